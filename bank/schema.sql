@@ -1,0 +1,158 @@
+-- The one definition of every table the program reads and writes.
+-- The bank builder and the test fixtures both create databases from this file.
+--
+-- Yes/No columns hold 0 (No) or 1 (Yes).
+-- Exam tables: the candidate's responses live in correctanswer1..5. catID indexed for the
+-- per-category counts of the score sheet.
+CREATE TABLE exam1 (
+    ID             INTEGER PRIMARY KEY,
+    catID          INTEGER,
+    cat_desc       TEXT,
+    question       TEXT,
+    answer1        TEXT,
+    answer2        TEXT,
+    answer3        TEXT,
+    answer4        TEXT,
+    answer5        TEXT,
+    correctanswer1 INTEGER NOT NULL DEFAULT 0,
+    correctanswer2 INTEGER NOT NULL DEFAULT 0,
+    correctanswer3 INTEGER NOT NULL DEFAULT 0,
+    correctanswer4 INTEGER NOT NULL DEFAULT 0,
+    correctanswer5 INTEGER NOT NULL DEFAULT 0,
+    explanation    TEXT,
+    question_type  TEXT,
+    diagram1       TEXT
+);
+CREATE INDEX exam1_catID ON exam1 (catID);
+
+CREATE TABLE exam2 (
+    ID             INTEGER PRIMARY KEY,
+    catID          INTEGER,
+    cat_desc       TEXT,
+    question       TEXT,
+    answer1        TEXT,
+    answer2        TEXT,
+    answer3        TEXT,
+    answer4        TEXT,
+    answer5        TEXT,
+    correctanswer1 INTEGER NOT NULL DEFAULT 0,
+    correctanswer2 INTEGER NOT NULL DEFAULT 0,
+    correctanswer3 INTEGER NOT NULL DEFAULT 0,
+    correctanswer4 INTEGER NOT NULL DEFAULT 0,
+    correctanswer5 INTEGER NOT NULL DEFAULT 0,
+    explanation    TEXT,
+    question_type  TEXT,
+    diagram1       TEXT
+);
+CREATE INDEX exam2_catID ON exam2 (catID);
+
+CREATE TABLE exam3 (
+    ID             INTEGER PRIMARY KEY,
+    catID          INTEGER,
+    cat_desc       TEXT,
+    question       TEXT,
+    answer1        TEXT,
+    answer2        TEXT,
+    answer3        TEXT,
+    answer4        TEXT,
+    answer5        TEXT,
+    correctanswer1 INTEGER NOT NULL DEFAULT 0,
+    correctanswer2 INTEGER NOT NULL DEFAULT 0,
+    correctanswer3 INTEGER NOT NULL DEFAULT 0,
+    correctanswer4 INTEGER NOT NULL DEFAULT 0,
+    correctanswer5 INTEGER NOT NULL DEFAULT 0,
+    explanation    TEXT,
+    question_type  TEXT,
+    diagram1       TEXT
+);
+CREATE INDEX exam3_catID ON exam3 (catID);
+
+-- Key tables: the published bank; correctanswer1..5 are the correct choices.
+CREATE TABLE exam11 (
+    ID             INTEGER PRIMARY KEY,
+    question       TEXT,
+    answer1        TEXT,
+    answer2        TEXT,
+    answer3        TEXT,
+    answer4        TEXT,
+    answer5        TEXT,
+    correctanswer1 INTEGER NOT NULL DEFAULT 0,
+    correctanswer2 INTEGER NOT NULL DEFAULT 0,
+    correctanswer3 INTEGER NOT NULL DEFAULT 0,
+    correctanswer4 INTEGER NOT NULL DEFAULT 0,
+    correctanswer5 INTEGER NOT NULL DEFAULT 0,
+    explanation    TEXT,
+    diagram1       TEXT,
+    question_type  TEXT
+);
+
+CREATE TABLE exam22 (
+    ID             INTEGER PRIMARY KEY,
+    question       TEXT,
+    answer1        TEXT,
+    answer2        TEXT,
+    answer3        TEXT,
+    answer4        TEXT,
+    answer5        TEXT,
+    correctanswer1 INTEGER NOT NULL DEFAULT 0,
+    correctanswer2 INTEGER NOT NULL DEFAULT 0,
+    correctanswer3 INTEGER NOT NULL DEFAULT 0,
+    correctanswer4 INTEGER NOT NULL DEFAULT 0,
+    correctanswer5 INTEGER NOT NULL DEFAULT 0,
+    explanation    TEXT,
+    diagram1       TEXT,
+    question_type  TEXT
+);
+
+CREATE TABLE exam33 (
+    ID             INTEGER PRIMARY KEY,
+    question       TEXT,
+    answer1        TEXT,
+    answer2        TEXT,
+    answer3        TEXT,
+    answer4        TEXT,
+    answer5        TEXT,
+    correctanswer1 INTEGER NOT NULL DEFAULT 0,
+    correctanswer2 INTEGER NOT NULL DEFAULT 0,
+    correctanswer3 INTEGER NOT NULL DEFAULT 0,
+    correctanswer4 INTEGER NOT NULL DEFAULT 0,
+    correctanswer5 INTEGER NOT NULL DEFAULT 0,
+    explanation    TEXT,
+    diagram1       TEXT,
+    question_type  TEXT
+);
+
+-- The current draw: position in the draw and the drawn question's ID.
+CREATE TABLE tblRandom (
+    sl_no INTEGER PRIMARY KEY,
+    ID    INTEGER NOT NULL UNIQUE
+);
+
+-- The question whose answer was last shown. The program writes only position 1 (id); the
+-- first column numbers itself.
+CREATE TABLE showans (
+    showans_no INTEGER PRIMARY KEY,
+    id         INTEGER
+);
+
+-- The last score sheet's categories. The program writes positions 2 to 4 as texts:
+-- cat_total (questions in the category), cat_scores (answered correctly) and Cat_correct
+-- (whole-number percentage, shown under "% Correct"). Positions 0 and 1 are left to the
+-- engine: a self-numbering key and an unused category number.
+CREATE TABLE cat_scores (
+    cat_scores_no INTEGER PRIMARY KEY,
+    cat_no        INTEGER,
+    cat_total     TEXT,
+    cat_scores    TEXT,
+    Cat_correct   TEXT
+);
+
+-- The intro window shows the first row.
+CREATE TABLE "Test Information" (
+    test_name           TEXT,
+    number_of_questions TEXT,
+    test_disclaimer     TEXT,
+    test_description    TEXT,
+    copyright_date      TEXT,
+    author_name         TEXT
+);
