@@ -2,6 +2,18 @@
 -- The bank builder and the test fixtures both create databases from this file.
 --
 -- Yes/No columns hold 0 (No) or 1 (Yes).
+-- Exam tables and key tables use ID as INTEGER PRIMARY KEY: the row id is the ID, so the
+-- stored order runs from the lowest ID to the highest, which the random draw relies on.
+
+PRAGMA journal_mode = WAL;
+
+-- Category i is the row at position i in stored order (rowid order); exam tables' catID
+-- counts from 0.
+CREATE TABLE cat (
+    sl_no    INTEGER,
+    cat_desc TEXT
+);
+
 -- Exam tables: the candidate's responses live in correctanswer1..5. catID indexed for the
 -- per-category counts of the score sheet.
 CREATE TABLE exam1 (

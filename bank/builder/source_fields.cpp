@@ -1,0 +1,105 @@
+#include "source_fields.h"
+
+#include <QFile>
+#include <QRegularExpression>
+#include <QStringDecoder>
+
+namespace bank {
+
+SourceError::SourceError(QString f, int l, QString r)
+    : std::runtime_error(
+          QString(f + QLatin1Char(':') + QString::number(l) + QStringLiteral(": ") + r)
+              .toStdString()),
+      file(std::move(f)),
+      line(l),
+      reason(std::move(r)) {}
+
+QString SourceError::message() const {
+    return QString::fromStdString(what());
+}
+
+QString readUtf8File(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        throw SourceError(path, 0, QStringLiteral("cannot be read: ") + file.errorString());
+    }
+    const QByteArray bytes = file.readAll();
+    QStringDecoder decoder(QStringDecoder::Utf8);
+    QString text = decoder.decode(bytes);
+    if (decoder.hasError()) {
+        const QList<QByteArray> lines = bytes.split('\n');
+        for (int i = 0; i < lines.size(); ++i) {
+            QStringDecoder lineDecoder(QStringDecoder::Utf8);
+            const QString decoded = lineDecoder.decode(lines[i]);
+            if (lineDecoder.hasError()) {
+                throw SourceError(path, i + 1, QStringLiteral("is not valid UTF-8 text"));
+            }
+        }
+        throw SourceError(path, 0, QStringLiteral("is not valid UTF-8 text"));
+    }
+    if (text.startsWith(QChar(0xFEFF))) {
+        text.remove(0, 1);
+    }
+    return text;
+}
+
+ParsedText parseFields(const QString& file, const QString& text, bool rawAfterRule) {
+    static const QRegularExpression fieldPattern(QStringLiteral("^([A-Za-z_][A-Za-z0-9_]*):(.*)$"));
+    ParsedText out;
+    const QStringList lines = text.split(QLatin1Char('\n'));
+    Field* open = nullptr;
+    bool inBody = false;
+    for (int i = 0; i < lines.size(); ++i) {
+        QString line = lines[i];
+        if (line.endsWith(QLatin1Char('\r'))) {
+            line.chop(1);
+        }
+        const int lineNo = i + 1;
+        if (inBody) {
+            out.body << line;
+            continue;
+        }
+        if (line.startsWith(QLatin1String("  ")) && !line.trimmed().isEmpty()) {
+            if (!open) {
+                throw SourceError(file, lineNo,
+                                  QStringLiteral("continuation line outside a field"));
+            }
+            const QString rest = line.mid(2);
+            open->value +=
+                QLatin1Char('\n') + (rest.trimmed() == QLatin1String(".") ? QString() : rest);
+            continue;
+        }
+        open = nullptr;
+        const QString trimmed = line.trimmed();
+        if (trimmed.isEmpty() || trimmed.startsWith(QLatin1Char('#'))) {
+            continue;
+        }
+        if (trimmed.startsWith(QLatin1String("==")) || trimmed == QLatin1String("---")) {
+            Entry e;
+            e.isMarker = true;
+            e.marker = {trimmed, lineNo};
+            out.entries << e;
+            if (rawAfterRule && trimmed == QLatin1String("---")) {
+                inBody = true;
+            }
+            continue;
+        }
+        const QRegularExpressionMatch m = fieldPattern.match(line);
+        if (!m.hasMatch()) {
+            throw SourceError(
+                file, lineNo,
+                QStringLiteral("expected 'name: value', found '%1'").arg(trimmed.left(60)));
+        }
+        Entry e;
+        e.field = {m.captured(1), m.captured(2).trimmed(), lineNo};
+        out.entries << e;
+        open = &out.entries.last().field;
+    }
+    // A file that ends with a newline gives one empty last body line; drop trailing blanks.
+    while (!out.body.isEmpty() && out.body.last().trimmed().isEmpty()) {
+        out.body.removeLast();
+    }
+    return out;
+}
+
+}  // namespace bank

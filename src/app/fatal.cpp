@@ -1,0 +1,56 @@
+#include "app/fatal.h"
+
+#include <QCoreApplication>
+
+#include "app/prompts.h"
+
+namespace app {
+
+namespace {
+Ending ending;
+bool ended = false;
+int exitCode = 0;
+bool reporting = false;
+}  // namespace
+
+void setEnding(Ending e) {
+    ending = std::move(e);
+    ended = false;
+    exitCode = 0;
+}
+
+void resetEnding() {
+    setEnding(nullptr);
+}
+
+void endProgram(int code) {
+    ended = true;
+    exitCode = code;
+    if (ending) {
+        ending(code);
+    } else {
+        QCoreApplication::exit(code);
+    }
+}
+
+bool endRequested() {
+    return ended;
+}
+int requestedExitCode() {
+    return exitCode;
+}
+
+void reportFatal(int number, const QString& text) {
+    // A failure while the first one is being reported (a clock tick behind the message box,
+    // say) must not stack a second box.
+    if (reporting || ended) {
+        return;
+    }
+    reporting = true;
+    prompts::MsgBox(QStringLiteral("Error %1\n\n%2").arg(number).arg(text),
+                    prompts::Buttons::OkOnly, prompts::Icon::Critical);
+    reporting = false;
+    endProgram(1);
+}
+
+}  // namespace app

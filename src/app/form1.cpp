@@ -1,0 +1,122 @@
+#include "app/form1.h"
+
+#include <QCloseEvent>
+
+#include "app/edition.h"
+#include "app/exam_settings.h"
+#include "app/fatal.h"
+#include "app/prompts.h"
+#include "app/window_flow.h"
+#include "ui_form1.h"
+
+Form1::Form1() : ui(std::make_unique<Ui::Form1>()) {
+    ui->setupUi(this);
+    // This platform has no desktop colour of its own; a calm slate stands in for it.
+    setStyleSheet(QStringLiteral("QMainWindow#Form1 { background-color: #3a5f7d; }"));
+    if (app::edition().demo) {
+        applyDemoMenu();
+    }
+
+    const auto on = [this](QAction* action, void (Form1::*handler)()) {
+        connect(action, &QAction::triggered, this,
+                [this, handler] { app::guarded([&] { (this->*handler)(); }); });
+    };
+    on(ui->mnuExamsub1, &Form1::mnuExamsub1_Click);
+    on(ui->mnuExamsub2, &Form1::mnuExamsub2_Click);
+    on(ui->mnuExamsub3, &Form1::mnuExamsub3_Click);
+    on(ui->mnuFileSubExit, &Form1::mnuFileSubExit_Click);
+    on(ui->menuFileSubExam1, &Form1::menuFileSubExam1_Click);
+    on(ui->menuFileSubExam2, &Form1::menuFileSubExam2_Click);
+    on(ui->menuFileSubExam3, &Form1::menuFileSubExam3_Click);
+    on(ui->mnuHelpsubNavigate, &Form1::mnuHelpsubNavigate_Click);
+    on(ui->mnuHelpSubCer, &Form1::mnuHelpSubCer_Click);
+    on(ui->mnuhelpsubmnureadme, &Form1::mnuhelpsubmnureadme_Click);
+    on(ui->mnuhelpsubmnuorder, &Form1::mnuhelpsubmnuorder_Click);
+    on(ui->mnuHelpsubCertification, &Form1::mnuHelpsubCertification_Click);
+}
+
+Form1::~Form1() = default;
+
+void Form1::applyDemoMenu() {
+    ui->mnuExamsub1->setText(QStringLiteral("Korvane &Exam #1 Demo"));
+    ui->menuFileSubExam1->setText(QStringLiteral("&Review Exam #1 Demo"));
+    for (QAction* unavailable :
+         {ui->mnuExamsub2, ui->mnuExamsub3, ui->menuFileSubExam2, ui->menuFileSubExam3}) {
+        unavailable->setEnabled(false);
+    }
+    // The ordering entry leaves the Help menu and stands on the menu bar itself.
+    ui->mnuhelp->removeAction(ui->mnuhelpsubmnuorder);
+    ui->mnuhelpsubmnuorder->setText(QStringLiteral("&Order Full Version"));
+    ui->menubar->addAction(ui->mnuhelpsubmnuorder);
+}
+
+void Form1::startExam(qint16 exam) {
+    const app::Edition& e = app::edition();
+    ExamSettings.ActiveExam = exam;
+    ExamSettings.CandidateName =
+        prompts::InputBox(e.namePrompt, QStringLiteral("Name"), e.nameDefault);
+    flow::open(QStringLiteral("frmSplash"));
+}
+
+void Form1::studyExam(qint16 exam) {
+    ExamSettings.ActiveExam = exam;
+    // Hide only once the study window is really there: the menu must never vanish alone.
+    if (flow::open(QStringLiteral("Form11"))) {
+        hide();
+    }
+}
+
+void Form1::mnuExamsub1_Click() {
+    startExam(1);
+}
+void Form1::mnuExamsub2_Click() {
+    startExam(2);
+}
+void Form1::mnuExamsub3_Click() {
+    startExam(3);
+}
+
+void Form1::menuFileSubExam1_Click() {
+    studyExam(11);
+}
+void Form1::menuFileSubExam2_Click() {
+    studyExam(22);
+}
+void Form1::menuFileSubExam3_Click() {
+    studyExam(33);
+}
+
+void Form1::mnuHelpsubNavigate_Click() {
+    flow::open(QStringLiteral("Form31"));
+}
+void Form1::mnuHelpSubCer_Click() {
+    flow::open(QStringLiteral("Form32"));
+}
+void Form1::mnuhelpsubmnureadme_Click() {
+    flow::open(QStringLiteral("Form33"));
+}
+void Form1::mnuhelpsubmnuorder_Click() {
+    flow::open(QStringLiteral("Form34"));
+}
+void Form1::mnuHelpsubCertification_Click() {
+    flow::open(QStringLiteral("frmAbout"));
+}
+
+void Form1::mnuFileSubExit_Click() {
+    const prompts::Answer answer =
+        prompts::MsgBox(QStringLiteral("Do you really want to Quit?"), prompts::Buttons::YesNo,
+                        prompts::Icon::Exclamation);
+    if (answer == prompts::Answer::Yes) {
+        app::endProgram(0);
+    }
+}
+
+void Form1::closeEvent(QCloseEvent* event) {
+    // A title-bar close asks the same question as Exit; the program never runs on unseen.
+    event->ignore();
+    if (app::endRequested()) {
+        event->accept();
+        return;
+    }
+    app::guarded([this] { mnuFileSubExit_Click(); });
+}

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QMainWindow>
+#include <memory>
+
+namespace Ui {
+class Form1;
+}
+
+// The main menu: the hub every other window returns to.
+class Form1 : public QMainWindow {
+    Q_OBJECT
+
+public:
+    Form1();
+    ~Form1() override;
+
+    void mnuExamsub1_Click();
+    void mnuExamsub2_Click();
+    void mnuExamsub3_Click();
+    void mnuFileSubExit_Click();
+    void menuFileSubExam1_Click();
+    void menuFileSubExam2_Click();
+    void menuFileSubExam3_Click();
+    void mnuHelpsubNavigate_Click();
+    void mnuHelpSubCer_Click();
+    void mnuhelpsubmnureadme_Click();
+    void mnuhelpsubmnuorder_Click();
+    void mnuHelpsubCertification_Click();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void applyDemoMenu();
+    void startExam(qint16 exam);
+    void studyExam(qint16 exam);
+
+    const std::unique_ptr<Ui::Form1> ui;
+};

@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QApplication>
+#include <QWidget>
+
+#include "app/edition.h"
+#include "app/exam_settings.h"
+#include "app/fatal.h"
+#include "app/forms.h"
+#include "app/window_flow.h"
+
+// Puts the process back to the state a program starts in, under the given edition, with the
+// program's ending recorded instead of carried out.
+struct AppTestEnv {
+    int endings = 0;
+    int lastExitCode = -1;
+
+    explicit AppTestEnv(const app::Edition& edition) {
+        app::setEdition(edition);
+        resetExamSettings();
+        flow::clearOpeners();
+        app::setEnding([this](int code) {
+            ++endings;
+            lastExitCode = code;
+        });
+    }
+    ~AppTestEnv() {
+        forms::discardAll();
+        flow::clearOpeners();
+        app::resetEnding();
+        app::setEdition(app::fullEdition());
+    }
+    AppTestEnv(const AppTestEnv&) = delete;
+    AppTestEnv& operator=(const AppTestEnv&) = delete;
+
+    static QWidgetList visibleTopLevels() {
+        QWidgetList out;
+        for (QWidget* w : QApplication::topLevelWidgets()) {
+            if (w->isVisible()) {
+                out << w;
+            }
+        }
+        return out;
+    }
+};

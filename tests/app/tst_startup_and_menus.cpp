@@ -1,0 +1,319 @@
+#include <QAction>
+#include <QMenu>
+#include <QMenuBar>
+#include <QtTest>
+
+#include "app/form1.h"
+#include "app/module1.h"
+#include "app/module2.h"
+#include "app/prompts.h"
+#include "app_test_env.h"
+
+namespace {
+
+const app::Edition& editionNamed(const QString& name) {
+    return name == QLatin1String("demo") ? app::demoEdition() : app::fullEdition();
+}
+
+struct MenuEntry {
+    QString name;
+    QString text;
+    bool enabled;
+};
+
+QList<MenuEntry> entriesOf(const QList<QAction*>& actions) {
+    QList<MenuEntry> out;
+    for (QAction* a : actions) {
+        out << MenuEntry{a->objectName(), a->text(), a->isEnabled()};
+    }
+    return out;
+}
+
+}  // namespace
+
+class TestStartupAndMenus : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void startupSetsOnlyQuestionCount_data();
+    void startupSetsOnlyQuestionCount();
+    void menuBar_data();
+    void menuBar();
+    void examEntryAsksNameAndOpensIntro_data();
+    void examEntryAsksNameAndOpensIntro();
+    void reviewEntrySetsStudyExam();
+    void reviewEntryKeepsMenuWhenStudyWindowMissing();
+    void demoDisablesOtherExams();
+    void quitAsksAndEndsOnlyOnYes();
+    void titleBarCloseAsksToo();
+    void passScoreAndTimeLimit_data();
+    void passScoreAndTimeLimit();
+};
+
+void TestStartupAndMenus::startupSetsOnlyQuestionCount_data() {
+    QTest::addColumn<QString>("edition");
+    QTest::addColumn<int>("questions");
+    QTest::newRow("full") << "full" << 116;
+    QTest::newRow("demo") << "demo" << 30;
+}
+
+void TestStartupAndMenus::startupSetsOnlyQuestionCount() {
+    QFETCH(QString, edition);
+    QFETCH(int, questions);
+    AppTestEnv env(editionNamed(edition));
+    app::Main();
+
+    QCOMPARE(ExamSettings.QuestionsPerExam, questions);
+    QCOMPARE(ExamSettings.ActiveExam, 0);
+    QCOMPARE(ExamSettings.QuestionNo, 0);
+    QCOMPARE(ExamSettings.ReviewExam, 0);
+    QCOMPARE(ExamSettings.PassingScore, 0);
+    QCOMPARE(ExamSettings.TimeLimitMinutes, 0);
+    QVERIFY(ExamSettings.CandidateName.isEmpty());
+    QVERIFY(!hasCurrentExhibit());
+
+    const QWidgetList shown = AppTestEnv::visibleTopLevels();
+    QCOMPARE(shown.size(), 1);
+    QCOMPARE(shown.first()->objectName(), QStringLiteral("Form1"));
+    QCOMPARE(shown.first()->windowTitle(), QStringLiteral("Praxilo"));
+    QVERIFY(shown.first()->windowState() & Qt::WindowMaximized);
+}
+
+void TestStartupAndMenus::menuBar_data() {
+    QTest::addColumn<QString>("edition");
+    QTest::addColumn<QStringList>("topLevel");
+    QTest::addColumn<QStringList>("examMenu");
+    QTest::addColumn<QStringList>("reviewMenu");
+    QTest::addColumn<QStringList>("helpMenu");
+
+    QTest::newRow("full") << "full" << QStringList{"&Exam", "&Review", "&Help"}
+                          << QStringList{"mnuExamsub1=Korvane E&xam #1",
+                                         "mnuExamsub2=Korvane E&xam #2",
+                                         "mnuExamsub3=Korvane Ex&am #3", "mnuFileSubExit=&Exit"}
+                          << QStringList{"menuFileSubExam1=Re&view Exam #1",
+                                         "menuFileSubExam2=Rev&iew Exam #2",
+                                         "menuFileSubExam3=Revi&ew Exam #3"}
+                          << QStringList{
+                                 "mnuHelpsubNavigate=&Navigation", "mnuHelpSubCer=&Certification",
+                                 "mnuhelpsubmnureadme=&Read Me", "mnuhelpsubmnuorder=&Ordering",
+                                 "mnuHelpsubCertification=&About "};
+    QTest::newRow("demo")
+        << "demo" << QStringList{"&Exam", "&Review", "&Help", "&Order Full Version"}
+        << QStringList{"mnuExamsub1=Korvane &Exam #1 Demo", "mnuExamsub2=Korvane E&xam #2",
+                       "mnuExamsub3=Korvane Ex&am #3", "mnuFileSubExit=&Exit"}
+        << QStringList{"menuFileSubExam1=&Review Exam #1 Demo", "menuFileSubExam2=Rev&iew Exam #2",
+                       "menuFileSubExam3=Revi&ew Exam #3"}
+        << QStringList{"mnuHelpsubNavigate=&Navigation", "mnuHelpSubCer=&Certification",
+                       "mnuhelpsubmnureadme=&Read Me", "mnuHelpsubCertification=&About "};
+}
+
+void TestStartupAndMenus::menuBar() {
+    QFETCH(QString, edition);
+    QFETCH(QStringList, topLevel);
+    QFETCH(QStringList, examMenu);
+    QFETCH(QStringList, reviewMenu);
+    QFETCH(QStringList, helpMenu);
+    AppTestEnv env(editionNamed(edition));
+    Form1& form = forms::get<Form1>();
+
+    QStringList shownTop;
+    for (QAction* a : form.menuBar()->actions()) {
+        shownTop << a->text();
+        if (a->menu() == nullptr) {
+            // A top-level entry without a drop-down acts when clicked on the bar itself.
+            QCOMPARE(a->objectName(), QStringLiteral("mnuhelpsubmnuorder"));
+        }
+    }
+    QCOMPARE(shownTop, topLevel);
+
+    const auto describe = [&](const char* menuName) {
+        auto* menu = form.findChild<QMenu*>(QLatin1String(menuName));
+        QStringList out;
+        for (const MenuEntry& e : entriesOf(menu->actions())) {
+            out << e.name + QLatin1Char('=') + e.text;
+            QVERIFY2(e.enabled || edition == QLatin1String("demo"), qPrintable(e.name));
+        }
+        return out;
+    };
+    QCOMPARE(describe("mnuExam"), examMenu);
+    QCOMPARE(describe("mnuFile"), reviewMenu);
+    QCOMPARE(describe("mnuhelp"), helpMenu);
+    for (QAction* a : form.findChildren<QAction*>()) {
+        QVERIFY(a->shortcut().isEmpty());
+        QVERIFY(!a->isChecked());
+    }
+}
+
+void TestStartupAndMenus::examEntryAsksNameAndOpensIntro_data() {
+    QTest::addColumn<QString>("edition");
+    QTest::addColumn<QString>("entry");
+    QTest::addColumn<int>("exam");
+    QTest::addColumn<bool>("cancel");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("expectedName");
+
+    QTest::newRow("full exam 2 typed") << "full"
+                                       << "mnuExamsub2" << 2 << false << "  Ada  "
+                                       << "  Ada  ";
+    QTest::newRow("full exam 3 cancelled") << "full"
+                                           << "mnuExamsub3" << 3 << true << ""
+                                           << "";
+    QTest::newRow("full default kept")
+        << "full"
+        << "mnuExamsub1" << 1 << false << QString() << "Candidate's name";
+    QTest::newRow("demo default kept")
+        << "demo"
+        << "mnuExamsub1" << 1 << false << QString() << "Candidate's Name Here";
+    QTest::newRow("non-ASCII name") << "full"
+                                    << "mnuExamsub1" << 1 << false << "Zoë Ñúñez 李"
+                                    << "Zoë Ñúñez 李";
+}
+
+void TestStartupAndMenus::examEntryAsksNameAndOpensIntro() {
+    QFETCH(QString, edition);
+    QFETCH(QString, entry);
+    QFETCH(int, exam);
+    QFETCH(bool, cancel);
+    QFETCH(QString, typed);
+    QFETCH(QString, expectedName);
+    AppTestEnv env(editionNamed(edition));
+    int introOpened = 0;
+    flow::setOpener(QStringLiteral("frmSplash"), [&] { ++introOpened; });
+    app::Main();
+    prompts::Script script;
+    if (cancel) {
+        script.type(std::nullopt);
+    } else if (!typed.isNull()) {
+        script.type(typed);
+    }
+
+    forms::get<Form1>().findChild<QAction*>(entry)->trigger();
+
+    QCOMPARE(ExamSettings.ActiveExam, exam);
+    QCOMPARE(ExamSettings.CandidateName, expectedName);
+    QCOMPARE(introOpened, 1);
+    QVERIFY(forms::get<Form1>().isVisible());
+    QCOMPARE(script.shown().size(), size_t(1));
+    const prompts::Shown& box = script.shown().front();
+    QCOMPARE(box.kind, prompts::Shown::Kind::Input);
+    QCOMPARE(box.title, QStringLiteral("Name"));
+    QCOMPARE(box.text, app::edition().namePrompt);
+    QCOMPARE(box.defaultText, app::edition().nameDefault);
+    QCOMPARE(app::edition().namePrompt, edition == QLatin1String("demo")
+                                            ? QStringLiteral("Please enter your name:")
+                                            : QStringLiteral("Please enter your name"));
+}
+
+void TestStartupAndMenus::reviewEntrySetsStudyExam() {
+    AppTestEnv env(app::fullEdition());
+    QWidget study;
+    flow::setOpener(QStringLiteral("Form11"), [&] { study.show(); });
+    app::Main();
+    ExamSettings.CandidateName = QStringLiteral("kept");
+
+    forms::get<Form1>().findChild<QAction*>(QStringLiteral("menuFileSubExam2"))->trigger();
+
+    QCOMPARE(ExamSettings.ActiveExam, 22);
+    QCOMPARE(ExamSettings.CandidateName, QStringLiteral("kept"));
+    QVERIFY(!forms::get<Form1>().isVisible());
+    QVERIFY(study.isVisible());
+}
+
+void TestStartupAndMenus::reviewEntryKeepsMenuWhenStudyWindowMissing() {
+    AppTestEnv env(app::fullEdition());
+    app::Main();
+    forms::get<Form1>().findChild<QAction*>(QStringLiteral("menuFileSubExam3"))->trigger();
+    QCOMPARE(ExamSettings.ActiveExam, 33);
+    QVERIFY(forms::get<Form1>().isVisible());
+}
+
+void TestStartupAndMenus::demoDisablesOtherExams() {
+    AppTestEnv env(app::demoEdition());
+    int opened = 0;
+    flow::setOpener(QStringLiteral("Form34"), [&] { ++opened; });
+    app::Main();
+    Form1& form = forms::get<Form1>();
+    for (const char* name :
+         {"mnuExamsub2", "mnuExamsub3", "menuFileSubExam2", "menuFileSubExam3"}) {
+        QAction* a = form.findChild<QAction*>(QLatin1String(name));
+        QVERIFY(!a->isEnabled());
+        a->activate(
+            QAction::Trigger);  // a disabled action ignores this, as a greyed entry ignores clicks
+    }
+    QCOMPARE(ExamSettings.ActiveExam, 0);
+
+    QAction* order = form.findChild<QAction*>(QStringLiteral("mnuhelpsubmnuorder"));
+    order->trigger();
+    QCOMPARE(opened, 1);
+}
+
+void TestStartupAndMenus::quitAsksAndEndsOnlyOnYes() {
+    AppTestEnv env(app::fullEdition());
+    app::Main();
+    ExamSettings.ActiveExam = 2;
+    prompts::Script script;
+    script.answer(prompts::Answer::No);
+    script.answer(prompts::Answer::Yes);
+    QAction* exitEntry = forms::get<Form1>().findChild<QAction*>(QStringLiteral("mnuFileSubExit"));
+
+    exitEntry->trigger();
+    QCOMPARE(env.endings, 0);
+    QCOMPARE(ExamSettings.ActiveExam, 2);
+    QVERIFY(forms::get<Form1>().isVisible());
+
+    exitEntry->trigger();
+    QCOMPARE(env.endings, 1);
+    QCOMPARE(env.lastExitCode, 0);
+
+    QCOMPARE(script.shown().size(), size_t(2));
+    const prompts::Shown& box = script.shown().front();
+    QCOMPARE(box.text, QStringLiteral("Do you really want to Quit?"));
+    QCOMPARE(box.title, QStringLiteral("Praxilo"));
+    QCOMPARE(box.buttons, prompts::Buttons::YesNo);
+    QCOMPARE(box.icon, prompts::Icon::Exclamation);
+}
+
+void TestStartupAndMenus::titleBarCloseAsksToo() {
+    AppTestEnv env(app::fullEdition());
+    app::Main();
+    prompts::Script script;
+    script.answer(prompts::Answer::No);
+    QVERIFY(!forms::get<Form1>().close());
+    QVERIFY(forms::get<Form1>().isVisible());
+    QCOMPARE(script.texts(), QStringList{QStringLiteral("Do you really want to Quit?")});
+    QCOMPARE(env.endings, 0);
+}
+
+void TestStartupAndMenus::passScoreAndTimeLimit_data() {
+    QTest::addColumn<QString>("edition");
+    QTest::addColumn<QString>("title");
+    QTest::addColumn<int>("minutes");
+    QTest::newRow("full") << "full"
+                          << "Korvane Practice Exam" << 120;
+    QTest::newRow("demo") << "demo"
+                          << "Korvane Practice Exam Demo" << 30;
+}
+
+void TestStartupAndMenus::passScoreAndTimeLimit() {
+    QFETCH(QString, edition);
+    QFETCH(QString, title);
+    QFETCH(int, minutes);
+    AppTestEnv env(editionNamed(edition));
+    QWidget scoreWindow;
+    auto* examTitle = new QLabel(&scoreWindow);
+    examTitle->setObjectName(QStringLiteral("lblExamTitle"));
+    auto* passScore = new QLabel(&scoreWindow);
+    passScore->setObjectName(QStringLiteral("lblPassScore"));
+
+    SetPassScore(scoreWindow);
+    QCOMPARE(examTitle->text(), title);
+    QCOMPARE(passScore->text(), QStringLiteral("750/1000"));
+    QCOMPARE(ExamSettings.PassingScore, 750);
+
+    QCOMPARE(ExamSettings.TimeLimitMinutes, 0);
+    SetTimeLimit();
+    QCOMPARE(ExamSettings.TimeLimitMinutes, minutes);
+}
+
+QTEST_MAIN(TestStartupAndMenus)
+#include "tst_startup_and_menus.moc"

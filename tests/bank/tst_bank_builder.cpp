@@ -1,0 +1,217 @@
+#include <sqlite3.h>
+
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include "bank_builder.h"
+#include "source_fields.h"
+
+namespace {
+
+const char* const kGoodExam =
+    "# a comment\n"
+    "== 1\n"
+    "category: Networking\n"
+    "question: Which port does HTTPS use by default?\n"
+    "A: 80\n"
+    "B: 443\n"
+    "C: 22\n"
+    "answer: B\n"
+    "explanation: HTTPS listens on 443; 80 is plain HTTP.\n"
+    "\n"
+    "== 2\n"
+    "category: Security\n"
+    "exhibit: pic.png\n"
+    "question: Refer to the exhibit. Which two are true? (Choose two.)\n"
+    "  Second line of the question.\n"
+    "A: one\n"
+    "B: two\n"
+    "C: three\n"
+    "D: four\n"
+    "E: five\n"
+    "answer: A, E\n"
+    "explanation: Because.\n"
+    "  .\n"
+    "  After a blank line.\n";
+
+const char* const kInfo =
+    "test_name: Name\nnumber_of_questions: 2\ntest_disclaimer: D\ntest_description: Desc\n"
+    "copyright_date: 2026\nauthor_name: A\n";
+
+class Bank {
+public:
+    Bank() {
+        QDir(dir.path()).mkpath(QStringLiteral("source"));
+        QDir(dir.path()).mkpath(QStringLiteral("exhibits"));
+        write(QStringLiteral("source/categories.txt"), "Networking\nSecurity\n");
+        for (const char* name : {"exam1", "exam2", "exam3", "demo"}) {
+            write(QStringLiteral("source/%1.kvq").arg(QLatin1String(name)), kGoodExam);
+        }
+        write(QStringLiteral("source/info-full.kvq"), kInfo);
+        write(QStringLiteral("source/info-demo.kvq"), kInfo);
+        write(QStringLiteral("exhibits/pic.txt"),
+              "title: A picture\nwidth: 200\n---\nhost  | address\n");
+    }
+
+    void write(const QString& relative, const QByteArray& text) {
+        QFile f(dir.filePath(relative));
+        QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write(text);
+    }
+
+    bank::BuildRequest request(bool demo = false) const {
+        return {dir.path(), QStringLiteral(PRAXILO_SCHEMA_FILE),
+                dir.filePath(QStringLiteral("out")), demo};
+    }
+
+    QTemporaryDir dir;
+};
+
+QStringList query(const QString& file, const char* sql) {
+    sqlite3* db = nullptr;
+    sqlite3_open_v2(file.toUtf8().constData(), &db, SQLITE_OPEN_READONLY, nullptr);
+    sqlite3_stmt* stmt = nullptr;
+    QStringList rows;
+    if (sqlite3_prepare_v2(db, sql, -1, &stmt, nullptr) == SQLITE_OK) {
+        while (sqlite3_step(stmt) == SQLITE_ROW) {
+            QStringList cells;
+            for (int i = 0; i < sqlite3_column_count(stmt); ++i) {
+                cells << QString::fromUtf8(
+                    reinterpret_cast<const char*>(sqlite3_column_text(stmt, i)));
+            }
+            rows << cells.join(QLatin1Char('|'));
+        }
+    }
+    sqlite3_finalize(stmt);
+    sqlite3_close(db);
+    return rows;
+}
+
+}  // namespace
+
+class TestBankBuilder : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void buildsBothEditions();
+    void refusesFaultySources_data();
+    void refusesFaultySources();
+    void refusalKeepsTheGoodDatabase();
+};
+
+void TestBankBuilder::buildsBothEditions() {
+    Bank bank;
+    const QString full = bank::buildDatabase(bank.request());
+    const QString demo = bank::buildDatabase(bank.request(true));
+    QCOMPARE(QFileInfo(full).fileName(), QStringLiteral("kvn09.mdb"));
+    QCOMPARE(QFileInfo(demo).fileName(), QStringLiteral("kvn009.mdb"));
+
+    QCOMPARE(
+        query(full, "SELECT ID, catID, cat_desc, question_type, diagram1 FROM exam3"),
+        (QStringList{"1|0|Networking|single_answer|", "2|1|Security|multiple_answer|pic.png"}));
+    QCOMPARE(query(full,
+                   "SELECT correctanswer1, correctanswer2, correctanswer3, correctanswer4, "
+                   "correctanswer5 FROM exam22"),
+             (QStringList{"0|1|0|0|0", "1|0|0|0|1"}));
+    QCOMPARE(
+        query(full,
+              "SELECT count(*) FROM exam1 WHERE correctanswer1 + correctanswer2 + correctanswer3 + "
+              "correctanswer4 + correctanswer5 > 0"),
+        QStringList{"0"});
+    QCOMPARE(query(full, "SELECT explanation FROM exam11 WHERE ID = 2"),
+             QStringList{"Because.\n\nAfter a blank line."});
+    QCOMPARE(query(full, "SELECT question FROM exam1 WHERE ID = 2"),
+             QStringList{"Refer to the exhibit. Which two are true? (Choose two.)\nSecond line of "
+                         "the question."});
+    QCOMPARE(query(full, "SELECT answer4, answer5 FROM exam1 WHERE ID = 1"), QStringList{"|"});
+    QCOMPARE(query(full, "SELECT sl_no, cat_desc FROM cat ORDER BY rowid"),
+             (QStringList{"1|Networking", "2|Security"}));
+    QCOMPARE(query(full,
+                   "SELECT (SELECT count(*) FROM tblRandom) + (SELECT count(*) FROM showans) + "
+                   "(SELECT count(*) FROM cat_scores)"),
+             QStringList{"0"});
+    QCOMPARE(query(demo, "SELECT test_name, author_name FROM \"Test Information\""),
+             QStringList{"Name|A"});
+
+    QImage picture(bank.dir.filePath(QStringLiteral("out/pic.png")));
+    QVERIFY(!picture.isNull());
+    QVERIFY(picture.width() >= 200);
+    QVERIFY(!QFile::exists(full + QStringLiteral(".building")));
+}
+
+void TestBankBuilder::refusesFaultySources_data() {
+    QTest::addColumn<QByteArray>("exam");
+    QTest::addColumn<QString>("expected");
+
+    QTest::newRow("syntax") << QByteArray("== 1\ncategory Networking\n")
+                            << "exam1.kvq:2: expected 'name: value'";
+    QTest::newRow("missing field")
+        << QByteArray("== 1\ncategory: Networking\nquestion: Q\nA: a\nB: b\nC: c\nanswer: A\n")
+        << "exam1.kvq:1: question 1 has no 'explanation:' field";
+    QTest::newRow("duplicate id") << QByteArray(kGoodExam).append("== 2\ncategory: Security\n")
+                                  << "exam1.kvq:25: question 2 appears twice";
+    QTest::newRow("unknown category") << QByteArray("== 7\ncategory: Cooking\n")
+                                      << "exam1.kvq:2: question 7: unknown category 'Cooking'";
+    QTest::newRow("answer names no choice")
+        << QByteArray(
+               "== 1\ncategory: Security\nquestion: Q\nA: a\nB: b\nC: c\nanswer: D\nexplanation: "
+               "e\n")
+        << "exam1.kvq:7: question 1: answer 'D' names no choice";
+    QTest::newRow("gap in choices") << QByteArray(
+                                           "== 1\ncategory: Security\nquestion: Q\nA: a\nB: b\nC: "
+                                           "c\nE: e\nanswer: A\nexplanation: e\n")
+                                    << "exam1.kvq:1: question 1 has choice E but no choice D";
+    QTest::newRow("two choices only")
+        << QByteArray(
+               "== 1\ncategory: Security\nquestion: Q\nA: a\nB: b\nanswer: A\nexplanation: e\n")
+        << "exam1.kvq:1: question 1 needs at least three choices";
+    QTest::newRow("not UTF-8") << QByteArray("== 1\ncategory: Security\nquestion: \xff\xfe\n")
+                               << "exam1.kvq:3: is not valid UTF-8 text";
+    QTest::newRow("missing exhibit")
+        << QByteArray(
+               "== 1\ncategory: Security\nexhibit: nowhere.png\nquestion: Q\nA: a\nB: b\nC: "
+               "c\nanswer: A\nexplanation: e\n")
+        << "exhibit 'nowhere.png' has neither";
+    QTest::newRow("exhibit with folders")
+        << QByteArray(
+               "== 1\ncategory: Security\nexhibit: ../x.png\nquestion: Q\nA: a\nB: b\nC: "
+               "c\nanswer: A\nexplanation: e\n")
+        << "exhibit '../x.png' must be a bare .png file name";
+}
+
+void TestBankBuilder::refusesFaultySources() {
+    QFETCH(QByteArray, exam);
+    QFETCH(QString, expected);
+    Bank bank;
+    bank.write(QStringLiteral("source/exam1.kvq"), exam);
+    try {
+        bank::buildDatabase(bank.request());
+        QFAIL("the faulty source was accepted");
+    } catch (const bank::SourceError& e) {
+        QVERIFY2(e.message().contains(expected), qPrintable(e.message()));
+    }
+    QVERIFY(!QFile::exists(bank.dir.filePath(QStringLiteral("out/kvn09.mdb"))));
+    QVERIFY(!QFile::exists(bank.dir.filePath(QStringLiteral("out/kvn09.mdb.building"))));
+}
+
+void TestBankBuilder::refusalKeepsTheGoodDatabase() {
+    Bank bank;
+    const QString full = bank::buildDatabase(bank.request());
+    const QStringList before = query(full, "SELECT ID, question FROM exam2");
+
+    bank.write(QStringLiteral("source/exam2.kvq"), "== 1\ncategory: Nowhere\n");
+    QVERIFY_THROWS_EXCEPTION(bank::SourceError, bank::buildDatabase(bank.request()));
+    QCOMPARE(query(full, "SELECT ID, question FROM exam2"), before);
+
+    // A broken exhibit is found after the database was written: the old one still stands.
+    bank.write(QStringLiteral("source/exam2.kvq"), kGoodExam);
+    bank.write(QStringLiteral("exhibits/pic.txt"), "title: no body\n");
+    QVERIFY_THROWS_EXCEPTION(bank::SourceError, bank::buildDatabase(bank.request()));
+    QCOMPARE(query(full, "SELECT ID, question FROM exam2"), before);
+}
+
+QTEST_MAIN(TestBankBuilder)
+#include "tst_bank_builder.moc"
