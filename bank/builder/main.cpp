@@ -4,6 +4,7 @@
 #include <QTextStream>
 
 #include "bank_builder.h"
+#include "bank_check.h"
 #include "source_fields.h"
 
 namespace {
@@ -32,6 +33,24 @@ int build(const QCommandLineParser& parser) {
     return 0;
 }
 
+int check(const QStringList& files) {
+    QTextStream out(stdout);
+    int failed = 0;
+    for (const QString& file : files) {
+        const QStringList problems = bank::checkDatabase(file);
+        for (const QString& problem : problems) {
+            out << file << ": " << problem << '\n';
+        }
+        if (problems.isEmpty()) {
+            out << file << ": ok\n";
+        } else {
+            out << file << ": " << problems.size() << " problem(s)\n";
+            ++failed;
+        }
+    }
+    return failed == 0 ? 0 : 1;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -45,7 +64,8 @@ int main(int argc, char** argv) {
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("Builds and checks Praxilo exam databases."));
     parser.addHelpOption();
-    parser.addPositionalArgument(QStringLiteral("command"), QStringLiteral("build | check"));
+    parser.addPositionalArgument(QStringLiteral("command"),
+                                 QStringLiteral("build | check FILE..."));
     parser.addOption({QStringLiteral("edition"), QStringLiteral("full, demo or both (build)"),
                       QStringLiteral("edition"), QStringLiteral("both")});
     parser.addOption({QStringLiteral("source"),
@@ -61,6 +81,9 @@ int main(int argc, char** argv) {
     try {
         if (args.value(0) == QLatin1String("build") && args.size() == 1) {
             return build(parser);
+        }
+        if (args.value(0) == QLatin1String("check") && args.size() >= 2) {
+            return check(args.mid(1));
         }
     } catch (const bank::SourceError& e) {
         QTextStream(stderr) << "kvn_bank: " << e.message() << '\n';

@@ -43,6 +43,33 @@ QString readUtf8File(const QString& path) {
     return text;
 }
 
+namespace {
+
+// Prose lines flow into one line; "|" lines stay lines of their own (code, command output);
+// "." is an empty line between paragraphs.
+void appendContinuation(Field& field, const QString& rest) {
+    const QString trimmed = rest.trimmed();
+    if (trimmed == QLatin1String(".")) {
+        field.value += QStringLiteral("\n");
+        field.verbatimTail = true;
+        return;
+    }
+    if (rest.startsWith(QLatin1Char('|'))) {
+        const QString verbatim = rest.mid(rest.startsWith(QLatin1String("| ")) ? 2 : 1);
+        field.value += QLatin1Char('\n') + verbatim;
+        field.verbatimTail = true;
+        return;
+    }
+    if (field.verbatimTail || field.value.isEmpty()) {
+        field.value += (field.value.isEmpty() ? QString() : QStringLiteral("\n")) + trimmed;
+    } else {
+        field.value += QLatin1Char(' ') + trimmed;
+    }
+    field.verbatimTail = false;
+}
+
+}  // namespace
+
 ParsedText parseFields(const QString& file, const QString& text, bool rawAfterRule) {
     static const QRegularExpression fieldPattern(QStringLiteral("^([A-Za-z_][A-Za-z0-9_]*):(.*)$"));
     ParsedText out;
@@ -64,9 +91,7 @@ ParsedText parseFields(const QString& file, const QString& text, bool rawAfterRu
                 throw SourceError(file, lineNo,
                                   QStringLiteral("continuation line outside a field"));
             }
-            const QString rest = line.mid(2);
-            open->value +=
-                QLatin1Char('\n') + (rest.trimmed() == QLatin1String(".") ? QString() : rest);
+            appendContinuation(*open, line.mid(2));
             continue;
         }
         open = nullptr;

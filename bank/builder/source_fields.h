@@ -20,6 +20,8 @@ struct Field {
     QString name;
     QString value;
     int line = 0;
+    // The value so far ends in a verbatim line or a paragraph break: prose starts a new line.
+    bool verbatimTail = false;
 };
 
 // One line of the file that is not a field: a `== N` header or the `---` rule.

@@ -13,6 +13,10 @@ const Edition& fullEdition() {
         .databaseFile = QStringLiteral("kvn09.mdb"),
         .namePrompt = QStringLiteral("Please enter your name"),
         .nameDefault = QStringLiteral("Candidate's name"),
+        .noticeText = QStringLiteral(
+            "You will have 116 questions and have to answer in 120 minutes or less. "),
+        .introVersionCaption = QStringLiteral("Ver.3.0"),
+        .introAgreementCaption = QStringLiteral("Software Agreement(EULA) and  Disclaimer"),
     };
     return e;
 }
@@ -28,6 +32,10 @@ const Edition& demoEdition() {
         .databaseFile = QStringLiteral("kvn009.mdb"),
         .namePrompt = QStringLiteral("Please enter your name:"),
         .nameDefault = QStringLiteral("Candidate's Name Here"),
+        .noticeText =
+            QStringLiteral("You will have 30 questions and have to answer in 30 minutes or less. "),
+        .introVersionCaption = QStringLiteral("Ver. 3.0"),
+        .introAgreementCaption = QStringLiteral("Software Agreement and Disclaimer"),
     };
     return e;
 }
@@ -42,6 +50,13 @@ const Edition& edition() {
 
 void setEdition(const Edition& e) {
     current = &e;
+}
+
+QString versionText() {
+    return QStringLiteral("Version %1.%2.%3")
+        .arg(PRAXILO_VERSION_MAJOR)
+        .arg(PRAXILO_VERSION_MINOR)
+        .arg(PRAXILO_VERSION_PATCH);
 }
 
 }  // namespace app

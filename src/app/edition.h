@@ -15,7 +15,17 @@ struct Edition {
     QString databaseFile;
     QString namePrompt;
     QString nameDefault;
+    // Intro and notice windows.
+    QString noticeText;
+    QString introVersionCaption;
+    QString introAgreementCaption;
 };
+
+// Every data source names the edition's file with this connect string.
+inline const QString kConnectString = QStringLiteral(";pwd=Tomelo48");
+
+// "Version 9.0.0", as the intro and the About box show it.
+QString versionText();
 
 const Edition& fullEdition();
 const Edition& demoEdition();

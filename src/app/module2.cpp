@@ -1,18 +1,37 @@
 #include "app/module2.h"
 
 #include <QApplication>
+#include <QScreen>
 
+#include "app/dialog.h"
 #include "app/edition.h"
 #include "app/exam_settings.h"
 #include "app/fatal.h"
 #include "app/form1.h"
 #include "app/forms.h"
+#include "app/frmsplash.h"
+#include "app/window_flow.h"
 
 namespace app {
 
 void Main() {
     ExamSettings.QuestionsPerExam = edition().questionsPerExam;
-    forms::get<Form1>().showMaximized();
+    Form1& menu = forms::get<Form1>();
+    // Without a window manager "maximized" is only a wish; fill the screen ourselves as well.
+    if (const QScreen* screen = menu.screen()) {
+        menu.setGeometry(screen->availableGeometry());
+    }
+    menu.showMaximized();
+}
+
+void registerShellWindows() {
+    flow::setOpener(QStringLiteral("frmSplash"), [] { forms::get<frmSplash>().showIntro(); });
+    flow::setOpener(QStringLiteral("Dialog"), [] {
+        Dialog& notice = forms::get<Dialog>();
+        notice.show();
+        notice.raise();
+        notice.activateWindow();
+    });
 }
 
 int run(QApplication& application, const Edition& e) {
@@ -21,6 +40,7 @@ int run(QApplication& application, const Edition& e) {
     QApplication::setApplicationDisplayName(QString());
     // Windows hidden between steps of the exam flow must not end the program.
     application.setQuitOnLastWindowClosed(false);
+    registerShellWindows();
     guarded([] { Main(); });
     const int code = endRequested() ? requestedExitCode() : QApplication::exec();
     forms::discardAll();

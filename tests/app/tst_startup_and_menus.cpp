@@ -1,4 +1,5 @@
 #include <QAction>
+#include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QtTest>
@@ -126,12 +127,14 @@ void TestStartupAndMenus::menuBar() {
     }
     QCOMPARE(shownTop, topLevel);
 
-    const auto describe = [&](const char* menuName) {
+    const auto describe = [&](const char* menuName) -> QStringList {
         auto* menu = form.findChild<QMenu*>(QLatin1String(menuName));
         QStringList out;
         for (const MenuEntry& e : entriesOf(menu->actions())) {
             out << e.name + QLatin1Char('=') + e.text;
-            QVERIFY2(e.enabled || edition == QLatin1String("demo"), qPrintable(e.name));
+            if (!e.enabled && edition != QLatin1String("demo")) {
+                return {QStringLiteral("disabled: ") + e.name};
+            }
         }
         return out;
     };

@@ -7,90 +7,10 @@
 #include <QtTest>
 
 #include "bank_builder.h"
+#include "bank_fixture.h"
 #include "source_fields.h"
 
-namespace {
-
-const char* const kGoodExam =
-    "# a comment\n"
-    "== 1\n"
-    "category: Networking\n"
-    "question: Which port does HTTPS use by default?\n"
-    "A: 80\n"
-    "B: 443\n"
-    "C: 22\n"
-    "answer: B\n"
-    "explanation: HTTPS listens on 443; 80 is plain HTTP.\n"
-    "\n"
-    "== 2\n"
-    "category: Security\n"
-    "exhibit: pic.png\n"
-    "question: Refer to the exhibit. Which two are true? (Choose two.)\n"
-    "  Second line of the question.\n"
-    "A: one\n"
-    "B: two\n"
-    "C: three\n"
-    "D: four\n"
-    "E: five\n"
-    "answer: A, E\n"
-    "explanation: Because.\n"
-    "  .\n"
-    "  After a blank line.\n";
-
-const char* const kInfo =
-    "test_name: Name\nnumber_of_questions: 2\ntest_disclaimer: D\ntest_description: Desc\n"
-    "copyright_date: 2026\nauthor_name: A\n";
-
-class Bank {
-public:
-    Bank() {
-        QDir(dir.path()).mkpath(QStringLiteral("source"));
-        QDir(dir.path()).mkpath(QStringLiteral("exhibits"));
-        write(QStringLiteral("source/categories.txt"), "Networking\nSecurity\n");
-        for (const char* name : {"exam1", "exam2", "exam3", "demo"}) {
-            write(QStringLiteral("source/%1.kvq").arg(QLatin1String(name)), kGoodExam);
-        }
-        write(QStringLiteral("source/info-full.kvq"), kInfo);
-        write(QStringLiteral("source/info-demo.kvq"), kInfo);
-        write(QStringLiteral("exhibits/pic.txt"),
-              "title: A picture\nwidth: 200\n---\nhost  | address\n");
-    }
-
-    void write(const QString& relative, const QByteArray& text) {
-        QFile f(dir.filePath(relative));
-        QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        f.write(text);
-    }
-
-    bank::BuildRequest request(bool demo = false) const {
-        return {dir.path(), QStringLiteral(PRAXILO_SCHEMA_FILE),
-                dir.filePath(QStringLiteral("out")), demo};
-    }
-
-    QTemporaryDir dir;
-};
-
-QStringList query(const QString& file, const char* sql) {
-    sqlite3* db = nullptr;
-    sqlite3_open_v2(file.toUtf8().constData(), &db, SQLITE_OPEN_READONLY, nullptr);
-    sqlite3_stmt* stmt = nullptr;
-    QStringList rows;
-    if (sqlite3_prepare_v2(db, sql, -1, &stmt, nullptr) == SQLITE_OK) {
-        while (sqlite3_step(stmt) == SQLITE_ROW) {
-            QStringList cells;
-            for (int i = 0; i < sqlite3_column_count(stmt); ++i) {
-                cells << QString::fromUtf8(
-                    reinterpret_cast<const char*>(sqlite3_column_text(stmt, i)));
-            }
-            rows << cells.join(QLatin1Char('|'));
-        }
-    }
-    sqlite3_finalize(stmt);
-    sqlite3_close(db);
-    return rows;
-}
-
-}  // namespace
+using namespace bank_fixture;
 
 class TestBankBuilder : public QObject {
     Q_OBJECT
@@ -124,8 +44,8 @@ void TestBankBuilder::buildsBothEditions() {
     QCOMPARE(query(full, "SELECT explanation FROM exam11 WHERE ID = 2"),
              QStringList{"Because.\n\nAfter a blank line."});
     QCOMPARE(query(full, "SELECT question FROM exam1 WHERE ID = 2"),
-             QStringList{"Refer to the exhibit. Which two are true? (Choose two.)\nSecond line of "
-                         "the question."});
+             QStringList{"Refer to the exhibit. Which two are true? (Choose two.) flowing on.\n\n  "
+                         "indented code\nmore code"});
     QCOMPARE(query(full, "SELECT answer4, answer5 FROM exam1 WHERE ID = 1"), QStringList{"|"});
     QCOMPARE(query(full, "SELECT sl_no, cat_desc FROM cat ORDER BY rowid"),
              (QStringList{"1|Networking", "2|Security"}));
@@ -152,7 +72,7 @@ void TestBankBuilder::refusesFaultySources_data() {
         << QByteArray("== 1\ncategory: Networking\nquestion: Q\nA: a\nB: b\nC: c\nanswer: A\n")
         << "exam1.kvq:1: question 1 has no 'explanation:' field";
     QTest::newRow("duplicate id") << QByteArray(kGoodExam).append("== 2\ncategory: Security\n")
-                                  << "exam1.kvq:25: question 2 appears twice";
+                                  << "exam1.kvq:28: question 2 appears twice";
     QTest::newRow("unknown category") << QByteArray("== 7\ncategory: Cooking\n")
                                       << "exam1.kvq:2: question 7: unknown category 'Cooking'";
     QTest::newRow("answer names no choice")

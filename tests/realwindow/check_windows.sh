@@ -11,6 +11,9 @@ for tool in xvfb-run xdotool import; do
     fi
 done
 
+# The programs must reach the virtual screen, whatever platform the caller asked Qt for.
+export QT_QPA_PLATFORM=xcb
+
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 cp -r "$run_dir" "$work/run"

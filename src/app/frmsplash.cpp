@@ -1,0 +1,119 @@
+#include "app/frmsplash.h"
+
+#include <QKeyEvent>
+#include <QMouseEvent>
+
+#include "app/edition.h"
+#include "app/fatal.h"
+#include "app/logo.h"
+#include "app/window_flow.h"
+#include "examdb/data_source.h"
+#include "ui_frmsplash.h"
+
+frmSplash::frmSplash()
+    : ui(std::make_unique<Ui::frmSplash>()), Data1(new examdb::DataSource(this)) {
+    ui->setupUi(this);
+    // No title, no control box, not in the task bar; the size follows the layout.
+    setWindowFlags(Qt::Tool | Qt::FramelessWindowHint);
+    layout()->setSizeConstraint(QLayout::SetFixedSize);
+    ui->imgLogo->setPixmap(app::logo(72));
+    ui->lblVersion->setText(app::edition().introVersionCaption);
+    ui->Label5->setText(app::edition().introAgreementCaption);
+    QFont title = ui->lblProductName->font();
+    title.setPointSizeF(title.pointSizeF() * 1.6);
+    title.setBold(true);
+    ui->lblProductName->setFont(title);
+    ui->Frame1->setMinimumWidth(560);
+
+    Data1->setObjectName(QStringLiteral("Data1"));
+    Data1->setDatabaseName(app::edition().databaseFile);
+    Data1->setConnectString(app::kConnectString);
+    Data1->setRecordSource(QStringLiteral("Test Information"));
+    Data1->bind(ui->Text1, QStringLiteral("test_name"));
+    Data1->bind(ui->Text6, QStringLiteral("number_of_questions"));
+    Data1->bind(ui->Text5, QStringLiteral("test_disclaimer"));
+    Data1->bind(ui->Text4, QStringLiteral("test_description"));
+    Data1->bind(ui->Text3, QStringLiteral("copyright_date"));
+    Data1->bind(ui->Text2, QStringLiteral("author_name"));
+    Data1->bind(ui->lblProductName, QStringLiteral("test_name"));
+
+    // Key preview: every key reaches the window first, whichever control has the focus.
+    for (QWidget* child : findChildren<QWidget*>()) {
+        child->installEventFilter(this);
+    }
+    ui->Frame1->installEventFilter(this);
+    connect(ui->Command1, &QPushButton::clicked, this,
+            [this] { app::guarded([this] { Command1_Click(); }); });
+}
+
+frmSplash::~frmSplash() = default;
+
+void frmSplash::showIntro() {
+    if (!loaded) {
+        Form_Load();
+        loaded = true;
+        Data1->refresh();
+    }
+    show();
+    raise();
+    activateWindow();
+    ui->Command1->setFocus();
+}
+
+void frmSplash::Form_Load() {
+    ui->lblVersion->setText(app::versionText());
+    ui->lblProductName->setText(QStringLiteral("Praxilo"));
+}
+
+void frmSplash::Command1_Click() {
+    flow::open(QStringLiteral("Dialog"));
+    hide();
+}
+
+void frmSplash::Form_KeyPress(QChar) {
+    unload();
+}
+
+void frmSplash::Frame1_Click() {
+    unload();
+}
+
+void frmSplash::unload() {
+    hide();
+    Data1->close();
+    loaded = false;
+}
+
+bool frmSplash::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress && isVisible()) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        const bool command =
+            key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
+        const bool focusKey = key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab;
+        if (!command && !focusKey && !key->text().isEmpty()) {
+            // Space and Enter on the button press it, so the window can be used from the keyboard.
+            const bool pressesButton = watched == ui->Command1 && (key->key() == Qt::Key_Space ||
+                                                                   key->key() == Qt::Key_Return ||
+                                                                   key->key() == Qt::Key_Enter);
+            if (pressesButton) {
+                if (key->key() != Qt::Key_Space) {
+                    ui->Command1->click();
+                    return true;
+                }
+                return false;
+            }
+            const QChar typed = key->text().front();
+            app::guarded([&] { Form_KeyPress(typed); });
+            return true;
+        }
+    }
+    if (watched == ui->Frame1 && event->type() == QEvent::MouseButtonRelease) {
+        const auto* mouse = static_cast<QMouseEvent*>(event);
+        if (mouse->button() == Qt::LeftButton &&
+            ui->Frame1->rect().contains(mouse->position().toPoint())) {
+            app::guarded([this] { Frame1_Click(); });
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}

@@ -1,0 +1,146 @@
+#include "examdb/statements.h"
+
+#include <QRegularExpression>
+
+#include "examdb/error.h"
+
+namespace examdb::statements {
+namespace {
+
+void checkExam(int exam) {
+    if (exam < 1 || exam > 3) {
+        throw Error(errc::TableNotFound,
+                    QStringLiteral("Cannot find the input table for exam %1.").arg(exam));
+    }
+}
+
+// The texts below are written for exam 1; other exams swap the two table names.
+QString forExam(QString text, int exam) {
+    checkExam(exam);
+    static const QRegularExpression key(QStringLiteral("\\bexam11\\b"));
+    static const QRegularExpression responses(QStringLiteral("\\bexam1\\b"));
+    text.replace(key, keyTable(exam));
+    text.replace(responses, examTable(exam));
+    return text;
+}
+
+}  // namespace
+
+QString examTable(int exam) {
+    checkExam(exam);
+    return QStringLiteral("exam") + QString::number(exam);
+}
+
+QString keyTable(int exam) {
+    checkExam(exam);
+    return QStringLiteral("exam") + QString::number(exam) + QString::number(exam);
+}
+
+QString d1() {
+    return QStringLiteral("delete * from tblrandom;");
+}
+
+QString d3Criteria(qint64 id) {
+    return QStringLiteral("ID =") + QString::number(id);
+}
+
+QString x1(int exam) {
+    return forExam(QStringLiteral("SELECT tblRandom.id, exam1.* FROM exam1 INNER JOIN tblRandom "
+                                  "ON tblRandom.ID = exam1.ID ;"),
+                   exam);
+}
+
+QString x2() {
+    return QStringLiteral("delete * from showans;");
+}
+
+QString a1(int exam) {
+    return forExam(
+        QStringLiteral("SELECT exam11.* FROM exam11 INNER JOIN showans ON exam11.ID = showans.id;"),
+        exam);
+}
+
+QString r1(int exam) {
+    return forExam(QStringLiteral("SELECT * FROM exam11 ;"), exam);
+}
+
+QString s1() {
+    return QStringLiteral("delete * from cat_scores;");
+}
+
+QString s2(int exam) {
+    return forExam(
+        QStringLiteral(
+            "SELECT exam1.ID, exam1.correctanswer1, exam1.correctanswer2, exam1.correctanswer3, "
+            "exam1.correctanswer4, exam1.correctanswer5,exam1.question, exam1.answer1, "
+            "exam1.answer2, exam1.answer3, exam1.answer4, exam1.answer5, exam1.explanation FROM "
+            "exam1 INNER JOIN exam11 ON exam1.ID = exam11.ID WHERE "
+            "(([exam1].[id]=[exam11].[id]) AND "
+            "([exam1].[correctanswer1]=[exam11].[correctanswer1]) and "
+            "([exam1].[correctanswer2]=[exam11].[correctanswer2]) and "
+            "([exam1].[correctanswer3]=[exam11].[correctanswer3]) and "
+            "([exam1].[correctanswer4]=[exam11].[correctanswer4]) and "
+            "([exam1].[correctanswer5]=[exam11].[correctanswer5]));"),
+        exam);
+}
+
+QString s3(int exam) {
+    return forExam(
+        QStringLiteral(
+            "SELECT exam1.ID, exam1.correctanswer1, exam1.correctanswer2, exam1.correctanswer3, "
+            "exam1.correctanswer4, exam1.question, exam1.answer1, exam1.answer2, exam1.answer3, "
+            "exam1.answer4, exam1.explanation FROM exam1 INNER JOIN exam11 ON exam1.ID = "
+            "exam11.ID WHERE (([exam1].[id]=[exam11].[id]) AND "
+            "([exam1].[correctanswer1]<>[exam11].[correctanswer1]) OR "
+            "([exam1].[correctanswer2]<>[exam11].[correctanswer2]) OR "
+            "([exam1].[correctanswer3]<>[exam11].[correctanswer3]) OR "
+            "([exam1].[correctanswer4]<>[exam11].[correctanswer4]) OR "
+            "([exam1].[correctanswer5]<>[exam11].[correctanswer5]));"),
+        exam);
+}
+
+QString s5(int exam, int category) {
+    return forExam(QStringLiteral("Select catid From exam1 WHERE catid="), exam) +
+           QString::number(category);
+}
+
+QString s6(int exam, int category) {
+    return forExam(QStringLiteral(
+                       "SELECT exam1.catID FROM exam1 INNER JOIN exam11 ON exam1.ID = exam11.ID "
+                       "WHERE (([exam1].[id]=[exam11].[id]) AND "
+                       "([exam1].[correctanswer1]=[exam11].[correctanswer1]) and "
+                       "([exam1].[correctanswer2]=[exam11].[correctanswer2]) and "
+                       "([exam1].[correctanswer3]=[exam11].[correctanswer3]) and "
+                       "([exam1].[correctanswer4]=[exam11].[correctanswer4]) and "
+                       "([exam1].[correctanswer5]=[exam11].[correctanswer5])) and "
+                       "[exam1].[catid]="),
+                   exam) +
+           QString::number(category);
+}
+
+QString s8(int exam) {
+    return forExam(QStringLiteral("UPDATE exam1 SET exam1.correctanswer1 = No, "
+                                  "exam1.correctanswer2 = No, exam1.correctanswer3 = No, "
+                                  "exam1.correctanswer4 = No, exam1.correctanswer5 = No;"),
+                   exam);
+}
+
+QString w1(int exam) {
+    return forExam(
+        QStringLiteral(
+            "SELECT exam1.ID, exam11.correctanswer1, exam11.correctanswer2, "
+            "exam11.correctanswer3, exam11.correctanswer4, exam11.correctanswer5, "
+            "exam11.question, exam11.answer1, exam11.answer2, exam11.answer3, exam11.answer4, "
+            "exam11.answer5, exam11.explanation, exam11.diagram1, exam1.correctanswer1, "
+            "exam1.correctanswer2, exam1.correctanswer3, exam1.correctanswer4, "
+            "exam1.correctanswer5, exam1.cat_desc FROM exam1 INNER JOIN exam11 ON exam1.ID = "
+            "exam11.ID WHERE (([exam1].[id]=[exam11].[id]) AND "
+            "([exam1].[correctanswer1]<>[exam11].[correctanswer1]) OR "
+            "([exam1].[correctanswer2]<>[exam11].[correctanswer2]) OR "
+            "([exam1].[correctanswer3]<>[exam11].[correctanswer3]) OR "
+            "([exam1].[correctanswer4]<>[exam11].[correctanswer4]) OR "
+            "([exam1].[correctanswer5]<>[exam11].[correctanswer5]));"),
+        exam);
+}
+
+}  // namespace examdb::statements
