@@ -22,6 +22,12 @@ Dialog::Dialog() : ui(std::make_unique<Ui::Dialog>()) {
 
 Dialog::~Dialog() = default;
 
+void Dialog::Show() {
+    show();
+    raise();
+    activateWindow();
+}
+
 void Dialog::OKButton_Click() {
     if (app::edition().demo && ExamSettings.ActiveExam != 1) {
         return;
@@ -40,10 +46,7 @@ void Dialog::OKButton_Click() {
 void Dialog::CancelButton_Click() {
     // The notice closes too: left open, its OK would start an exam from behind the menu.
     hide();
-    Form1& menu = forms::get<Form1>();
-    menu.show();
-    menu.raise();
-    menu.activateWindow();
+    forms::get<Form1>().Show();
 }
 
 void Dialog::reject() {

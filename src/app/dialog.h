@@ -15,6 +15,9 @@ public:
     Dialog();
     ~Dialog() override;
 
+    void Show();
+    void Unload() { hide(); }
+
     void OKButton_Click();
     void CancelButton_Click();
 

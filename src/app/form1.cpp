@@ -37,6 +37,12 @@ Form1::Form1() : ui(std::make_unique<Ui::Form1>()) {
 
 Form1::~Form1() = default;
 
+void Form1::Show() {
+    show();
+    raise();
+    activateWindow();
+}
+
 void Form1::applyDemoMenu() {
     ui->mnuExamsub1->setText(QStringLiteral("Korvane &Exam #1 Demo"));
     ui->menuFileSubExam1->setText(QStringLiteral("&Review Exam #1 Demo"));

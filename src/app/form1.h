@@ -15,6 +15,11 @@ public:
     Form1();
     ~Form1() override;
 
+    // Shows the menu again (it is never recreated) and brings it forward.
+    void Show();
+    // The menu is never unloaded; hiding is all other windows may do to it.
+    void Unload() { hide(); }
+
     void mnuExamsub1_Click();
     void mnuExamsub2_Click();
     void mnuExamsub3_Click();

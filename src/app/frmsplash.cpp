@@ -48,7 +48,7 @@ frmSplash::frmSplash()
 
 frmSplash::~frmSplash() = default;
 
-void frmSplash::showIntro() {
+void frmSplash::Show() {
     if (!loaded) {
         Form_Load();
         loaded = true;
@@ -71,14 +71,14 @@ void frmSplash::Command1_Click() {
 }
 
 void frmSplash::Form_KeyPress(QChar) {
-    unload();
+    Unload();
 }
 
 void frmSplash::Frame1_Click() {
-    unload();
+    Unload();
 }
 
-void frmSplash::unload() {
+void frmSplash::Unload() {
     hide();
     Data1->close();
     loaded = false;

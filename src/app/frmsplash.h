@@ -19,7 +19,9 @@ public:
     ~frmSplash() override;
 
     // Loads the window if it is not loaded (reading its texts afresh) and shows it.
-    void showIntro();
+    void Show();
+    // Hides the window and lets go of its data; the next Show loads it again.
+    void Unload();
     bool isLoaded() const { return loaded; }
 
     void Form_Load();
@@ -31,8 +33,6 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void unload();
-
     const std::unique_ptr<Ui::frmSplash> ui;
     examdb::DataSource* Data1;
     bool loaded = false;

@@ -25,13 +25,9 @@ void Main() {
 }
 
 void registerShellWindows() {
-    flow::setOpener(QStringLiteral("frmSplash"), [] { forms::get<frmSplash>().showIntro(); });
-    flow::setOpener(QStringLiteral("Dialog"), [] {
-        Dialog& notice = forms::get<Dialog>();
-        notice.show();
-        notice.raise();
-        notice.activateWindow();
-    });
+    flow::registerWindow<Form1>(QStringLiteral("Form1"));
+    flow::registerWindow<frmSplash>(QStringLiteral("frmSplash"));
+    flow::registerWindow<Dialog>(QStringLiteral("Dialog"));
 }
 
 int run(QApplication& application, const Edition& e) {

@@ -1,33 +1,66 @@
 #include "app/window_flow.h"
 
 #include <QHash>
+#include <QWidget>
 
 namespace flow {
 
 namespace {
-QHash<QString, Opener>& openers() {
-    static QHash<QString, Opener> table;
+QHash<QString, WindowOps>& windows() {
+    static QHash<QString, WindowOps> table;
     return table;
+}
+
+// A copy, so a window may register, clear or discard windows while it is being opened.
+WindowOps find(const QString& name) {
+    return windows().value(name);
 }
 }  // namespace
 
-void setOpener(const QString& window, Opener opener) {
-    openers().insert(window, std::move(opener));
+void registerWindow(const QString& name, WindowOps ops) {
+    windows().insert(name, std::move(ops));
 }
 
-void clearOpeners() {
-    openers().clear();
+void clearWindows() {
+    windows().clear();
 }
 
-bool open(const QString& window) {
-    const auto it = openers().constFind(window);
-    if (it == openers().constEnd()) {
+bool isRegistered(const QString& name) {
+    return windows().contains(name);
+}
+
+bool open(const QString& name) {
+    const WindowOps ops = find(name);
+    if (!ops.show) {
         return false;
     }
-    // Copy first: opening a window may register or clear openers.
-    const Opener opener = it.value();
-    opener();
+    ops.show();
     return true;
+}
+
+void hide(const QString& name) {
+    if (QWidget* w = existing(name)) {
+        w->hide();
+    }
+}
+
+void unload(const QString& name) {
+    const WindowOps ops = find(name);
+    if (ops.unload) {
+        ops.unload();
+    }
+}
+
+void discard(const QString& name) {
+    const WindowOps ops = find(name);
+    if (ops.discard) {
+        ops.discard();
+    }
+}
+
+QWidget* existing(const QString& name) {
+    const WindowOps ops = find(name);
+    return ops.existing ? ops.existing() : nullptr;
 }
 
 }  // namespace flow

@@ -3,16 +3,54 @@
 #include <QString>
 #include <functional>
 
-// Windows of other subsystems are opened by name, so the shell links against none of them;
-// each program registers the windows it was built with before the first one is needed.
+#include "app/forms.h"
+
+class QWidget;
+
+// Windows of other subsystems are reached by name, so no subsystem links against another's
+// windows; each program registers the windows it was built with at start-up.
+//
+// Every window class offers Show() (load if not loaded, then show) and Unload() (hide and close
+// its data sources, keeping the object's values), as the windows expect of each other.
 namespace flow {
 
-using Opener = std::function<void()>;
+struct WindowOps {
+    std::function<void()> show;
+    std::function<void()> unload;
+    std::function<void()> discard;
+    std::function<QWidget*()> existing;
+};
 
-void setOpener(const QString& window, Opener opener);
-void clearOpeners();
+void registerWindow(const QString& name, WindowOps ops);
+void clearWindows();
+bool isRegistered(const QString& name);
 
-// Shows the named window modeless. False when no such window is registered.
-bool open(const QString& window);
+// Shows the named window modeless, loading it first if needed. False when no such window is
+// registered.
+bool open(const QString& name);
+// Hides a window if it exists; it stays loaded.
+void hide(const QString& name);
+void unload(const QString& name);
+// Deletes the window object; the next open creates it afresh.
+void discard(const QString& name);
+// The window object, or null when it has not been created.
+QWidget* existing(const QString& name);
+
+template <class Window>
+WindowOps opsFor() {
+    return {[] { forms::get<Window>().Show(); },
+            [] {
+                if (Window* w = forms::existing<Window>()) {
+                    w->Unload();
+                }
+            },
+            [] { forms::discard<Window>(); },
+            [] { return static_cast<QWidget*>(forms::existing<Window>()); }};
+}
+
+template <class Window>
+void registerWindow(const QString& name) {
+    registerWindow(name, opsFor<Window>());
+}
 
 }  // namespace flow

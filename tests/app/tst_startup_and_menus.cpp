@@ -181,7 +181,8 @@ void TestStartupAndMenus::examEntryAsksNameAndOpensIntro() {
     QFETCH(QString, expectedName);
     AppTestEnv env(editionNamed(edition));
     int introOpened = 0;
-    flow::setOpener(QStringLiteral("frmSplash"), [&] { ++introOpened; });
+    flow::registerWindow(QStringLiteral("frmSplash"),
+                         AppTestEnv::fakeWindow([&] { ++introOpened; }));
     app::Main();
     prompts::Script script;
     if (cancel) {
@@ -210,7 +211,7 @@ void TestStartupAndMenus::examEntryAsksNameAndOpensIntro() {
 void TestStartupAndMenus::reviewEntrySetsStudyExam() {
     AppTestEnv env(app::fullEdition());
     QWidget study;
-    flow::setOpener(QStringLiteral("Form11"), [&] { study.show(); });
+    flow::registerWindow(QStringLiteral("Form11"), AppTestEnv::fakeWindow([&] { study.show(); }));
     app::Main();
     ExamSettings.CandidateName = QStringLiteral("kept");
 
@@ -233,7 +234,7 @@ void TestStartupAndMenus::reviewEntryKeepsMenuWhenStudyWindowMissing() {
 void TestStartupAndMenus::demoDisablesOtherExams() {
     AppTestEnv env(app::demoEdition());
     int opened = 0;
-    flow::setOpener(QStringLiteral("Form34"), [&] { ++opened; });
+    flow::registerWindow(QStringLiteral("Form34"), AppTestEnv::fakeWindow([&] { ++opened; }));
     app::Main();
     Form1& form = forms::get<Form1>();
     for (const char* name :

@@ -7,10 +7,12 @@
 #include "app/exam_settings.h"
 #include "app/fatal.h"
 #include "app/forms.h"
+#include "app/module2.h"
+#include "app/prompts.h"
 #include "app/window_flow.h"
 
 // Puts the process back to the state a program starts in, under the given edition, with the
-// program's ending recorded instead of carried out.
+// shell's windows registered and the program's ending recorded instead of carried out.
 struct AppTestEnv {
     int endings = 0;
     int lastExitCode = -1;
@@ -18,7 +20,8 @@ struct AppTestEnv {
     explicit AppTestEnv(const app::Edition& edition) {
         app::setEdition(edition);
         resetExamSettings();
-        flow::clearOpeners();
+        flow::clearWindows();
+        app::registerShellWindows();
         app::setEnding([this](int code) {
             ++endings;
             lastExitCode = code;
@@ -26,12 +29,18 @@ struct AppTestEnv {
     }
     ~AppTestEnv() {
         forms::discardAll();
-        flow::clearOpeners();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        flow::clearWindows();
         app::resetEnding();
         app::setEdition(app::fullEdition());
     }
     AppTestEnv(const AppTestEnv&) = delete;
     AppTestEnv& operator=(const AppTestEnv&) = delete;
+
+    // A stand-in for a window of another subsystem: counts how often it was shown.
+    static flow::WindowOps fakeWindow(std::function<void()> show) {
+        return {std::move(show), [] {}, [] {}, [] { return static_cast<QWidget*>(nullptr); }};
+    }
 
     static QWidgetList visibleTopLevels() {
         QWidgetList out;
