@@ -134,10 +134,12 @@ CREATE TABLE exam33 (
     question_type  TEXT
 );
 
--- The current draw: position in the draw and the drawn question's ID.
+-- The current draw: position in the draw and the drawn question's ID. The draw itself keeps
+-- IDs distinct. ID has no index on purpose: joined with an exam table, the engine then walks
+-- tblRandom in sl_no order and the questions come in the order they were drawn.
 CREATE TABLE tblRandom (
     sl_no INTEGER PRIMARY KEY,
-    ID    INTEGER NOT NULL UNIQUE
+    ID    INTEGER NOT NULL
 );
 
 -- The question whose answer was last shown. The program writes only position 1 (id); the

@@ -240,7 +240,7 @@ void TestWriting::refusedWrites_data() {
                                   << QVariant(3) << errc::ReadOnly;
     QTest::newRow("text into a Yes/No column")
         << "exam1" << false << "correctanswer1" << QVariant("perhaps") << errc::ConversionError;
-    QTest::newRow("duplicate draw") << "tblRandom" << true << "ID" << QVariant(1) << 19;
+    QTest::newRow("draw without ID") << "tblRandom" << true << "ID" << QVariant() << 19;
 }
 
 void TestWriting::refusedWrites() {
