@@ -2,6 +2,8 @@
 
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPlainTextEdit>
+#include <QScreen>
 
 #include "app/edition.h"
 #include "app/fatal.h"
@@ -17,6 +19,7 @@ frmSplash::frmSplash()
     setWindowFlags(Qt::Tool | Qt::FramelessWindowHint);
     layout()->setSizeConstraint(QLayout::SetFixedSize);
     ui->imgLogo->setPixmap(app::logo(72));
+    ui->imgLogo->setFixedSize(72, 72);
     ui->lblVersion->setText(app::edition().introVersionCaption);
     ui->Label5->setText(app::edition().introAgreementCaption);
     QFont title = ui->lblProductName->font();
@@ -24,6 +27,18 @@ frmSplash::frmSplash()
     title.setBold(true);
     ui->lblProductName->setFont(title);
     ui->Frame1->setMinimumWidth(560);
+    // Text boxes sized in lines of text, so the fixed window stays well inside a small screen.
+    const int line = fontMetrics().lineSpacing();
+    const auto rows = [line](QPlainTextEdit* box, int lines) {
+        box->setFixedHeight(line * lines + 12);
+    };
+    rows(ui->Text1, 2);
+    rows(ui->Text6, 2);
+    rows(ui->Text5, 4);
+    rows(ui->Text4, 7);
+    for (QPlainTextEdit* box : {ui->Text1, ui->Text6, ui->Text5, ui->Text4}) {
+        box->setMinimumWidth(420);
+    }
 
     Data1->setObjectName(QStringLiteral("Data1"));
     Data1->setDatabaseName(app::edition().databaseFile);
@@ -41,7 +56,7 @@ frmSplash::frmSplash()
     for (QWidget* child : findChildren<QWidget*>()) {
         child->installEventFilter(this);
     }
-    ui->Frame1->installEventFilter(this);
+    installEventFilter(this);
     connect(ui->Command1, &QPushButton::clicked, this,
             [this] { app::guarded([this] { Command1_Click(); }); });
 }
@@ -53,6 +68,10 @@ void frmSplash::Show() {
         Form_Load();
         loaded = true;
         Data1->refresh();
+    }
+    adjustSize();
+    if (const QScreen* screen = this->screen()) {
+        move(screen->availableGeometry().center() - rect().center());
     }
     show();
     raise();
@@ -109,8 +128,10 @@ bool frmSplash::eventFilter(QObject* watched, QEvent* event) {
     }
     if (watched == ui->Frame1 && event->type() == QEvent::MouseButtonRelease) {
         const auto* mouse = static_cast<QMouseEvent*>(event);
-        if (mouse->button() == Qt::LeftButton &&
-            ui->Frame1->rect().contains(mouse->position().toPoint())) {
+        const QPoint at = mouse->position().toPoint();
+        // Only the frame itself: a click on a label inside it reaches the frame too.
+        if (mouse->button() == Qt::LeftButton && ui->Frame1->rect().contains(at) &&
+            ui->Frame1->childAt(at) == nullptr) {
             app::guarded([this] { Frame1_Click(); });
             return true;
         }

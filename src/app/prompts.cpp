@@ -38,13 +38,13 @@ Answer unscriptedAnswer(Buttons buttons) {
 }
 }  // namespace
 
-Script::Script() {
+Script::Script() : previous_(activeScript) {
     activeScript = this;
 }
 
 Script::~Script() {
     if (activeScript == this) {
-        activeScript = nullptr;
+        activeScript = previous_;
     }
 }
 

@@ -36,7 +36,8 @@ struct Shown {
 
 // Test seam: while a script is installed no dialog is shown; each prompt takes the next
 // scripted answer (a message box with none left answers Ok/No/Cancel by its kind; an input
-// box with none left answers its pre-filled text).
+// box with none left answers its pre-filled text). Scripts nest: the newest one answers, and
+// the one before takes over again when it ends.
 class Script {
 public:
     Script();
@@ -57,6 +58,7 @@ private:
     std::deque<Answer> answers_;
     std::deque<std::optional<QString>> inputs_;
     std::vector<Shown> shown_;
+    Script* previous_;
 };
 
 }  // namespace prompts

@@ -16,6 +16,8 @@
 struct AppTestEnv {
     int endings = 0;
     int lastExitCode = -1;
+    // No real dialog ever blocks a test: unscripted prompts take their default answers here.
+    prompts::Script prompts;
 
     explicit AppTestEnv(const app::Edition& edition) {
         app::setEdition(edition);
