@@ -1,0 +1,110 @@
+#include "help/help_text_window.h"
+
+#include <QCloseEvent>
+#include <QFile>
+#include <QLabel>
+#include <QScreen>
+#include <QShortcut>
+#include <QTextDocument>
+#include <stdexcept>
+
+#include "app/fatal.h"
+#include "app/window_flow.h"
+#include "ui_help_text_window.h"
+
+namespace {
+
+QString readText(const QString& fileName) {
+    QFile file(fileName);
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) {
+        // The texts are built into the program; a missing one is a build fault.
+        throw std::runtime_error("Help text missing: " + fileName.toStdString());
+    }
+    return QString::fromUtf8(file.readAll());
+}
+
+}  // namespace
+
+HelpTextWindow::HelpTextWindow(const help::HelpPage& page)
+    : ui(std::make_unique<Ui::HelpTextWindow>()) {
+    ui->setupUi(this);
+    setObjectName(page.windowName);
+    setWindowTitle(page.caption);
+    setWindowFlags(Qt::Window);
+
+    QPlainTextEdit* text = ui->Text1;
+    text->setObjectName(page.textBoxName);
+    text->setPlainText(readText(page.textFile));
+    text->document()->setDocumentMargin(12);
+    text->setReadOnly(page.locked);
+    if (page.locked) {
+        // Locked, not dead: the reader still selects, copies and scrolls with the keys.
+        text->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    }
+    text->setVerticalScrollBarPolicy(page.verticalScrollBar ? Qt::ScrollBarAlwaysOn
+                                                            : Qt::ScrollBarAlwaysOff);
+    ui->Command1->setText(page.returnCaption);
+    QWidget* previous = text;
+    for (const help::HyperLink& link : page.links) {
+        QWidget* label = addLink(link);
+        setTabOrder(previous, label);
+        previous = label;
+    }
+    setTabOrder(previous, ui->Command1);
+
+    connect(ui->Command1, &QPushButton::clicked, this,
+            [this] { app::guarded([this] { Command1_Click(); }); });
+    // Escape leaves a help window the way it leaves any reading window.
+    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    connect(escape, &QShortcut::activated, ui->Command1, &QPushButton::click);
+}
+
+HelpTextWindow::~HelpTextWindow() = default;
+
+QWidget* HelpTextWindow::addLink(const help::HyperLink& link) {
+    auto* label = new QLabel(this);
+    label->setObjectName(link.name);
+    label->setTextFormat(Qt::RichText);
+    label->setText(QStringLiteral("<a href=\"%1\">%2</a>")
+                       .arg(link.url.toHtmlEscaped(), link.text.toHtmlEscaped()));
+    label->setToolTip(link.url);
+    label->setOpenExternalLinks(true);
+    label->setTextInteractionFlags(Qt::LinksAccessibleByMouse | Qt::LinksAccessibleByKeyboard);
+    label->setFocusPolicy(Qt::StrongFocus);
+    ui->links->addWidget(label);
+    return label;
+}
+
+void HelpTextWindow::Show() {
+    if (!loaded) {
+        loaded = true;
+        // Without a window manager "maximized" is only a wish; fill the screen ourselves too.
+        if (const QScreen* s = screen()) {
+            setGeometry(s->availableGeometry());
+        }
+        showMaximized();
+    } else {
+        show();
+    }
+    raise();
+    activateWindow();
+}
+
+void HelpTextWindow::Unload() {
+    hide();
+    loaded = false;
+}
+
+void HelpTextWindow::Command1_Click() {
+    hide();
+    flow::open(QStringLiteral("Form1"));
+}
+
+void HelpTextWindow::closeEvent(QCloseEvent* event) {
+    if (app::endRequested()) {
+        event->accept();
+        return;
+    }
+    event->ignore();
+    app::guarded([this] { Command1_Click(); });
+}
