@@ -83,6 +83,8 @@ Answer MsgBox(const QString& text, Buttons buttons, Icon icon, const QString& ti
             break;
     }
     switch (box.exec()) {
+        case QMessageBox::Ok:
+            return Answer::Ok;
         case QMessageBox::Yes:
             return Answer::Yes;
         case QMessageBox::No:

@@ -1,7 +1,10 @@
+#include <QAbstractButton>
 #include <QAction>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
+#include <QTimer>
 #include <QtTest>
 
 #include "app/form1.h"
@@ -49,6 +52,8 @@ private Q_SLOTS:
     void titleBarCloseAsksToo();
     void passScoreAndTimeLimit_data();
     void passScoreAndTimeLimit();
+    void realMessageBoxButtons_data();
+    void realMessageBoxButtons();
 };
 
 void TestStartupAndMenus::startupSetsOnlyQuestionCount_data() {
@@ -317,6 +322,35 @@ void TestStartupAndMenus::passScoreAndTimeLimit() {
     QCOMPARE(ExamSettings.TimeLimitMinutes, 0);
     SetTimeLimit();
     QCOMPARE(ExamSettings.TimeLimitMinutes, minutes);
+}
+
+void TestStartupAndMenus::realMessageBoxButtons_data() {
+    QTest::addColumn<prompts::Buttons>("buttons");
+    QTest::addColumn<int>("pressed");
+    QTest::addColumn<prompts::Answer>("answer");
+    QTest::newRow("OK of OK/Cancel")
+        << prompts::Buttons::OkCancel << int(QMessageBox::Ok) << prompts::Answer::Ok;
+    QTest::newRow("Cancel of OK/Cancel")
+        << prompts::Buttons::OkCancel << int(QMessageBox::Cancel) << prompts::Answer::Cancel;
+    QTest::newRow("Yes of Yes/No")
+        << prompts::Buttons::YesNo << int(QMessageBox::Yes) << prompts::Answer::Yes;
+    QTest::newRow("No of Yes/No") << prompts::Buttons::YesNo << int(QMessageBox::No)
+                                  << prompts::Answer::No;
+    QTest::newRow("OK alone") << prompts::Buttons::OkOnly << int(QMessageBox::Ok)
+                              << prompts::Answer::Ok;
+}
+
+// The real boxes, unscripted: each button must come back as its own answer.
+void TestStartupAndMenus::realMessageBoxButtons() {
+    QFETCH(prompts::Buttons, buttons);
+    QFETCH(int, pressed);
+    QFETCH(prompts::Answer, answer);
+    QTimer::singleShot(0, [pressed] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        QVERIFY(box);
+        box->button(QMessageBox::StandardButton(pressed))->click();
+    });
+    QCOMPARE(prompts::MsgBox(QStringLiteral("Sure?"), buttons), answer);
 }
 
 QTEST_MAIN(TestStartupAndMenus)

@@ -1,0 +1,456 @@
+#include "exam/form211.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPlainTextEdit>
+#include <QRadioButton>
+#include <QScreen>
+#include <QTimer>
+#include <limits>
+
+#include "app/clock_display.h"
+#include "app/edition.h"
+#include "app/exam_settings.h"
+#include "app/fatal.h"
+#include "app/module1.h"
+#include "app/prompts.h"
+#include "app/window_flow.h"
+#include "exam/exhibit_picture.h"
+#include "exam/module3.h"
+#include "examdb/data_source.h"
+#include "examdb/database.h"
+#include "examdb/statements.h"
+#include "ui_form211.h"
+
+namespace {
+
+const QString kSingleAnswer = QStringLiteral("single_answer");
+const QString kAnswerWindow = QStringLiteral("Form5");
+const QString kExhibitWindow = QStringLiteral("Form2C");
+
+class FlagGuard {
+public:
+    explicit FlagGuard(bool& flag) : flag_(flag) { flag_ = true; }
+    ~FlagGuard() { flag_ = false; }
+    FlagGuard(const FlagGuard&) = delete;
+    FlagGuard& operator=(const FlagGuard&) = delete;
+
+private:
+    bool& flag_;
+};
+
+int shownExam() {
+    return app::edition().demo ? 1 : ExamSettings.ActiveExam;
+}
+
+}  // namespace
+
+Form211::Form211()
+    : ui(std::make_unique<Ui::Form211>()),
+      iis(new examdb::DataSource(this)),
+      Data1(new examdb::DataSource(this)),
+      Timer1(new QTimer(this)) {
+    ui->setupUi(this);
+    checks = {ui->Check1, ui->Check2, ui->Check3, ui->Check4, ui->Check5};
+    options = {ui->Option1, ui->Option2, ui->Option3, ui->Option4, ui->Option5};
+    if (app::edition().demo) {
+        setWindowTitle(QStringLiteral("Demo Exam"));
+    }
+
+    QFont fixedPitch(QStringLiteral("Courier New"));
+    fixedPitch.setStyleHint(QFont::TypeWriter);
+    fixedPitch.setFixedPitch(true);
+    for (QPlainTextEdit* text :
+         {ui->Text2_0, ui->Text2_1, ui->Text2_2, ui->Text2_3, ui->Text2_4, ui->Text2_5}) {
+        text->setFont(fixedPitch);
+    }
+    ui->Picture1->setIcon(QIcon(exam::exhibitPicture()));
+    // The buttons beside it keep their places whether or not the question has an exhibit.
+    QSizePolicy keepPlace = ui->Picture1->sizePolicy();
+    keepPlace.setRetainSizeWhenHidden(true);
+    ui->Picture1->setSizePolicy(keepPlace);
+    ui->Picture1->hide();
+    ui->LblPause->installEventFilter(this);
+
+    Timer1->setObjectName(QStringLiteral("Timer1"));
+    iis->setObjectName(QStringLiteral("iis"));
+    iis->setDatabaseName(app::edition().databaseFile);
+    iis->setConnectString(app::kConnectString);
+    iis->setRecordSource(QStringLiteral("strQuerySQL"));
+    for (int n = 1; n <= 5; ++n) {
+        iis->bind(check(n), QStringLiteral("correctanswer%1").arg(n));
+        iis->bind(answerText(n), QStringLiteral("answer%1").arg(n));
+    }
+    iis->bind(ui->Text2_0, QStringLiteral("question"));
+    iis->bind(ui->Text3, QStringLiteral("question_type"));
+    iis->bind(ui->Text1, QStringLiteral("tblrandom.ID"));
+    Data1->setObjectName(QStringLiteral("Data1"));
+    Data1->setDatabaseName(app::edition().databaseFile);
+    Data1->setConnectString(app::kConnectString);
+    Data1->setRecordSource(QStringLiteral("showans"));
+
+    const auto on = [this](QAbstractButton* button, void (Form211::*handler)()) {
+        connect(button, &QAbstractButton::clicked, this,
+                [this, handler] { app::guarded([&] { (this->*handler)(); }); });
+    };
+    on(ui->CmdNextQ, &Form211::CmdNextQ_Click);
+    on(ui->cmdPrevQ, &Form211::cmdPrevQ_Click);
+    on(ui->Command1, &Form211::Command1_Click);
+    on(ui->cmdEndExam, &Form211::cmdEndExam_Click);
+    on(ui->Picture1, &Form211::Picture1_Click);
+    on(ui->Option1, &Form211::Option1_Click);
+    on(ui->Option2, &Form211::Option2_Click);
+    on(ui->Option3, &Form211::Option3_Click);
+    on(ui->Option4, &Form211::Option4_Click);
+    on(ui->Option5, &Form211::Option5_Click);
+    connect(Timer1, &QTimer::timeout, this, [this] { app::guarded([this] { Timer1_Timer(); }); });
+}
+
+Form211::~Form211() = default;
+
+void Form211::Show() {
+    if (ended) {
+        // Only a window still open from the exam's time calls us back now; the exam is over and
+        // its score report is where the candidate belongs.
+        flow::open(QStringLiteral("Form3"));
+        return;
+    }
+    if (!loaded) {
+        loaded = true;
+        Form_Load();
+        // Without a window manager "maximized" is only a wish; fill the screen ourselves too.
+        if (const QScreen* s = screen()) {
+            setGeometry(s->availableGeometry());
+        }
+        setWindowState(windowState() | Qt::WindowMaximized);
+    }
+    show();
+    raise();
+    activateWindow();
+    Form_Activate();
+}
+
+void Form211::Unload() {
+    hide();
+    Timer1->stop();
+    iis->close();
+    Data1->close();
+    loaded = false;
+}
+
+void Form211::Form_Load() {
+    Timer1->start(1000);
+    ++ExamSettings.QuestionNo;
+    showQuestionNo();
+    if (!app::edition().demo) {
+        setWindowTitle(QStringLiteral("Exam #%1").arg(ExamSettings.ActiveExam));
+    }
+    DrawRandomQuestions(app::edition().drawCount);
+    iis->setRecordSource(examdb::statements::x1(shownExam()));
+    iis->refresh();
+    Data1->refresh();
+    refreshPresentation();
+}
+
+bool Form211::hasRows() const {
+    return iis->isOpen() && iis->recordset().recordCount() > 0;
+}
+
+bool Form211::hasQuestion() const {
+    if (!iis->isOpen()) {
+        return false;
+    }
+    const examdb::Recordset& rs = iis->recordset();
+    return !rs.bof() && !rs.eof();
+}
+
+QVariant Form211::currentValue(const QString& column) const {
+    return hasQuestion() ? iis->recordset().value(column) : QVariant();
+}
+
+QPlainTextEdit* Form211::answerText(int n) const {
+    switch (n) {
+        case 1:
+            return ui->Text2_1;
+        case 2:
+            return ui->Text2_2;
+        case 3:
+            return ui->Text2_4;
+        case 4:
+            return ui->Text2_5;
+        default:
+            return ui->Text2_3;
+    }
+}
+
+void Form211::showQuestionNo() {
+    ui->LblRec_Count->setText(QString::number(ExamSettings.QuestionNo));
+}
+
+void Form211::refreshPresentation() {
+    ShowAnswerMode();
+    applyEmptyAnswerRule();
+    applyExhibitRule();
+    Form_Activate();
+}
+
+void Form211::ShowAnswerMode() {
+    const bool single = ui->Text3->text() == kSingleAnswer;
+    if (single) {
+        for (int n = 1; n <= 5; ++n) {
+            if (check(n)->isChecked()) {
+                Option_Click(n);
+            } else {
+                option(n)->setChecked(false);
+            }
+        }
+    }
+    for (int n = 1; n <= 5; ++n) {
+        check(n)->setVisible(!single);
+        option(n)->setVisible(single);
+    }
+}
+
+void Form211::applyEmptyAnswerRule() {
+    // With nothing drawn there is no question to answer: no answer boxes, no marks.
+    const bool rows = hasRows();
+    for (int n = 1; n <= 5; ++n) {
+        const bool shown = rows && (n <= 3 || !answerText(n)->toPlainText().isEmpty());
+        answerText(n)->setVisible(shown);
+        if (!shown) {
+            option(n)->hide();
+            check(n)->hide();
+        }
+    }
+}
+
+void Form211::applyExhibitRule() {
+    ExamSettings.CurrentExhibit = currentValue(QStringLiteral("diagram1")).toString();
+    ui->Picture1->setVisible(hasCurrentExhibit());
+}
+
+void Form211::Option_Click(int n) {
+    // The check boxes are where the choice is stored; the option buttons only drive them.
+    for (int k = 1; k <= 5; ++k) {
+        check(k)->setChecked(k == n);
+        option(k)->setChecked(k == n);
+    }
+}
+
+void Form211::Form_Activate() {
+    if (!hasRows()) {
+        ui->CmdNextQ->setEnabled(false);
+        ui->cmdPrevQ->setEnabled(false);
+        ui->Command1->setEnabled(false);
+        return;
+    }
+    ui->Command1->setEnabled(true);
+    ui->CmdNextQ->setEnabled(ExamSettings.QuestionNo != ExamSettings.QuestionsPerExam);
+    ui->cmdPrevQ->setEnabled(true);
+    if (ExamSettings.QuestionNo == 1) {
+        ui->CmdNextQ->setEnabled(true);
+        ui->cmdPrevQ->setEnabled(false);
+    }
+}
+
+void Form211::CmdNextQ_Click() {
+    if (ended || !hasRows() || iis->recordset().eof()) {
+        return;
+    }
+    examdb::Recordset& rs = iis->recordset();
+    rs.moveNext();
+    ShowAnswerMode();
+    applyEmptyAnswerRule();
+    ++ExamSettings.QuestionNo;
+    showQuestionNo();
+    Form_Activate();
+    if (rs.eof()) {
+        rs.moveLast();
+        --ExamSettings.QuestionNo;
+        showQuestionNo();
+        // The whole presentation, not only the answer mode: the empty row hid answers 4 and 5.
+        ShowAnswerMode();
+        applyEmptyAnswerRule();
+        Form_Activate();
+    }
+    applyExhibitRule();
+}
+
+void Form211::cmdPrevQ_Click() {
+    if (ended || !hasRows() || iis->recordset().bof()) {
+        return;
+    }
+    examdb::Recordset& rs = iis->recordset();
+    rs.movePrevious();
+    ShowAnswerMode();
+    applyEmptyAnswerRule();
+    --ExamSettings.QuestionNo;
+    showQuestionNo();
+    if (rs.bof()) {
+        rs.moveFirst();
+        ++ExamSettings.QuestionNo;
+        showQuestionNo();
+        ShowAnswerMode();
+        applyEmptyAnswerRule();
+    }
+    Form_Activate();
+    applyExhibitRule();
+}
+
+void Form211::Timer1_Timer() {
+    if (ended) {
+        return;
+    }
+    SetTimeLimit();
+    const int total = ExamSettings.TimeLimitMinutes * 60;
+    // Nine hours of ticks fill the 16-bit count; it stays there rather than wrap to negative.
+    if (elapsed < std::numeric_limits<qint16>::max()) {
+        ++elapsed;
+    }
+    ui->lblClock->setText(app::clockText(total - elapsed));
+    if (elapsed >= total) {
+        timeOut();
+    }
+}
+
+void Form211::timeOut() {
+    if (ended || prompting) {
+        return;
+    }
+    if (!app::edition().demo) {
+        cmdEndExam_Click();
+        return;
+    }
+    {
+        const FlagGuard guard(prompting);
+        prompts::MsgBox(
+            QStringLiteral("Sorry! You have exceeded the allowed time! Click OK to continue."));
+    }
+    if (!ended) {
+        endExam();
+    }
+}
+
+void Form211::LblPause_Click() {
+    if (ended) {
+        return;
+    }
+    if (Timer1->isActive()) {
+        Timer1->stop();
+        ui->LblPause->setText(QStringLiteral("Restart Timer"));
+    } else {
+        Timer1->start(1000);
+        ui->LblPause->setText(QStringLiteral("Pause Timer"));
+    }
+}
+
+void Form211::Command1_Click() {
+    if (ended || !hasQuestion()) {
+        return;
+    }
+    {
+        examdb::Database db = examdb::Database::open(app::edition().databaseFile);
+        db.execute(examdb::statements::x2());
+    }
+    examdb::Recordset& shown = Data1->recordset();
+    shown.addNew();
+    shown.setValue(1, ui->Text1->text());
+    shown.update();
+    // The exam stays in view unless the answer window really opened in front of it.
+    if (flow::open(kAnswerWindow)) {
+        hide();
+    }
+}
+
+void Form211::Picture1_Click() {
+    if (ended) {
+        return;
+    }
+    ExamSettings.CurrentExhibit = currentValue(QStringLiteral("diagram1")).toString();
+    if (!hasCurrentExhibit()) {
+        return;
+    }
+    if (flow::open(kExhibitWindow) && !app::edition().demo) {
+        hide();
+    }
+}
+
+void Form211::cmdEndExam_Click() {
+    if (ended || prompting) {
+        return;
+    }
+    prompts::Answer answer;
+    {
+        const FlagGuard guard(prompting);
+        answer = prompts::MsgBox(QStringLiteral("Do you really wish to end the test?"),
+                                 prompts::Buttons::OkCancel, prompts::Icon::Question,
+                                 QStringLiteral("Confirmation"));
+    }
+    if (answer == prompts::Answer::Ok && !ended) {
+        endExam();
+    }
+}
+
+void Form211::endExam() {
+    ended = true;
+    Timer1->stop();
+    // A window opened from the exam must not lead back into it once it is over.
+    for (const QString& name : {kAnswerWindow, kExhibitWindow}) {
+        flow::unload(name);
+        flow::hide(name);
+    }
+    Unload();
+    flow::open(QStringLiteral("Form3"));
+}
+
+bool Form211::event(QEvent* e) {
+    if (e->type() == QEvent::WindowActivate && loaded && !ended) {
+        app::guarded([this] { Form_Activate(); });
+    }
+    return QWidget::event(e);
+}
+
+void Form211::closeEvent(QCloseEvent* e) {
+    // The frame's close asks the End Exam question; the exam never just disappears.
+    e->ignore();
+    if (app::endRequested()) {
+        e->accept();
+        return;
+    }
+    if (loaded && !ended) {
+        app::guarded([this] { cmdEndExam_Click(); });
+    }
+}
+
+void Form211::keyPressEvent(QKeyEvent* e) {
+    // Outside dialogs a push button ignores Enter; here it presses the focused button.
+    if (e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter) {
+        if (auto* button = qobject_cast<QAbstractButton*>(focusWidget())) {
+            button->click();
+            return;
+        }
+    }
+    QWidget::keyPressEvent(e);
+}
+
+bool Form211::eventFilter(QObject* watched, QEvent* e) {
+    if (watched == ui->LblPause) {
+        if (e->type() == QEvent::MouseButtonRelease) {
+            const auto* mouse = static_cast<QMouseEvent*>(e);
+            if (mouse->button() == Qt::LeftButton &&
+                ui->LblPause->rect().contains(mouse->position().toPoint())) {
+                app::guarded([this] { LblPause_Click(); });
+                return true;
+            }
+        } else if (e->type() == QEvent::KeyPress) {
+            const int key = static_cast<QKeyEvent*>(e)->key();
+            if (key == Qt::Key_Space || key == Qt::Key_Return || key == Qt::Key_Enter) {
+                app::guarded([this] { LblPause_Click(); });
+                return true;
+            }
+        }
+    }
+    return QWidget::eventFilter(watched, e);
+}

@@ -1,0 +1,89 @@
+#pragma once
+
+#include <QWidget>
+#include <array>
+#include <memory>
+
+class QAbstractButton;
+class QCheckBox;
+class QPlainTextEdit;
+class QRadioButton;
+class QTimer;
+
+namespace Ui {
+class Form211;
+}
+namespace examdb {
+class DataSource;
+}
+
+// The exam window: the drawn questions one at a time, the candidate's marks written straight
+// into the exam table, the count-down clock, and the ways out to the answer, exhibit and score
+// windows.
+class Form211 : public QWidget {
+    Q_OBJECT
+
+public:
+    Form211();
+    ~Form211() override;
+
+    // Loads the exam (clock, draw, questions) the first time; afterwards only shows the window
+    // again, so returning from the answer or exhibit window keeps the exam as it was.
+    void Show();
+    // Hides the window, stops the clock and closes the question view, writing pending marks.
+    void Unload();
+    bool isLoaded() const { return loaded; }
+
+    void Form_Load();
+    void Form_Activate();
+    void CmdNextQ_Click();
+    void cmdPrevQ_Click();
+    void Timer1_Timer();
+    void LblPause_Click();
+    void Command1_Click();
+    void cmdEndExam_Click();
+    void Picture1_Click();
+    void Option1_Click() { Option_Click(1); }
+    void Option2_Click() { Option_Click(2); }
+    void Option3_Click() { Option_Click(3); }
+    void Option4_Click() { Option_Click(4); }
+    void Option5_Click() { Option_Click(5); }
+
+    // The answer-mode rule: option buttons for "single_answer", check boxes otherwise.
+    void ShowAnswerMode();
+
+protected:
+    bool event(QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void Option_Click(int n);
+    void applyEmptyAnswerRule();
+    void applyExhibitRule();
+    void refreshPresentation();
+    void showQuestionNo();
+    bool hasRows() const;
+    bool hasQuestion() const;
+    QVariant currentValue(const QString& column) const;
+    void endExam();
+    void timeOut();
+
+    QCheckBox* check(int n) const { return checks[size_t(n - 1)]; }
+    QRadioButton* option(int n) const { return options[size_t(n - 1)]; }
+    // The text box of answer n (1 to 5); Text2's indexes are not in answer order.
+    QPlainTextEdit* answerText(int n) const;
+
+    const std::unique_ptr<Ui::Form211> ui;
+    examdb::DataSource* iis;
+    examdb::DataSource* Data1;
+    QTimer* Timer1;
+    std::array<QCheckBox*, 5> checks{};
+    std::array<QRadioButton*, 5> options{};
+    qint16 elapsed = 0;
+    bool loaded = false;
+    bool ended = false;
+    // A prompt of this window is open; ticks arriving behind it must not open another.
+    bool prompting = false;
+};
