@@ -143,4 +143,63 @@ QString w1(int exam) {
         exam);
 }
 
+QString s2Drawn(int exam) {
+    return forExam(
+        QStringLiteral(
+            "SELECT exam1.ID, exam1.correctanswer1, exam1.correctanswer2, exam1.correctanswer3, "
+            "exam1.correctanswer4, exam1.correctanswer5,exam1.question, exam1.answer1, "
+            "exam1.answer2, exam1.answer3, exam1.answer4, exam1.answer5, exam1.explanation FROM "
+            "exam1 INNER JOIN exam11 ON exam1.ID = exam11.ID WHERE "
+            "(([exam1].[id]=[exam11].[id]) AND "
+            "([exam1].[correctanswer1]=[exam11].[correctanswer1]) and "
+            "([exam1].[correctanswer2]=[exam11].[correctanswer2]) and "
+            "([exam1].[correctanswer3]=[exam11].[correctanswer3]) and "
+            "([exam1].[correctanswer4]=[exam11].[correctanswer4]) and "
+            "([exam1].[correctanswer5]=[exam11].[correctanswer5])) AND "
+            "[exam1].[id] IN (SELECT [ID] FROM tblRandom);"),
+        exam);
+}
+
+QString s5Drawn(int exam, int category) {
+    return forExam(QStringLiteral("Select catid From exam1 WHERE [exam1].[id] IN (SELECT [ID] "
+                                  "FROM tblRandom) AND catid="),
+                   exam) +
+           QString::number(category);
+}
+
+QString s6Drawn(int exam, int category) {
+    return forExam(QStringLiteral(
+                       "SELECT exam1.catID FROM exam1 INNER JOIN exam11 ON exam1.ID = exam11.ID "
+                       "WHERE (([exam1].[id]=[exam11].[id]) AND "
+                       "([exam1].[correctanswer1]=[exam11].[correctanswer1]) and "
+                       "([exam1].[correctanswer2]=[exam11].[correctanswer2]) and "
+                       "([exam1].[correctanswer3]=[exam11].[correctanswer3]) and "
+                       "([exam1].[correctanswer4]=[exam11].[correctanswer4]) and "
+                       "([exam1].[correctanswer5]=[exam11].[correctanswer5])) and "
+                       "[exam1].[id] IN (SELECT [ID] FROM tblRandom) and [exam1].[catid]="),
+                   exam) +
+           QString::number(category);
+}
+
+// The outer parentheses of the condition keep the OR terms together, so the draw restricts
+// every one of them.
+QString w1Drawn(int exam) {
+    return forExam(
+        QStringLiteral(
+            "SELECT exam1.ID, exam11.correctanswer1, exam11.correctanswer2, "
+            "exam11.correctanswer3, exam11.correctanswer4, exam11.correctanswer5, "
+            "exam11.question, exam11.answer1, exam11.answer2, exam11.answer3, exam11.answer4, "
+            "exam11.answer5, exam11.explanation, exam11.diagram1, exam1.correctanswer1, "
+            "exam1.correctanswer2, exam1.correctanswer3, exam1.correctanswer4, "
+            "exam1.correctanswer5, exam1.cat_desc FROM exam1 INNER JOIN exam11 ON exam1.ID = "
+            "exam11.ID WHERE (([exam1].[id]=[exam11].[id]) AND "
+            "([exam1].[correctanswer1]<>[exam11].[correctanswer1]) OR "
+            "([exam1].[correctanswer2]<>[exam11].[correctanswer2]) OR "
+            "([exam1].[correctanswer3]<>[exam11].[correctanswer3]) OR "
+            "([exam1].[correctanswer4]<>[exam11].[correctanswer4]) OR "
+            "([exam1].[correctanswer5]<>[exam11].[correctanswer5])) AND "
+            "[exam1].[id] IN (SELECT [ID] FROM tblRandom);"),
+        exam);
+}
+
 }  // namespace examdb::statements

@@ -24,4 +24,11 @@ QString s6(int exam, int category);  // rows of a category answered correctly
 QString s8(int exam);                // clears every response
 QString w1(int exam);                // wrongly answered rows with key, responses, explanation
 
+// The scoring statements restricted to the questions of the current draw (tblRandom), so that
+// questions the bank holds but the exam did not ask never count for or against the candidate.
+QString s2Drawn(int exam);                // drawn rows whose five responses equal the key
+QString s5Drawn(int exam, int category);  // drawn rows of a category
+QString s6Drawn(int exam, int category);  // drawn rows of a category answered correctly
+QString w1Drawn(int exam);                // drawn rows answered wrongly, as w1
+
 }  // namespace examdb::statements

@@ -1,0 +1,231 @@
+#include "results/form3.h"
+
+#include <QCloseEvent>
+#include <QDateTime>
+#include <QHeaderView>
+#include <QLocale>
+#include <QScrollBar>
+#include <QTableView>
+#include <algorithm>
+
+#include "app/edition.h"
+#include "app/exam_settings.h"
+#include "app/fatal.h"
+#include "app/form1.h"
+#include "app/forms.h"
+#include "app/logo.h"
+#include "app/module1.h"
+#include "app/window_flow.h"
+#include "examdb/data_source.h"
+#include "examdb/database.h"
+#include "examdb/statements.h"
+#include "examdb/transaction.h"
+#include "results/form41.h"
+#include "results/grid_model.h"
+#include "results/scoring.h"
+#include "results/window_appearance.h"
+#include "results/window_print.h"
+#include "ui_form3.h"
+
+namespace statements = examdb::statements;
+using results::GridModel;
+
+namespace {
+
+examdb::DataSource* dataSource(QObject* parent, const char* name, const QString& table) {
+    auto* source = new examdb::DataSource(parent);
+    source->setObjectName(QLatin1String(name));
+    source->setDatabaseName(app::edition().databaseFile);
+    source->setConnectString(app::kConnectString);
+    source->setRecordSource(table);
+    return source;
+}
+
+}  // namespace
+
+Form3::Form3()
+    : ui(std::make_unique<Ui::Form3>()),
+      Data1(dataSource(this, "Data1", QStringLiteral("exam1"))),
+      Data2(dataSource(this, "Data2", QStringLiteral("exam1"))),
+      Data3(dataSource(this, "Data3", QStringLiteral("cat"))),
+      Data4(dataSource(this, "Data4", QStringLiteral("cat_scores"))),
+      categories(new GridModel({{QStringLiteral("sl_no")}, {QStringLiteral("cat_desc")}}, this)),
+      categoryScores(new GridModel({{QStringLiteral("Cat_correct"), GridModel::Format::Percent},
+                                    {QStringLiteral("cat_scores")}},
+                                   this)) {
+    ui->setupUi(this);
+    results::useReportBackground(*this);
+    ui->Picture1->setPixmap(app::logo(64));
+    applyEdition();
+    setUpGrids();
+
+    const auto on = [this](QPushButton* button, void (Form3::*handler)()) {
+        connect(button, &QPushButton::clicked, this,
+                [this, handler] { app::guarded([&] { (this->*handler)(); }); });
+    };
+    on(ui->cmdPrint, &Form3::cmdPrint_Click);
+    on(ui->CmdAnswers, &Form3::CmdAnswers_Click);
+    on(ui->CmdExit, &Form3::CmdExit_Click);
+
+    Form_Initialize();
+}
+
+Form3::~Form3() = default;
+
+void Form3::applyEdition() {
+    if (app::edition().demo) {
+        ui->Label4->setText(QStringLiteral("Name:"));
+        ui->lblDate->setText(QStringLiteral("Date:"));
+    }
+}
+
+void Form3::setUpGrids() {
+    ui->DBGrid1->setModel(categories);
+    ui->DBGrid2->setModel(categoryScores);
+    ui->DBGrid1->horizontalHeader()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
+    ui->DBGrid1->horizontalHeader()->setStretchLastSection(true);
+    ui->DBGrid2->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+    // The percentages have no scroll bar of their own: they follow the categories beside them,
+    // so row i of both grids stays the same category.
+    connect(ui->DBGrid1->verticalScrollBar(), &QScrollBar::valueChanged,
+            ui->DBGrid2->verticalScrollBar(), &QScrollBar::setValue);
+}
+
+void Form3::Show() {
+    // The sheet was filled when the window was created and keeps it, so loading reads nothing.
+    loaded = true;
+    results::showMaximizedOnScreen(*this);
+    ui->CmdAnswers->setFocus();
+}
+
+void Form3::Unload() {
+    hide();
+    for (examdb::DataSource* source : {Data1, Data2, Data3, Data4}) {
+        source->close();
+    }
+    loaded = false;
+}
+
+void Form3::Form_Initialize() {
+    const app::Edition& edition = app::edition();
+    examdb::Database db = examdb::Database::open(edition.databaseFile);
+    // Emptying and refilling the category results is one change: one commit instead of one per
+    // category, and an interrupted build leaves the last report's rows as they were.
+    examdb::Transaction rebuild(db);
+    db.execute(statements::s1());
+
+    const int exam = ExamSettings.ActiveExam;
+    // Only the questions of this exam's draw count, for every exam: questions left in the bank
+    // were never asked and can be neither right nor wrong.
+    const auto correct = qint16(results::countRows(*Data1, statements::s2Drawn(exam)));
+    const double score = results::examScore(correct, ExamSettings.QuestionsPerExam);
+    ui->lblScoreObtained->setText(QString::number(qint64(score)) + QStringLiteral("/1000"));
+
+    const QLocale locale = QLocale::system();
+    const QDateTime now = QDateTime::currentDateTime();
+    ui->lblCandName->setText(ExamSettings.CandidateName);
+    ui->lblExamDate->setText(locale.toString(now.date(), QLocale::ShortFormat));
+    ui->lblExamTime->setText(locale.toString(now.time(), QLocale::ShortFormat));
+
+    SetPassScore(*this);
+    showVerdict(score >= ExamSettings.PassingScore);
+    scoreCategories(edition.demo ? 1 : exam, db);
+    rebuild.commit();
+
+    Data4->refresh();
+    categoryScores->load(Data4->recordset());
+    fitGridsToRows();
+}
+
+void Form3::showVerdict(bool passed) {
+    if (passed) {
+        ui->Label1->setText(QStringLiteral("Congratulations!"));
+        ui->Label1->setStyleSheet(QStringLiteral(
+            "color: rgb(128, 0, 0); background-color: rgb(128, 255, 128); padding: 8px;"));
+    } else {
+        ui->Label1->setText(QStringLiteral("Sorry, please try again!"));
+        ui->Label1->setStyleSheet(QStringLiteral(
+            "color: rgb(128, 0, 0); background-color: rgb(255, 192, 192); padding: 8px;"));
+    }
+}
+
+void Form3::scoreCategories(int exam, examdb::Database& db) {
+    // An empty category table is a broken bank, but it need not end the program.
+    const int count = results::countRows(*Data3, QStringLiteral("cat"));
+    categories->load(Data3->recordset());
+
+    Lbl_sc_totals.clear();
+    Lbl_score_correct.clear();
+    Lbl_score.clear();
+    for (int i = 0; i < count; ++i) {
+        Lbl_sc_totals << QString::number(results::countRows(*Data2, statements::s5Drawn(exam, i)));
+    }
+    for (int i = 0; i < count; ++i) {
+        Lbl_score_correct << QString::number(
+            results::countRows(*Data2, statements::s6Drawn(exam, i)));
+    }
+
+    examdb::Recordset scores = db.openRecordset(QStringLiteral("cat_scores"));
+    for (int i = 0; i < count; ++i) {
+        const int percent =
+            results::categoryPercent(Lbl_score_correct.at(i).toInt(), Lbl_sc_totals.at(i).toInt());
+        Lbl_score << QString::number(percent);
+        scores.addNew();
+        scores.setValue(2, Lbl_sc_totals.at(i));
+        scores.setValue(3, Lbl_score_correct.at(i));
+        scores.setValue(4, Lbl_score.at(i));
+        scores.update();
+    }
+}
+
+// Both grids end with the last category instead of a blank area; many categories still leave
+// them the room there is, with the categories' scroll bar.
+void Form3::fitGridsToRows() {
+    const int rows = std::max(1, categories->rowCount());
+    QTableView* grid = ui->DBGrid1;
+    const int height = rows * grid->verticalHeader()->defaultSectionSize() + 2 * grid->frameWidth();
+    ui->DBGrid1->setMaximumHeight(height);
+    ui->DBGrid2->setMaximumHeight(height);
+}
+
+void Form3::cmdPrint_Click() {
+    results::printWindowAndReport(*this);
+}
+
+void Form3::CmdAnswers_Click() {
+    const qint16 exam = ExamSettings.ActiveExam;
+    // Without an exam there is no review to go to, and the sheet must not vanish alone.
+    if (exam < 1 || exam > 3) {
+        return;
+    }
+    hide();
+    forms::get<Form41>().Show();
+}
+
+void Form3::CmdExit_Click() {
+    Data1->close();
+    {
+        examdb::Database db = examdb::Database::open(app::edition().databaseFile);
+        db.execute(statements::s8(ExamSettings.ActiveExam));
+    }
+    ExamSettings.QuestionNo = 0;
+    ExamSettings.ReviewExam = 0;
+    ExamSettings.ActiveExam = 0;
+    flow::discard(QStringLiteral("Form211"));
+    Unload();
+    // Deleted only once this handler has returned; no member is touched after this.
+    forms::discard<Form3>();
+    forms::discard<Form41>();
+    flow::discard(QStringLiteral("Form2C"));
+    forms::get<Form1>().Show();
+}
+
+void Form3::closeEvent(QCloseEvent* event) {
+    if (app::endRequested()) {
+        event->accept();
+        return;
+    }
+    // The title bar's close leaves the attempt the way Exit does, so the menu comes back.
+    event->ignore();
+    app::guarded([this] { CmdExit_Click(); });
+}

@@ -1,0 +1,148 @@
+#include "study/form5.h"
+
+#include <QCloseEvent>
+#include <QKeyEvent>
+#include <QTimer>
+
+#include "app/clock_display.h"
+#include "app/edition.h"
+#include "app/exam_settings.h"
+#include "app/fatal.h"
+#include "app/forms.h"
+#include "app/window_flow.h"
+#include "examdb/data_source.h"
+#include "examdb/statements.h"
+#include "study/window_look.h"
+#include "ui_form5.h"
+
+Form5::Form5()
+    : ui(std::make_unique<Ui::Form5>()),
+      Data1(new examdb::DataSource(this)),
+      Timer1(new QTimer(this)) {
+    ui->setupUi(this);
+    Timer1->setObjectName(QStringLiteral("Timer1"));
+    study::setBackground(*this, study::kLightGrey);
+    const app::Edition& edition = app::edition();
+    if (edition.demo) {
+        setWindowTitle(QStringLiteral("Show Answer!"));
+        ui->lblID->setText(QStringLiteral("ID"));
+    }
+    Check = {ui->Check1, ui->Check2, ui->Check3, ui->Check4, ui->Check5};
+    for (QCheckBox* mark : Check) {
+        study::makeDisplayOnly(*mark);
+    }
+    const std::array<QPlainTextEdit*, 6> texts = {ui->Text2_0, ui->Text2_2, ui->Text2_3,
+                                                  ui->Text2_4, ui->Text2_5, ui->Text2_6};
+    for (QPlainTextEdit* text : texts) {
+        study::useFixedPitch(*text);
+    }
+    ui->Text2_1->setStyleSheet(
+        QStringLiteral("QLineEdit { background-color: rgb(192, 192, 192); color: black; }"));
+
+    Data1->setObjectName(QStringLiteral("Data1"));
+    Data1->setDatabaseName(edition.databaseFile);
+    Data1->setConnectString(app::kConnectString);
+    Data1->setRecordSource(QStringLiteral("sql"));
+    Data1->bind(ui->Text2_0, QStringLiteral("question"));
+    Data1->bind(ui->Text2_1, QStringLiteral("ID"));
+    for (int n = 1; n <= 5; ++n) {
+        Data1->bind(answerBox(n), QStringLiteral("answer%1").arg(n));
+        Data1->bind(Check[size_t(n - 1)], QStringLiteral("correctanswer%1").arg(n));
+    }
+    Data1->bind(ui->Text3, QStringLiteral("explanation"));
+
+    connect(ui->Text2_1, &QLineEdit::textChanged, this,
+            [this] { app::guarded([this] { Text2_Change(1); }); });
+    const std::array<std::pair<QPlainTextEdit*, int>, 6> indexed = {{{ui->Text2_0, 0},
+                                                                     {ui->Text2_2, 2},
+                                                                     {ui->Text2_3, 3},
+                                                                     {ui->Text2_4, 4},
+                                                                     {ui->Text2_5, 5},
+                                                                     {ui->Text2_6, 6}}};
+    for (const auto& [text, index] : indexed) {
+        connect(text, &QPlainTextEdit::textChanged, this,
+                [this, index] { app::guarded([this, index] { Text2_Change(index); }); });
+    }
+    connect(ui->cmdEnd, &QPushButton::clicked, this,
+            [this] { app::guarded([this] { cmdEnd_Click(); }); });
+    connect(Timer1, &QTimer::timeout, this, [this] { app::guarded([this] { Timer1_Timer(); }); });
+}
+
+Form5::~Form5() = default;
+
+QPlainTextEdit* Form5::answerBox(int n) const {
+    const std::array<QPlainTextEdit*, 5> boxes = {ui->Text2_2, ui->Text2_3, ui->Text2_4,
+                                                  ui->Text2_5, ui->Text2_6};
+    return boxes[size_t(n - 1)];
+}
+
+void Form5::Show() {
+    if (!loaded) {
+        Form_Load();
+        loaded = true;
+    }
+    study::showMaximizedOnScreen(*this);
+    raise();
+    activateWindow();
+    ui->cmdEnd->setFocus();
+}
+
+void Form5::Form_Load() {
+    Timer1->setInterval(1000);
+    // A reloaded window starts from its design texts; only the count itself carries over.
+    ui->lblClock->setText(app::kClockDesignText);
+    const qint16 active = ExamSettings.ActiveExam;
+    const int exam = !app::edition().demo && active >= 1 && active <= 3 ? active : 1;
+    Data1->setRecordSource(examdb::statements::a1(exam));
+    Text2_Change(0);
+    Data1->refresh();
+    Timer1->start();
+}
+
+void Form5::Text2_Change(int) {
+    QPlainTextEdit* fifth = answerBox(5);
+    const bool hasFifth = !fifth->toPlainText().isEmpty();
+    fifth->setVisible(hasFifth);
+    ui->Check5->setVisible(hasFifth);
+    study::fitAnswerRows(*ui->answerRows, 1);
+}
+
+void Form5::cmdEnd_Click() {
+    Unload();
+    // Without an exam window to go back to, the menu stands in, so some window is always up.
+    if (!flow::open(QStringLiteral("Form211"))) {
+        flow::open(QStringLiteral("Form1"));
+    }
+    if (!app::edition().demo) {
+        forms::discard<Form5>();
+    }
+}
+
+void Form5::Timer1_Timer() {
+    ++AnswerElapsedSeconds;
+    ui->lblClock->setText(app::clockText(AnswerElapsedSeconds));
+}
+
+void Form5::Unload() {
+    hide();
+    Timer1->stop();
+    Data1->close();
+    loaded = false;
+}
+
+void Form5::closeEvent(QCloseEvent* event) {
+    event->ignore();
+    if (app::endRequested()) {
+        event->accept();
+        return;
+    }
+    app::guarded([this] { cmdEnd_Click(); });
+}
+
+void Form5::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape) {
+        ui->cmdEnd->click();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}

@@ -1,0 +1,57 @@
+#include "study/window_look.h"
+
+#include <QAbstractButton>
+#include <QFont>
+#include <QGridLayout>
+#include <QLineEdit>
+#include <QPalette>
+#include <QPlainTextEdit>
+#include <QScreen>
+#include <QWidget>
+
+namespace study {
+
+void setBackground(QWidget& window, const QColor& colour) {
+    QPalette palette = window.palette();
+    palette.setColor(QPalette::Window, colour);
+    window.setPalette(palette);
+    window.setAutoFillBackground(true);
+}
+
+void useFixedPitch(QPlainTextEdit& text) {
+    QFont font(QStringLiteral("Courier New"), text.font().pointSize());
+    font.setStyleHint(QFont::TypeWriter);
+    font.setFixedPitch(true);
+    text.setFont(font);
+}
+
+void makeDisplayOnly(QAbstractButton& mark) {
+    mark.setAttribute(Qt::WA_TransparentForMouseEvents);
+    mark.setFocusPolicy(Qt::NoFocus);
+}
+
+void keepReadableWhenDisabled(QLineEdit& box) {
+    QPalette palette = box.palette();
+    palette.setColor(QPalette::Disabled, QPalette::Text,
+                     palette.color(QPalette::Active, QPalette::Text));
+    box.setPalette(palette);
+}
+
+void fitAnswerRows(QGridLayout& rows, int textColumn) {
+    for (int row = 0; row < rows.rowCount(); ++row) {
+        const QLayoutItem* item = rows.itemAtPosition(row, textColumn);
+        const QWidget* text = item ? item->widget() : nullptr;
+        rows.setRowStretch(row, text && !text->isHidden() ? 1 : 0);
+    }
+}
+
+void showMaximizedOnScreen(QWidget& window) {
+    if (!window.isVisible()) {
+        if (const QScreen* screen = window.screen()) {
+            window.setGeometry(screen->availableGeometry());
+        }
+    }
+    window.showMaximized();
+}
+
+}  // namespace study

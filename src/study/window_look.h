@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QColor>
+
+class QAbstractButton;
+class QGridLayout;
+class QLineEdit;
+class QPlainTextEdit;
+class QWidget;
+
+// Looks and behaviours the study and reference windows share.
+namespace study {
+
+inline const QColor kLightGrey(224, 224, 224);
+
+void setBackground(QWidget& window, const QColor& colour);
+
+// Question and answer texts read best in a fixed-pitch face; Courier New where installed.
+void useFixedPitch(QPlainTextEdit& text);
+
+// A mark that shows the answer key: it looks live but neither mouse nor keyboard can change
+// it, since a change would be written back to the key table.
+void makeDisplayOnly(QAbstractButton& mark);
+
+// A box the user cannot edit or reach that must still read clearly.
+void keepReadableWhenDisabled(QLineEdit& box);
+
+// Gives the answer rows whose text is shown the window's spare height, and hidden rows none,
+// so a question with fewer answers leaves no gap. textColumn holds the answer texts.
+void fitAnswerRows(QGridLayout& rows, int textColumn);
+
+// Maximized, and filling the screen even where no window manager acts on the wish.
+void showMaximizedOnScreen(QWidget& window);
+
+}  // namespace study

@@ -1,0 +1,438 @@
+#include <QAbstractItemModelTester>
+#include <QDirIterator>
+#include <QLabel>
+#include <QLocale>
+#include <QPrinterInfo>
+#include <QPushButton>
+#include <QTableView>
+#include <QtTest>
+
+#include "app/form1.h"
+#include "results/form3.h"
+#include "results/form41.h"
+#include "results_session.h"
+
+namespace {
+
+const app::Edition& editionNamed(const QString& name) {
+    return name == QLatin1String("demo") ? app::demoEdition() : app::fullEdition();
+}
+
+Form3& openSheet() {
+    if (!flow::open(QStringLiteral("Form3"))) {
+        qFatal("Form3 is not registered");
+    }
+    return *forms::existing<Form3>();
+}
+
+QString text(QWidget& window, const char* label) {
+    return ResultsSession::child<QLabel>(window, label).text();
+}
+
+QStringList gridRows(QWidget& window, const char* grid) {
+    const QAbstractItemModel* model = ResultsSession::child<QTableView>(window, grid).model();
+    QStringList rows;
+    for (int r = 0; r < model->rowCount(); ++r) {
+        QStringList cells;
+        for (int c = 0; c < model->columnCount(); ++c) {
+            cells << model->index(r, c).data().toString();
+        }
+        rows << cells.join(QLatin1Char('|'));
+    }
+    return rows;
+}
+
+QStringList catScores(const testsupport::FixtureDatabase& db) {
+    QStringList rows;
+    for (const QVariantList& row : db.rows(QStringLiteral(
+             "SELECT cat_total, cat_scores, Cat_correct FROM cat_scores ORDER BY rowid"))) {
+        rows << row.at(0).toString() + QLatin1Char('|') + row.at(1).toString() + QLatin1Char('|') +
+                    row.at(2).toString();
+    }
+    return rows;
+}
+
+// Everything the sheet shows, to tell whether it changed.
+QStringList shownSheet(QWidget& sheet) {
+    QStringList shown;
+    for (const char* label : {"lblExamTitle", "lblCandName", "lblExamDate", "lblExamTime",
+                              "lblPassScore", "lblScoreObtained", "Label1"}) {
+        shown << text(sheet, label);
+    }
+    shown << gridRows(sheet, "DBGrid1") << gridRows(sheet, "DBGrid2");
+    return shown;
+}
+
+QColor bannerColour(QWidget& sheet) {
+    return ResultsSession::child<QLabel>(sheet, "Label1").grab().toImage().pixelColor(2, 2);
+}
+
+std::array<int, 5> responsesOf(const testsupport::FixtureDatabase& db, int exam, qint64 id) {
+    return db.answers(QStringLiteral("exam%1").arg(exam), id);
+}
+
+}  // namespace
+
+// The score sheet: scoring when it is created, what it shows, and its three buttons.
+class TestScoreSheet : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void scoreAndVerdict_data();
+    void scoreAndVerdict();
+    void headerAndCaptions_data();
+    void headerAndCaptions();
+    void categoryBreakdown();
+    void noLimitOnCategories();
+    void bankLargerThanExamCountsOnlyTheDraw_data();
+    void bankLargerThanExamCountsOnlyTheDraw();
+    void emptyDrawScoresNothing_data();
+    void emptyDrawScoresNothing();
+    void reviewAndBackLeavesSheetUnchanged();
+    void exitClearsOnlyTheFinishedExam_data();
+    void exitClearsOnlyTheFinishedExam();
+    void secondReportAfterExitScoresOnlyItsOwnAnswers();
+    void titleBarCloseLeavesLikeExit();
+    void printingWithoutPrinterWritesPdf_data();
+    void printingWithoutPrinterWritesPdf();
+};
+
+void TestScoreSheet::scoreAndVerdict_data() {
+    QTest::addColumn<QString>("edition");
+    QTest::addColumn<int>("exam");
+    QTest::addColumn<int>("correct");
+    QTest::addColumn<QString>("score");
+    QTest::addColumn<bool>("passed");
+
+    QTest::newRow("87 of 116 reaches the pass mark") << "full" << 1 << 87 << "750/1000" << true;
+    QTest::newRow("86 of 116 falls short") << "full" << 1 << 86 << "741/1000" << false;
+    QTest::newRow("88 of 116") << "full" << 3 << 88 << "758/1000" << true;
+    QTest::newRow("all correct, exam 2") << "full" << 2 << 116 << "1000/1000" << true;
+    QTest::newRow("none correct, exam 2") << "full" << 2 << 0 << "0/1000" << false;
+    QTest::newRow("demo 23 of 30") << "demo" << 1 << 23 << "766/1000" << true;
+    QTest::newRow("demo 22 of 30") << "demo" << 1 << 22 << "733/1000" << false;
+}
+
+void TestScoreSheet::scoreAndVerdict() {
+    QFETCH(QString, edition);
+    QFETCH(int, exam);
+    QFETCH(int, correct);
+    QFETCH(QString, score);
+    QFETCH(bool, passed);
+    ResultsSession session(editionNamed(edition), exam);
+    session.bank(exam, ExamSettings.QuestionsPerExam, 3);
+    session.answerCorrectly(exam, QStringLiteral("ID <= %1").arg(correct));
+
+    Form3& sheet = openSheet();
+
+    QVERIFY(sheet.isVisible());
+    QCOMPARE(text(sheet, "lblScoreObtained"), score);
+    QCOMPARE(text(sheet, "Label1"), passed ? QStringLiteral("Congratulations!")
+                                           : QStringLiteral("Sorry, please try again!"));
+    QCOMPARE(bannerColour(sheet), passed ? QColor(128, 255, 128) : QColor(255, 192, 192));
+    QCOMPARE(ExamSettings.PassingScore, 750);
+}
+
+void TestScoreSheet::headerAndCaptions_data() {
+    QTest::addColumn<QString>("edition");
+    QTest::addColumn<QString>("title");
+    QTest::addColumn<QString>("nameCaption");
+    QTest::addColumn<QString>("dateCaption");
+    QTest::newRow("full") << "full"
+                          << "Korvane Practice Exam"
+                          << "Name"
+                          << "Date";
+    QTest::newRow("demo") << "demo"
+                          << "Korvane Practice Exam Demo"
+                          << "Name:"
+                          << "Date:";
+}
+
+void TestScoreSheet::headerAndCaptions() {
+    QFETCH(QString, edition);
+    QFETCH(QString, title);
+    QFETCH(QString, nameCaption);
+    QFETCH(QString, dateCaption);
+    ResultsSession session(editionNamed(edition));
+    session.bank(1, 5);
+    ExamSettings.CandidateName = QStringLiteral("<b>Zoë</b> & Co");
+
+    Form3& sheet = openSheet();
+
+    QCOMPARE(sheet.windowTitle(), QStringLiteral("Score Sheet"));
+    QVERIFY(sheet.windowState() & Qt::WindowMaximized);
+    QCOMPARE(text(sheet, "lblExamTitle"), title);
+    QCOMPARE(text(sheet, "Label4"), nameCaption);
+    QCOMPARE(text(sheet, "lblDate"), dateCaption);
+    QCOMPARE(text(sheet, "lblPassScore"), QStringLiteral("750/1000"));
+    QCOMPARE(text(sheet, "lblCandName"), QStringLiteral("<b>Zoë</b> & Co"));
+    QCOMPARE(ResultsSession::child<QLabel>(sheet, "lblCandName").textFormat(), Qt::PlainText);
+    const QLocale locale = QLocale::system();
+    QCOMPARE(text(sheet, "lblExamDate"),
+             locale.toString(QDate::currentDate(), QLocale::ShortFormat));
+    QVERIFY(locale.toTime(text(sheet, "lblExamTime"), QLocale::ShortFormat).isValid());
+    QCOMPARE(ResultsSession::child<QPushButton>(sheet, "cmdPrint").text(),
+             QStringLiteral("&Print"));
+    QCOMPARE(ResultsSession::child<QPushButton>(sheet, "CmdAnswers").text(),
+             QStringLiteral("&View Wrong Answers"));
+    QCOMPARE(ResultsSession::child<QPushButton>(sheet, "CmdExit").text(), QStringLiteral("&Exit "));
+    QCOMPARE(sheet.palette().color(QPalette::Window), QColor(224, 224, 224));
+}
+
+void TestScoreSheet::categoryBreakdown() {
+    ResultsSession session(app::fullEdition());
+    testsupport::FixtureDatabase& db = session.db;
+    db.addCategories({QStringLiteral("Networks"), QStringLiteral("Storage"),
+                      QStringLiteral("Unused"), QStringLiteral("Security")});
+    // Category sizes 50, 100, none and 100; the third has no question at all.
+    const int firstOf[] = {1, 51, 151, 151};
+    const int sizeOf[] = {50, 100, 0, 100};
+    QList<qint64> drawn;
+    for (int cat = 0; cat < 4; ++cat) {
+        for (int i = 0; i < sizeOf[cat]; ++i) {
+            testsupport::Question q;
+            q.id = firstOf[cat] + i;
+            q.catId = cat;
+            q.key[0] = true;
+            db.addQuestion(1, q);
+            drawn << q.id;
+        }
+    }
+    db.draw(drawn);
+    session.answerCorrectly(1, QStringLiteral("ID BETWEEN 1 AND 29 OR ID BETWEEN 51 AND 107 OR "
+                                              "ID BETWEEN 151 AND 179"));
+    // Rows of an earlier report must not survive this one.
+    db.exec(
+        QStringLiteral("INSERT INTO cat_scores (cat_total, cat_scores, Cat_correct) "
+                       "VALUES ('9', '9', '100')"));
+
+    Form3& sheet = openSheet();
+
+    QCOMPARE(catScores(db), (QStringList{"50|29|57", "100|57|56", "0|0|0", "100|29|28"}));
+    QCOMPARE(gridRows(sheet, "DBGrid1"),
+             (QStringList{"1|Networks", "2|Storage", "3|Unused", "4|Security"}));
+    QCOMPARE(gridRows(sheet, "DBGrid2"), (QStringList{"57%|29", "56%|57", "0%|0", "28%|29"}));
+    for (const char* grid : {"DBGrid1", "DBGrid2"}) {
+        QAbstractItemModelTester tester(ResultsSession::child<QTableView>(sheet, grid).model(),
+                                        QAbstractItemModelTester::FailureReportingMode::QtTest);
+        QVERIFY(!QTest::currentTestFailed());
+    }
+}
+
+void TestScoreSheet::noLimitOnCategories() {
+    ResultsSession session(app::fullEdition());
+    session.bank(1, 50, 25);
+    session.answerCorrectly(1, QStringLiteral("ID <= 25"));
+
+    Form3& sheet = openSheet();
+
+    const QStringList rows = catScores(session.db);
+    QCOMPARE(rows.size(), 25);
+    QVERIFY(rows.count(QStringLiteral("2|1|50")) == 25);
+    QCOMPARE(gridRows(sheet, "DBGrid1").size(), 25);
+    QCOMPARE(gridRows(sheet, "DBGrid2").size(), 25);
+}
+
+void TestScoreSheet::bankLargerThanExamCountsOnlyTheDraw_data() {
+    QTest::addColumn<int>("exam");
+    QTest::newRow("exam 1") << 1;
+    QTest::newRow("exam 2") << 2;
+    QTest::newRow("exam 3") << 3;
+}
+
+void TestScoreSheet::bankLargerThanExamCountsOnlyTheDraw() {
+    QFETCH(int, exam);
+    ResultsSession session(app::fullEdition(), exam);
+    ExamSettings.QuestionsPerExam = 10;
+    session.db.addCategories({QStringLiteral("Even"), QStringLiteral("Odd")});
+    session.db.addQuestions(exam, 20, 2);
+    session.db.draw({1, 2, 3, 4, 5, 6, 7, 8, 9, 10});
+    // Seven drawn questions right; undrawn 11 to 15 carry right answers left over from before.
+    session.answerCorrectly(exam, QStringLiteral("ID <= 7 OR ID BETWEEN 11 AND 15"));
+
+    Form3& sheet = openSheet();
+
+    QCOMPARE(text(sheet, "lblScoreObtained"), QStringLiteral("700/1000"));
+    QCOMPARE(catScores(session.db), (QStringList{"5|4|80", "5|3|60"}));
+}
+
+void TestScoreSheet::emptyDrawScoresNothing_data() {
+    QTest::addColumn<int>("exam");
+    QTest::newRow("exam 2") << 2;
+    QTest::newRow("exam 3") << 3;
+}
+
+void TestScoreSheet::emptyDrawScoresNothing() {
+    QFETCH(int, exam);
+    ResultsSession session(app::fullEdition(), exam);
+    session.db.addCategories({QStringLiteral("Only")});
+    session.db.addQuestions(exam, 5);
+
+    Form3& sheet = openSheet();
+
+    QCOMPARE(text(sheet, "lblScoreObtained"), QStringLiteral("0/1000"));
+    QCOMPARE(text(sheet, "Label1"), QStringLiteral("Sorry, please try again!"));
+    QCOMPARE(catScores(session.db), QStringList{"0|0|0"});
+}
+
+void TestScoreSheet::reviewAndBackLeavesSheetUnchanged() {
+    ResultsSession session(app::fullEdition(), 2);
+    session.bank(2, 116, 4);
+    session.answerCorrectly(2, QStringLiteral("ID <= 90"));
+    Form3& sheet = openSheet();
+    const QStringList before = shownSheet(sheet);
+    // Whatever happens to the file meanwhile, the sheet is not built again.
+    session.answerCorrectly(2, QStringLiteral("1"));
+    session.db.exec(QStringLiteral("DELETE FROM cat_scores"));
+
+    ResultsSession::child<QPushButton>(sheet, "CmdAnswers").click();
+    QVERIFY(!sheet.isVisible());
+    Form41* review = forms::existing<Form41>();
+    QVERIFY(review != nullptr && review->isVisible());
+
+    ResultsSession::child<QPushButton>(*review, "cmdScoreRep").click();
+    ResultsSession::settle();
+
+    QCOMPARE(forms::existing<Form3>(), &sheet);
+    QVERIFY(sheet.isVisible());
+    QCOMPARE(shownSheet(sheet), before);
+    QCOMPARE(forms::existing<Form41>(), nullptr);
+    QCOMPARE(AppTestEnv::visibleTopLevels(), QWidgetList{&sheet});
+}
+
+void TestScoreSheet::exitClearsOnlyTheFinishedExam_data() {
+    QTest::addColumn<QString>("edition");
+    QTest::addColumn<int>("exam");
+    QTest::newRow("exam 1") << "full" << 1;
+    QTest::newRow("exam 2") << "full" << 2;
+    QTest::newRow("exam 3") << "full" << 3;
+    QTest::newRow("demo") << "demo" << 1;
+}
+
+void TestScoreSheet::exitClearsOnlyTheFinishedExam() {
+    QFETCH(QString, edition);
+    QFETCH(int, exam);
+    ResultsSession session(editionNamed(edition), exam);
+    session.db.addCategories({QStringLiteral("Only")});
+    for (int e = 1; e <= 3; ++e) {
+        session.db.addQuestions(e, 12);
+        session.answerCorrectly(e, QStringLiteral("1"));
+        // A second mark on some rows, so more than one column is set.
+        session.db.exec(QStringLiteral("UPDATE exam%1 SET correctanswer5 = 1 WHERE ID > 8").arg(e));
+    }
+    session.db.draw({1, 2, 3, 4, 5, 6});  // rows 7 to 12 were not asked
+    std::map<int, std::array<int, 5>> before;
+    for (int id = 1; id <= 12; ++id) {
+        before[id] = responsesOf(session.db, exam % 3 + 1, id);
+    }
+    const std::array<int, 5> key3 = session.db.answers(QStringLiteral("exam33"), 3);
+    Form3& sheet = openSheet();
+    ResultsSession::child<QPushButton>(sheet, "CmdAnswers").click();
+    ResultsSession::child<QPushButton>(*forms::existing<Form41>(), "cmdScoreRep").click();
+
+    ResultsSession::child<QPushButton>(sheet, "CmdExit").click();
+    ResultsSession::settle();
+
+    QCOMPARE(session.db
+                 .scalar(QStringLiteral("SELECT COUNT(*) FROM exam%1 WHERE correctanswer1 + "
+                                        "correctanswer2 + correctanswer3 + correctanswer4 + "
+                                        "correctanswer5 > 0")
+                             .arg(exam))
+                 .toInt(),
+             0);
+    for (int id = 1; id <= 12; ++id) {
+        QCOMPARE(responsesOf(session.db, exam % 3 + 1, id), before[id]);
+    }
+    QCOMPARE(session.db.answers(QStringLiteral("exam33"), 3), key3);
+    QCOMPARE(ExamSettings.ActiveExam, 0);
+    QCOMPARE(ExamSettings.QuestionNo, 0);
+    QCOMPARE(ExamSettings.ReviewExam, 0);
+    QCOMPARE(ExamSettings.CandidateName, QStringLiteral("Ada Lovelace"));
+    QCOMPARE(session.examWindow.discarded, 1);
+    QCOMPARE(session.exhibitWindow.discarded, 1);
+    QCOMPARE(forms::existing<Form3>(), nullptr);
+    QCOMPARE(forms::existing<Form41>(), nullptr);
+    QCOMPARE(AppTestEnv::visibleTopLevels(),
+             QWidgetList{static_cast<QWidget*>(forms::existing<Form1>())});
+    QCOMPARE(catScores(session.db).size(), 1);
+}
+
+void TestScoreSheet::secondReportAfterExitScoresOnlyItsOwnAnswers() {
+    ResultsSession session(app::fullEdition(), 1);
+    session.bank(1, 116, 2);
+    session.answerCorrectly(1, QStringLiteral("ID <= 100"));
+    ResultsSession::child<QPushButton>(openSheet(), "CmdExit").click();
+    ResultsSession::settle();
+
+    ExamSettings.ActiveExam = 1;
+    session.answerCorrectly(1, QStringLiteral("ID <= 58"));
+    Form3& second = openSheet();
+
+    QCOMPARE(text(second, "lblScoreObtained"), QStringLiteral("500/1000"));
+    QCOMPARE(catScores(session.db), (QStringList{"58|29|50", "58|29|50"}));
+}
+
+void TestScoreSheet::titleBarCloseLeavesLikeExit() {
+    ResultsSession session(app::fullEdition(), 2);
+    session.bank(2, 10);
+    session.answerCorrectly(2, QStringLiteral("1"));
+    Form3& sheet = openSheet();
+
+    QVERIFY(!sheet.close());
+    ResultsSession::settle();
+
+    QCOMPARE(session.db
+                 .scalar(QStringLiteral("SELECT SUM(correctanswer1 + correctanswer2 + "
+                                        "correctanswer3 + correctanswer4 + correctanswer5) "
+                                        "FROM exam2"))
+                 .toInt(),
+             0);
+    QCOMPARE(ExamSettings.ActiveExam, 0);
+    QCOMPARE(forms::existing<Form3>(), nullptr);
+    QVERIFY(forms::existing<Form1>() != nullptr && forms::existing<Form1>()->isVisible());
+    QCOMPARE(session.env.endings, 0);
+}
+
+void TestScoreSheet::printingWithoutPrinterWritesPdf_data() {
+    QTest::addColumn<bool>("review");
+    QTest::newRow("score sheet") << false;
+    QTest::newRow("wrong-answer review") << true;
+}
+
+void TestScoreSheet::printingWithoutPrinterWritesPdf() {
+    QFETCH(bool, review);
+    if (!QPrinterInfo::defaultPrinter().isNull()) {
+        QSKIP("a printer is installed here; the PDF fallback only runs without one");
+    }
+    ResultsSession session(app::fullEdition(), 1);
+    session.bank(1, 10);
+    TemporaryHome home;
+    prompts::Script script;
+    Form3& sheet = openSheet();
+    QWidget* window = &sheet;
+    if (review) {
+        ResultsSession::child<QPushButton>(sheet, "CmdAnswers").click();
+        window = forms::existing<Form41>();
+    }
+
+    ResultsSession::child<QPushButton>(*window, review ? "cmdPrintQ" : "cmdPrint").click();
+
+    QStringList pdfs;
+    QDirIterator it(home.path(), {QStringLiteral("*.pdf")}, QDir::Files,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        pdfs << it.next();
+    }
+    QCOMPARE(pdfs.size(), 1);
+    QVERIFY(pdfs.first().startsWith(QDir(home.path()).filePath(QStringLiteral("Documents/"))));
+    QVERIFY(QFileInfo(pdfs.first()).fileName().startsWith(window->windowTitle()));
+    QFile pdf(pdfs.first());
+    QVERIFY(pdf.open(QIODevice::ReadOnly));
+    QVERIFY(pdf.read(5) == "%PDF-");
+    QCOMPARE(script.shown().size(), size_t(1));
+    QVERIFY(script.shown().front().text.contains(QDir::toNativeSeparators(pdfs.first())));
+    QVERIFY(window->isVisible());
+}
+
+QTEST_MAIN(TestScoreSheet)
+#include "tst_score_sheet.moc"
