@@ -401,6 +401,11 @@ void Form211::endExam() {
         flow::unload(name);
         flow::hide(name);
     }
+    // The full edition's answer window starts its clock afresh at every opening; the demo's
+    // keeps its object, and so its clock, as its own Return does.
+    if (!app::edition().demo) {
+        flow::discard(kAnswerWindow);
+    }
     Unload();
     flow::open(QStringLiteral("Form3"));
 }
