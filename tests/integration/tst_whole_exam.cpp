@@ -1,0 +1,264 @@
+// Whole exams through the real windows of every subsystem, as a candidate takes them: menu,
+// intro, notice, exam, score sheet, review and back to the menu, exam after exam.
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QtTest>
+
+#include "app/form1.h"
+#include "app_test_env.h"
+#include "exam/form211.h"
+#include "fixture_database.h"
+#include "program_windows.h"
+
+using testsupport::FixtureDatabase;
+
+namespace {
+
+const QString kEndQuestion = QStringLiteral("Do you really wish to end the test?");
+
+template <class T = QWidget>
+T* control(const QString& window, const char* name) {
+    QWidget* w = flow::existing(window);
+    return w ? w->findChild<T*>(QLatin1String(name)) : nullptr;
+}
+
+void click(const QString& window, const char* name) {
+    auto* button = control<QAbstractButton>(window, name);
+    QVERIFY2(button, name);
+    QVERIFY2(button->isEnabled() && button->isVisible(), name);
+    button->click();
+}
+
+// A bank of `questions` in exam `exam`, categories in turn; every third question is a
+// multiple-answer one keyed on choices 2 and 4, the others keyed on choice (id % 4) + 1.
+void fillBank(FixtureDatabase& db, int exam, int questions, int categories) {
+    QStringList names;
+    for (int i = 0; i < categories; ++i) {
+        names << QStringLiteral("Category %1").arg(i);
+    }
+    db.addCategories(names);
+    for (int id = 1; id <= questions; ++id) {
+        testsupport::Question q;
+        q.id = id;
+        q.catId = (id - 1) % categories;
+        q.catDesc = names[q.catId];
+        q.question = QStringLiteral("Question %1").arg(id);
+        q.answers = {QStringLiteral("one"), QStringLiteral("two"), QStringLiteral("three"),
+                     QStringLiteral("four"), QString()};
+        q.explanation = QStringLiteral("Because.");
+        if (id % 3 == 0) {
+            q.key = {false, true, false, true, false};
+            q.questionType = QStringLiteral("multiple_answer");
+        } else {
+            q.key[size_t(id % 4)] = true;
+            q.questionType = QStringLiteral("single_answer");
+        }
+        q.diagram = id == 1 ? QStringLiteral("exhibit.png") : QString();
+        db.addQuestion(exam, q);
+    }
+    QImage picture(40, 30, QImage::Format_RGB32);
+    picture.fill(Qt::darkCyan);
+    QVERIFY(picture.save(db.dir() + QStringLiteral("/exhibit.png")));
+    db.setTestInformation(
+        {QStringLiteral("Exam"), QStringLiteral("n"), QString(), QString(), QString(), QString()});
+}
+
+void startExam(const char* menuEntry) {
+    forms::get<Form1>().findChild<QAction*>(QLatin1String(menuEntry))->trigger();
+    click(QStringLiteral("frmSplash"), "Command1");
+    click(QStringLiteral("Dialog"), "OKButton");
+    QVERIFY(flow::existing(QStringLiteral("Form211"))->isVisible());
+}
+
+// Marks the key of the shown question (or, when wrong, the choice after the key's first one).
+void answerShownQuestion(const FixtureDatabase& db, int exam, bool right) {
+    const QString form = QStringLiteral("Form211");
+    const qint64 id = control<QLineEdit>(form, "Text1")->text().toLongLong();
+    QVERIFY(id > 0);
+    const std::array<int, 5> key = db.answers(QStringLiteral("exam%1").arg(exam * 11), id);
+    const bool single = control<QRadioButton>(form, "Option1")->isVisible();
+    for (int n = 1; n <= 5; ++n) {
+        const bool mark =
+            right ? key[size_t(n - 1)] == 1 : (n == 1 && key[0] == 0) || (n == 2 && key[0] == 1);
+        if (!mark) {
+            continue;
+        }
+        const QByteArray name = (single ? "Option" : "Check") + QByteArray::number(n);
+        click(form, name.constData());
+    }
+}
+
+// Answers every question, the first `right` of them correctly, moving on with Next.
+void answerAll(const FixtureDatabase& db, int exam, int questions, int right) {
+    for (int i = 0; i < questions; ++i) {
+        answerShownQuestion(db, exam, i < right);
+        if (i + 1 < questions) {
+            click(QStringLiteral("Form211"), "CmdNextQ");
+        }
+    }
+}
+
+QString scoreText() {
+    return control<QLabel>(QStringLiteral("Form3"), "lblScoreObtained")->text();
+}
+QString verdictText() {
+    return control<QLabel>(QStringLiteral("Form3"), "Label1")->text();
+}
+
+int responsesSet(const FixtureDatabase& db, int exam) {
+    return db
+        .scalar(
+            QStringLiteral("SELECT count(*) FROM exam%1 WHERE correctanswer1 + correctanswer2 + "
+                           "correctanswer3 + correctanswer4 + correctanswer5 > 0")
+                .arg(exam))
+        .toInt();
+}
+
+}  // namespace
+
+class TestWholeExam : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void examAfterExam_data();
+    void examAfterExam();
+    void showAnswerAndExhibitComeBackToTheExam();
+    void demoTimeOutEndsTheExam();
+    void bankLargerThanTheExamScoresOnlyTheDraw();
+};
+
+void TestWholeExam::examAfterExam_data() {
+    QTest::addColumn<bool>("demo");
+    QTest::addColumn<int>("exam");
+    QTest::addColumn<int>("right");
+    QTest::addColumn<QString>("score");
+    QTest::addColumn<bool>("pass");
+    QTest::newRow("full exam 2, 87 of 116") << false << 2 << 87 << "750/1000" << true;
+    QTest::newRow("full exam 3, 86 of 116") << false << 3 << 86 << "741/1000" << false;
+    QTest::newRow("demo, 23 of 30") << true << 1 << 23 << "766/1000" << true;
+    QTest::newRow("demo, 22 of 30") << true << 1 << 22 << "733/1000" << false;
+}
+
+void TestWholeExam::examAfterExam() {
+    QFETCH(bool, demo);
+    QFETCH(int, exam);
+    QFETCH(int, right);
+    QFETCH(QString, score);
+    QFETCH(bool, pass);
+    const int questions = demo ? 30 : 116;
+    FixtureDatabase db(demo ? QStringLiteral("kvn009.mdb") : QStringLiteral("kvn09.mdb"));
+    fillBank(db, exam, questions, 10);
+    AppTestEnv env(demo ? app::demoEdition() : app::fullEdition());
+    registerProgramWindows();
+    app::Main();
+    const QByteArray entry = "mnuExamsub" + QByteArray::number(exam);
+
+    startExam(entry.constData());
+    answerAll(db, exam, questions, right);
+    // Back to the first question: its stored mark is still there.
+    for (int i = 1; i < questions; ++i) {
+        click(QStringLiteral("Form211"), "cmdPrevQ");
+    }
+    QCOMPARE(ExamSettings.QuestionNo, 1);
+    env.prompts.answer(prompts::Answer::Ok);
+    click(QStringLiteral("Form211"), "cmdEndExam");
+
+    QVERIFY(flow::existing(QStringLiteral("Form3"))->isVisible());
+    QCOMPARE(scoreText(), score);
+    QCOMPARE(verdictText(), pass ? QStringLiteral("Congratulations!")
+                                 : QStringLiteral("Sorry, please try again!"));
+    QCOMPARE(db.scalar(QStringLiteral("SELECT count(*) FROM cat_scores")).toInt(), 10);
+
+    click(QStringLiteral("Form3"), "CmdAnswers");
+    QVERIFY(flow::existing(QStringLiteral("Form41"))->isVisible());
+    click(QStringLiteral("Form41"), "cmdScoreRep");
+    QCOMPARE(scoreText(), score);
+    QVERIFY(responsesSet(db, exam) > 0);
+
+    click(QStringLiteral("Form3"), "CmdExit");
+    QCOMPARE(responsesSet(db, exam), 0);
+    QCOMPARE(ExamSettings.ActiveExam, 0);
+    QCOMPARE(ExamSettings.QuestionNo, 0);
+    QCOMPARE(AppTestEnv::visibleTopLevels(), QWidgetList{&forms::get<Form1>()});
+
+    // The next exam starts at question 1 and scores only its own answers.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    startExam(entry.constData());
+    QCOMPARE(ExamSettings.QuestionNo, 1);
+    answerAll(db, exam, 3, 3);
+    env.prompts.answer(prompts::Answer::Ok);
+    click(QStringLiteral("Form211"), "cmdEndExam");
+    QCOMPARE(scoreText(), QStringLiteral("%1/1000").arg(3 * 1000 / questions));
+    QCOMPARE(env.endings, 0);
+}
+
+void TestWholeExam::showAnswerAndExhibitComeBackToTheExam() {
+    FixtureDatabase db;
+    fillBank(db, 1, 116, 10);
+    AppTestEnv env(app::fullEdition());
+    registerProgramWindows();
+    app::Main();
+    startExam("mnuExamsub1");
+    QWidget* exam = flow::existing(QStringLiteral("Form211"));
+
+    click(QStringLiteral("Form211"), "Command1");
+    QCOMPARE(db.scalar(QStringLiteral("SELECT count(*) FROM showans")).toInt(), 1);
+    QVERIFY(flow::existing(QStringLiteral("Form5"))->isVisible());
+    QVERIFY(!exam->isVisible());
+    flow::existing(QStringLiteral("Form5"))->close();
+    QVERIFY(exam->isVisible());
+    QCOMPARE(ExamSettings.QuestionNo, 1);
+
+    // Question 1 carries the exhibit; find it among the drawn questions.
+    while (control<QLineEdit>(QStringLiteral("Form211"), "Text1")->text() != QLatin1String("1")) {
+        click(QStringLiteral("Form211"), "CmdNextQ");
+    }
+    const int at = ExamSettings.QuestionNo;
+    click(QStringLiteral("Form211"), "Picture1");
+    QWidget* exhibit = flow::existing(QStringLiteral("Form2C"));
+    QVERIFY(exhibit->isVisible());
+    QVERIFY(!exam->isVisible());
+    exhibit->close();
+    QVERIFY(exam->isVisible());
+    QCOMPARE(ExamSettings.QuestionNo, at);
+    QCOMPARE(env.endings, 0);
+}
+
+void TestWholeExam::demoTimeOutEndsTheExam() {
+    FixtureDatabase db(QStringLiteral("kvn009.mdb"));
+    fillBank(db, 1, 30, 10);
+    AppTestEnv env(app::demoEdition());
+    registerProgramWindows();
+    app::Main();
+    startExam("mnuExamsub1");
+    answerAll(db, 1, 30, 30);
+    auto& exam = static_cast<Form211&>(*flow::existing(QStringLiteral("Form211")));
+    for (int tick = 0; tick < 1800 && exam.isVisible(); ++tick) {
+        exam.Timer1_Timer();
+    }
+    QVERIFY(!exam.isVisible());
+    QVERIFY(flow::existing(QStringLiteral("Form3"))->isVisible());
+    QCOMPARE(scoreText(), QStringLiteral("1000/1000"));
+    exam.Timer1_Timer();                              // a late tick ends nothing twice
+    QCOMPARE(env.prompts.shown().size(), size_t(2));  // the name prompt and the time-out notice
+}
+
+void TestWholeExam::bankLargerThanTheExamScoresOnlyTheDraw() {
+    FixtureDatabase db(QStringLiteral("kvn009.mdb"));
+    fillBank(db, 1, 200, 10);
+    AppTestEnv env(app::demoEdition());
+    registerProgramWindows();
+    app::Main();
+    startExam("mnuExamsub1");
+    QCOMPARE(db.scalar(QStringLiteral("SELECT count(*) FROM tblRandom")).toInt(), 30);
+    answerAll(db, 1, 30, 30);
+    env.prompts.answer(prompts::Answer::Ok);
+    click(QStringLiteral("Form211"), "cmdEndExam");
+    QCOMPARE(scoreText(), QStringLiteral("1000/1000"));
+}
+
+QTEST_MAIN(TestWholeExam)
+#include "tst_whole_exam.moc"
