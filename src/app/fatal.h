@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QCloseEvent>
 #include <QString>
 #include <exception>
 #include <functional>
@@ -35,6 +36,19 @@ void guarded(Handler&& handler) noexcept {
     } catch (...) {
         reportFatal(51, QStringLiteral("Internal error"));
     }
+}
+
+// A title-bar close runs the window's own way out (Return, End, Exit) instead of closing it:
+// no window may vanish and leave the candidate without a way back. Only the program's end
+// closes windows for real.
+template <class WayOut>
+void routeTitleBarClose(QCloseEvent* event, WayOut&& wayOut) {
+    if (endRequested()) {
+        event->accept();
+        return;
+    }
+    event->ignore();
+    guarded(std::forward<WayOut>(wayOut));
 }
 
 }  // namespace app

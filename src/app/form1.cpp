@@ -118,11 +118,6 @@ void Form1::mnuFileSubExit_Click() {
 }
 
 void Form1::closeEvent(QCloseEvent* event) {
-    // A title-bar close asks the same question as Exit; the program never runs on unseen.
-    event->ignore();
-    if (app::endRequested()) {
-        event->accept();
-        return;
-    }
-    app::guarded([this] { mnuFileSubExit_Click(); });
+    // The same question as Exit: the program never runs on unseen.
+    app::routeTitleBarClose(event, [this] { mnuFileSubExit_Click(); });
 }

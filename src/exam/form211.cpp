@@ -418,15 +418,12 @@ bool Form211::event(QEvent* e) {
 }
 
 void Form211::closeEvent(QCloseEvent* e) {
-    // The frame's close asks the End Exam question; the exam never just disappears.
-    e->ignore();
-    if (app::endRequested()) {
-        e->accept();
-        return;
-    }
-    if (loaded && !ended) {
-        app::guarded([this] { cmdEndExam_Click(); });
-    }
+    // The End Exam question: an exam never just disappears.
+    app::routeTitleBarClose(e, [this] {
+        if (loaded && !ended) {
+            cmdEndExam_Click();
+        }
+    });
 }
 
 void Form211::keyPressEvent(QKeyEvent* e) {

@@ -101,10 +101,5 @@ void HelpTextWindow::Command1_Click() {
 }
 
 void HelpTextWindow::closeEvent(QCloseEvent* event) {
-    if (app::endRequested()) {
-        event->accept();
-        return;
-    }
-    event->ignore();
-    app::guarded([this] { Command1_Click(); });
+    app::routeTitleBarClose(event, [this] { Command1_Click(); });
 }

@@ -221,11 +221,6 @@ void Form3::CmdExit_Click() {
 }
 
 void Form3::closeEvent(QCloseEvent* event) {
-    if (app::endRequested()) {
-        event->accept();
-        return;
-    }
-    // The title bar's close leaves the attempt the way Exit does, so the menu comes back.
-    event->ignore();
-    app::guarded([this] { CmdExit_Click(); });
+    // Leaves the attempt the way Exit does, so the menu comes back.
+    app::routeTitleBarClose(event, [this] { CmdExit_Click(); });
 }

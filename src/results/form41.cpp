@@ -246,13 +246,8 @@ void Form41::cmdScoreRep_Click() {
 }
 
 void Form41::closeEvent(QCloseEvent* event) {
-    if (app::endRequested()) {
-        event->accept();
-        return;
-    }
-    // The title bar's close goes back to the score sheet, as Score Report does.
-    event->ignore();
-    app::guarded([this] { cmdScoreRep_Click(); });
+    // Back to the score sheet, as Score Report does.
+    app::routeTitleBarClose(event, [this] { cmdScoreRep_Click(); });
 }
 
 void Form41::changeEvent(QEvent* event) {

@@ -390,10 +390,5 @@ void Form11::Unload() {
 }
 
 void Form11::closeEvent(QCloseEvent* event) {
-    event->ignore();
-    if (app::endRequested()) {
-        event->accept();
-        return;
-    }
-    app::guarded([this] { cmdEnd_Click(); });
+    app::routeTitleBarClose(event, [this] { cmdEnd_Click(); });
 }

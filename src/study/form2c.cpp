@@ -135,12 +135,7 @@ void Form2C::Unload() {
 }
 
 void Form2C::closeEvent(QCloseEvent* event) {
-    event->ignore();
-    if (app::endRequested()) {
-        event->accept();
-        return;
-    }
-    app::guarded([this] { Command1_Click(); });
+    app::routeTitleBarClose(event, [this] { Command1_Click(); });
 }
 
 void Form2C::keyPressEvent(QKeyEvent* event) {

@@ -131,12 +131,7 @@ void Form5::Unload() {
 }
 
 void Form5::closeEvent(QCloseEvent* event) {
-    event->ignore();
-    if (app::endRequested()) {
-        event->accept();
-        return;
-    }
-    app::guarded([this] { cmdEnd_Click(); });
+    app::routeTitleBarClose(event, [this] { cmdEnd_Click(); });
 }
 
 void Form5::keyPressEvent(QKeyEvent* event) {
