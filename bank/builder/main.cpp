@@ -1,10 +1,18 @@
-// kvn_bank: builds the exam databases from the bank sources and checks databases.
+// kvn_bank: builds the exam databases from the bank sources and checks databases; imports
+// banks from learning-platform formats and exports them again.
 #include <QCommandLineParser>
+#include <QFile>
 #include <QGuiApplication>
+#include <QSaveFile>
 #include <QTextStream>
 
 #include "bank_builder.h"
 #include "bank_check.h"
+#include "bank_writer.h"
+#include "export_moodle.h"
+#include "import_aiken.h"
+#include "import_gift.h"
+#include "import_moodle.h"
 #include "source_fields.h"
 
 namespace {
@@ -51,6 +59,75 @@ int check(const QStringList& files) {
     return failed == 0 ? 0 : 1;
 }
 
+int importBank(const QCommandLineParser& parser, const QString& format, const QStringList& files) {
+    const auto read = [&]() -> bank::ImportedFile (*)(const QString&) {
+        if (format == QLatin1String("moodle-xml")) {
+            return bank::importMoodleXml;
+        }
+        if (format == QLatin1String("gift")) {
+            return bank::importGift;
+        }
+        if (format == QLatin1String("aiken")) {
+            return bank::importAiken;
+        }
+        return nullptr;
+    }();
+    if (!read) {
+        QTextStream(stderr) << "kvn_bank: import FORMAT must be moodle-xml, gift or aiken\n";
+        return 2;
+    }
+    if (!parser.isSet(QStringLiteral("out"))) {
+        QTextStream(stderr) << "kvn_bank: import needs --out DIR, a new folder for the sources\n";
+        return 2;
+    }
+    if (files.size() > 3) {
+        QTextStream(stderr) << "kvn_bank: a bank holds three exams: import one to three files\n";
+        return 2;
+    }
+    QList<bank::ImportedFile> imported;
+    for (const QString& file : files) {
+        imported << read(file);
+    }
+    QTextStream out(stdout);
+    for (const QString& line :
+         bank::writeImportedBank(imported, parser.value(QStringLiteral("out")))) {
+        out << line << '\n';
+    }
+    return 0;
+}
+
+int exportBank(const QCommandLineParser& parser, const QString& format, const QString& database) {
+    if (format != QLatin1String("moodle-xml")) {
+        QTextStream(stderr) << "kvn_bank: export FORMAT must be moodle-xml\n";
+        return 2;
+    }
+    int exam = 0;
+    if (parser.isSet(QStringLiteral("exam"))) {
+        bool ok = false;
+        exam = parser.value(QStringLiteral("exam")).toInt(&ok);
+        if (!ok || exam < 1 || exam > 3) {
+            QTextStream(stderr) << "kvn_bank: --exam must be 1, 2 or 3\n";
+            return 2;
+        }
+    }
+    const QByteArray xml = bank::exportMoodleXml(database, exam);
+    if (!parser.isSet(QStringLiteral("out"))) {
+        QFile stdOut;
+        if (!stdOut.open(stdout, QIODevice::WriteOnly) || stdOut.write(xml) != xml.size()) {
+            return 1;
+        }
+        return 0;
+    }
+    const QString target = parser.value(QStringLiteral("out"));
+    QSaveFile file(target);
+    if (!file.open(QIODevice::WriteOnly) || file.write(xml) != xml.size() || !file.commit()) {
+        throw bank::SourceError(target, 0,
+                                QStringLiteral("cannot be written: ") + file.errorString());
+    }
+    QTextStream(stdout) << "wrote " << target << '\n';
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -65,7 +142,8 @@ int main(int argc, char** argv) {
     parser.setApplicationDescription(QStringLiteral("Builds and checks Praxilo exam databases."));
     parser.addHelpOption();
     parser.addPositionalArgument(QStringLiteral("command"),
-                                 QStringLiteral("build | check FILE..."));
+                                 QStringLiteral("build | check FILE... | import FORMAT FILE... | "
+                                                "export moodle-xml DATABASE"));
     parser.addOption({QStringLiteral("edition"), QStringLiteral("full, demo or both (build)"),
                       QStringLiteral("edition"), QStringLiteral("both")});
     parser.addOption({QStringLiteral("source"),
@@ -73,8 +151,13 @@ int main(int argc, char** argv) {
                       QStringLiteral("dir"), QStringLiteral(PRAXILO_BANK_DIR)});
     parser.addOption({QStringLiteral("schema"), QStringLiteral("schema file"),
                       QStringLiteral("file"), QStringLiteral(PRAXILO_BANK_DIR "/schema.sql")});
-    parser.addOption({QStringLiteral("out"), QStringLiteral("output folder"), QStringLiteral("dir"),
-                      QStringLiteral(".")});
+    parser.addOption({QStringLiteral("out"),
+                      QStringLiteral("output folder (build, import) or file (export; default "
+                                     "standard output)"),
+                      QStringLiteral("dir"), QStringLiteral(".")});
+    parser.addOption({QStringLiteral("exam"),
+                      QStringLiteral("the exam to export, 1 to 3 (default every exam)"),
+                      QStringLiteral("number")});
     parser.process(application);
 
     const QStringList args = parser.positionalArguments();
@@ -84,6 +167,12 @@ int main(int argc, char** argv) {
         }
         if (args.value(0) == QLatin1String("check") && args.size() >= 2) {
             return check(args.mid(1));
+        }
+        if (args.value(0) == QLatin1String("import") && args.size() >= 3) {
+            return importBank(parser, args[1], args.mid(2));
+        }
+        if (args.value(0) == QLatin1String("export") && args.size() == 3) {
+            return exportBank(parser, args[1], args[2]);
         }
     } catch (const bank::SourceError& e) {
         QTextStream(stderr) << "kvn_bank: " << e.message() << '\n';
