@@ -15,7 +15,8 @@ CREATE TABLE cat (
 );
 
 -- Exam tables: the candidate's responses live in correctanswer1..5. catID indexed for the
--- per-category counts of the score sheet.
+-- per-category counts of the score sheet; the rows holding a response indexed apart, so that
+-- clearing the responses before a draw finds them without reading the whole bank.
 CREATE TABLE exam1 (
     ID             INTEGER PRIMARY KEY,
     catID          INTEGER,
@@ -36,6 +37,8 @@ CREATE TABLE exam1 (
     diagram1       TEXT
 );
 CREATE INDEX exam1_catID ON exam1 (catID);
+CREATE INDEX exam1_marked ON exam1 (ID) WHERE correctanswer1 <> 0 OR correctanswer2 <> 0 OR
+    correctanswer3 <> 0 OR correctanswer4 <> 0 OR correctanswer5 <> 0;
 
 CREATE TABLE exam2 (
     ID             INTEGER PRIMARY KEY,
@@ -57,6 +60,8 @@ CREATE TABLE exam2 (
     diagram1       TEXT
 );
 CREATE INDEX exam2_catID ON exam2 (catID);
+CREATE INDEX exam2_marked ON exam2 (ID) WHERE correctanswer1 <> 0 OR correctanswer2 <> 0 OR
+    correctanswer3 <> 0 OR correctanswer4 <> 0 OR correctanswer5 <> 0;
 
 CREATE TABLE exam3 (
     ID             INTEGER PRIMARY KEY,
@@ -78,6 +83,8 @@ CREATE TABLE exam3 (
     diagram1       TEXT
 );
 CREATE INDEX exam3_catID ON exam3 (catID);
+CREATE INDEX exam3_marked ON exam3 (ID) WHERE correctanswer1 <> 0 OR correctanswer2 <> 0 OR
+    correctanswer3 <> 0 OR correctanswer4 <> 0 OR correctanswer5 <> 0;
 
 -- Key tables: the published bank; correctanswer1..5 are the correct choices.
 CREATE TABLE exam11 (

@@ -13,6 +13,7 @@
 #include "app/exam_settings.h"
 #include "bench_bank.h"
 #include "exam/module3.h"
+#include "laps.h"
 
 namespace {
 
@@ -87,18 +88,21 @@ void BM_Draw(benchmark::State& state) {
     BenchBank bank(int(state.range(0)), int(state.range(2)));
     app::setEdition(app::fullEdition());
     ExamSettings.ActiveExam = 1;
+    Laps laps;
     for (auto _ : state) {
-        DrawRandomQuestions(qint32(state.range(1)));
+        laps.time(state, [&] { DrawRandomQuestions(qint32(state.range(1))); });
     }
-    state.SetComplexityN(state.range(1));
+    laps.report(state);
 }
 
 void BM_LiteralDraw(benchmark::State& state) {
     BenchBank bank(int(state.range(0)), int(state.range(2)));
     std::mt19937 random(42);
+    Laps laps;
     for (auto _ : state) {
-        literalDraw(bank.handle(), int(state.range(1)), random);
+        laps.time(state, [&] { literalDraw(bank.handle(), int(state.range(1)), random); });
     }
+    laps.report(state);
 }
 
 void BM_StorageFloor(benchmark::State& state) {
@@ -108,21 +112,26 @@ void BM_StorageFloor(benchmark::State& state) {
     for (qint64& id : ids) {
         id = 1 + (id - 1) * state.range(2);
     }
+    Laps laps;
     for (auto _ : state) {
-        storageFloor(bank.handle(), ids);
+        laps.time(state, [&] { storageFloor(bank.handle(), ids); });
     }
+    laps.report(state);
 }
 
 void drawSizes(benchmark::internal::Benchmark* b) {
     b->Args({116, 116, 1})->Args({10000, 116, 1})->Args({100000, 116, 1});
     b->Args({10000, 10000, 1})->Args({100000, 100000, 1});
     b->Args({116, 116, 2})->Args({10000, 10000, 2});
+    // A fixed count, so that each bank is built once.
     b->ArgNames({"bank", "count", "idstep"})->Unit(benchmark::kMillisecond);
+    b->UseManualTime()->Iterations(10);
 }
 
 void literalSizes(benchmark::internal::Benchmark* b) {
     b->Args({116, 116, 1})->Args({10000, 116, 1})->Args({10000, 10000, 1})->Args({116, 116, 2});
-    b->ArgNames({"bank", "count", "idstep"})->Unit(benchmark::kMillisecond)->Iterations(3);
+    b->ArgNames({"bank", "count", "idstep"})->Unit(benchmark::kMillisecond);
+    b->UseManualTime()->Iterations(3);
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QScreen>
 
+#include "app/database_lock.h"
 #include "app/dialog.h"
 #include "app/edition.h"
 #include "app/exam_settings.h"
@@ -10,6 +11,7 @@
 #include "app/form1.h"
 #include "app/forms.h"
 #include "app/frmsplash.h"
+#include "app/prompts.h"
 #include "app/window_flow.h"
 
 namespace app {
@@ -37,6 +39,14 @@ int run(QApplication& application, const Edition& e) {
     // Windows hidden between steps of the exam flow must not end the program.
     application.setQuitOnLastWindowClosed(false);
     registerShellWindows();
+    // Held until the program ends; a second program on the same file is turned away before
+    // it shows any window.
+    DatabaseLock lock;
+    if (!lock.claim(e.databaseFile)) {
+        prompts::MsgBox(databaseInUseText(e.databaseFile), prompts::Buttons::OkOnly,
+                        prompts::Icon::Critical);
+        return 1;
+    }
     guarded([] { Main(); });
     const int code = endRequested() ? requestedExitCode() : QApplication::exec();
     forms::discardAll();

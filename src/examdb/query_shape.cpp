@@ -150,10 +150,16 @@ QueryShape analyseSelect(const QString& sqliteSql) {
     return shape;
 }
 
+QString hiddenRowidName(int slot) {
+    return QStringLiteral("examdb_rowid_") + QString::number(slot);
+}
+
 QString withRowids(const QString& sqliteSql, const QueryShape& shape) {
+    // Named, so that an enclosing statement can pick rows of this one by their rowids.
     QString columns;
-    for (const QueryShape::Source& source : shape.sources) {
-        columns += QStringLiteral(", ") + source.ref + QStringLiteral(".rowid");
+    for (size_t i = 0; i < shape.sources.size(); ++i) {
+        columns += QStringLiteral(", ") + shape.sources[i].ref + QStringLiteral(".rowid AS ") +
+                   hiddenRowidName(int(i));
     }
     columns += QLatin1Char(' ');
     QString out = sqliteSql;

@@ -23,6 +23,9 @@ struct QueryShape {
 
 QueryShape analyseSelect(const QString& sqliteSql);
 
+// The name withRowids gives the rowid of the source at position slot.
+QString hiddenRowidName(int slot);
+
 // sql with "ref.rowid" of every source appended to its result columns, in source order.
 // Only for shapes whose rowsMapToTables is true.
 QString withRowids(const QString& sqliteSql, const QueryShape& shape);

@@ -19,9 +19,15 @@ struct QueryPlan {
     QString primaryKey;  // table kind: its INTEGER PRIMARY KEY column, if it has one
 };
 
-// Runs source (a table name, or a SELECT in the Access dialect) and loads every row into rows.
+// Runs source (a table name, or a SELECT in the Access dialect) and fills rows: whole rows up
+// to the eager limit, keys alone after it where rows map back to tables.
+
 QueryPlan runQuery(const Connection& connection, const QString& source, RecordsetType type,
                    RowStore& rows);
+
+inline constexpr int kDefaultEagerRows = 256;
+// Tests lower it to run small record sets the way large ones run.
+void setEagerRowLimit(int rows);
 
 // Double-quoted for SQLite.
 QString quoteName(const QString& name);

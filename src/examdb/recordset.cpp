@@ -94,9 +94,7 @@ struct Recordset::Impl {
         }
     }
 
-    qlonglong rowidAt(int row) const {
-        return rows.at(row)[size_t(plan.visibleCount)].toLongLong();
-    }
+    qlonglong rowidAt(int row) const { return rows.key(row, 0); }
 };
 
 Recordset::Recordset() = default;
@@ -265,7 +263,7 @@ QVariant Recordset::value(int index) const {
         }
     }
     d->requireCurrent();
-    return d->rows.at(d->pos)[size_t(index)];
+    return d->rows.value(d->pos, index);
 }
 
 QVariant Recordset::value(const QString& name) const {
@@ -459,7 +457,7 @@ void Recordset::findFirst(const QString& criteria) {
     }
     d->leaveRow();
     for (int i = 0; i < d->count(); ++i) {
-        if (c.matches(d->rows.at(i)[size_t(*field)])) {
+        if (c.matches(d->rows.value(i, *field))) {
             d->noMatch = false;
             d->arrived(i);
             return;

@@ -160,8 +160,8 @@ RowStore::Row insertRow(const Connection& connection, const QueryPlan& plan,
         assignments[c.origin] = storable(c, value);
     }
 
+    // One INSERT is atomic by itself; the reread only reads.
     const QString table = quoteName(plan.table);
-    Transaction transaction(connection.handle());
     QString sql;
     if (assignments.empty()) {
         sql = QStringLiteral("INSERT INTO ") + table + QStringLiteral(" DEFAULT VALUES");
@@ -174,13 +174,16 @@ RowStore::Row insertRow(const Connection& connection, const QueryPlan& plan,
               QStringLiteral(") VALUES (") + placeholders(int(assignments.size())) +
               QLatin1Char(')');
     }
-    Statement insert = connection.prepare(sql);
-    int index = 1;
-    for (const auto& entry : assignments) {
-        insert.bind(index++, entry.second);
+    qlonglong rowid = 0;
+    {
+        const CachedStatement insert = connection.cached(sql);
+        int index = 1;
+        for (const auto& entry : assignments) {
+            insert->bind(index++, entry.second);
+        }
+        insert->step();
+        rowid = sqlite3_last_insert_rowid(connection.handle());
     }
-    insert.step();
-    const qlonglong rowid = sqlite3_last_insert_rowid(connection.handle());
 
     // The new row as the set shows it: its own columns, null for computed ones.
     QStringList select;
@@ -191,16 +194,15 @@ RowStore::Row insertRow(const Connection& connection, const QueryPlan& plan,
         select << (own ? quoteName(c.origin) : QStringLiteral("NULL"));
     }
     select << QStringLiteral("rowid");
-    Statement reread =
-        connection.prepare(QStringLiteral("SELECT ") + select.join(u", ") +
-                           QStringLiteral(" FROM ") + table + QStringLiteral(" WHERE rowid = ?1"));
-    reread.bind(1, rowid);
-    reread.step();
+    const CachedStatement reread =
+        connection.cached(QStringLiteral("SELECT ") + select.join(u", ") +
+                          QStringLiteral(" FROM ") + table + QStringLiteral(" WHERE rowid = ?1"));
+    reread->bind(1, rowid);
+    reread->step();
     RowStore::Row row;
-    for (int i = 0; i < reread.columnCount(); ++i) {
-        row.push_back(reread.value(i));
+    for (int i = 0; i < reread->columnCount(); ++i) {
+        row.push_back(reread->value(i));
     }
-    transaction.commit();
     return row;
 }
 

@@ -72,6 +72,85 @@ bool containsNoCase(const QStringList& names, const QString& name) {
     return names.contains(name, Qt::CaseInsensitive);
 }
 
+// A text box lays out a long unbroken text in time that grows faster than its length; past
+// this many characters (what a form's text box holds) a window would stop answering.
+constexpr int kLongestText = 65535;
+
+QString firstValue(sqlite3* db, const QString& sql, const QString& fileLabel) {
+    Statement query(db, sql, fileLabel);
+    return query.step() ? query.value(0).toString() : QString();
+}
+
+QString quoted(const QString& name) {
+    return QLatin1Char('"') + name + QLatin1Char('"');
+}
+
+// Rows a hand-edited bank can hold that the tables' definitions do not forbid, and that would
+// score an exam wrongly or freeze a window: IDs that are missing or repeated, keys that are
+// not Yes/No, texts too long to show.
+void checkContents(sqlite3* db, const QString& fileLabel) {
+    const auto fail = [&](const QString& table, const QString& problem) {
+        throw Error(errc::ConversionError,
+                    QStringLiteral("The question bank in '%1' is damaged: table '%2' %3.")
+                        .arg(fileLabel, table, problem));
+    };
+    for (const TableRequirement& req : requiredTables()) {
+        const bool questions = req.table.startsWith(QLatin1String("exam"));
+        const QString table = quoted(req.table);
+        if (questions) {
+            if (firstValue(db,
+                           QStringLiteral("SELECT count(*) FROM %1 WHERE typeof(ID) <> 'integer'")
+                               .arg(table),
+                           fileLabel)
+                    .toLongLong() > 0) {
+                fail(req.table, QStringLiteral("has a question without a whole-number ID"));
+            }
+            const QString repeated = firstValue(
+                db,
+                QStringLiteral("SELECT ID FROM %1 GROUP BY ID HAVING count(*) > 1 LIMIT 1")
+                    .arg(table),
+                fileLabel);
+            if (!repeated.isEmpty()) {
+                fail(req.table,
+                     QStringLiteral("has more than one question with ID %1").arg(repeated));
+            }
+        }
+        // Key tables: examNN. The exam tables' own Yes/No columns are the candidate's, cleared
+        // by every draw.
+        if (questions && req.table.size() == 6) {
+            for (int n = 1; n <= 5; ++n) {
+                const QString column = QStringLiteral("correctanswer%1").arg(n);
+                const QString bad = firstValue(
+                    db,
+                    QStringLiteral("SELECT 'ID ' || quote(ID) || ' holds ' || quote(%2) FROM %1 "
+                                   "WHERE NOT (typeof(%2) = 'integer' AND %2 IN (0, 1)) LIMIT 1")
+                        .arg(table, column),
+                    fileLabel);
+                if (!bad.isEmpty()) {
+                    fail(req.table, QStringLiteral("column '%1': %2 where only Yes or No belongs")
+                                        .arg(column, bad));
+                }
+            }
+        }
+        for (const QString& column : req.columns) {
+            const QString c = quoted(column);
+            const QString tooLong =
+                firstValue(db,
+                           QStringLiteral("SELECT quote(rowid) || ' holds ' || length(%2) FROM %1 "
+                                          "WHERE typeof(%2) = 'text' AND length(%2) > %3 LIMIT 1")
+                               .arg(table, c)
+                               .arg(kLongestText),
+                           fileLabel);
+            if (!tooLong.isEmpty()) {
+                fail(req.table, QStringLiteral("column '%1': row %2 characters, more than the %3 "
+                                               "a window can show")
+                                    .arg(column, tooLong)
+                                    .arg(kLongestText));
+            }
+        }
+    }
+}
+
 }  // namespace
 
 const std::vector<TableRequirement>& requiredTables() {
@@ -115,6 +194,7 @@ void checkSchema(sqlite3* db, const QString& fileLabel) {
             }
         }
     }
+    checkContents(db, fileLabel);
 }
 
 void checkSchemaCached(sqlite3* db, const QString& canonicalPath, const QString& fileLabel) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <vector>
 
 // Every statement the program runs, in the Access dialect, exactly as the program issues it.
 // Exam numbers are 1 to 3: exam n reads the exam table examN and the key table examNN.
@@ -30,5 +31,15 @@ QString s2Drawn(int exam);                // drawn rows whose five responses equ
 QString s5Drawn(int exam, int category);  // drawn rows of a category
 QString s6Drawn(int exam, int category);  // drawn rows of a category answered correctly
 QString w1Drawn(int exam);                // drawn rows answered wrongly, as w1
+
+// The draw's reads and writes, which touch only what they must on a large bank.
+QString drawIds(int exam);     // every question's ID, in no particular order
+QString drawBounds(int exam);  // one row: lowest ID, highest ID, number of questions
+// The IDs among candidates that a question carries.
+QString drawCandidates(int exam, const std::vector<qint64>& candidates);
+// tblRandom rows numbered from firstSlNo on, for ids in order; at most kDrawRowsPerInsert.
+inline constexpr int kDrawRowsPerInsert = 500;
+QString drawInsert(qint64 firstSlNo, const std::vector<qint64>& ids);
+QString s8Marked(int exam);  // clears the responses of the rows holding any, as s8 does
 
 }  // namespace examdb::statements

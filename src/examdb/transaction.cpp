@@ -2,6 +2,7 @@
 
 #include <sqlite3.h>
 
+#include <QFileInfo>
 #include <QtGlobal>
 
 #include "examdb/database.h"
@@ -52,7 +53,10 @@ void Transaction::commit() {
 
 void Transaction::run(const char* sql) {
     if (sqlite3_exec(db_, sql, nullptr, nullptr, nullptr) != SQLITE_OK) {
-        throwSqliteError(db_, QString::fromUtf8(sql));
+        // Name the file: a lock held by another program surfaces here.
+        const QString file =
+            QFileInfo(QString::fromUtf8(sqlite3_db_filename(db_, "main"))).fileName();
+        throwSqliteError(db_, file + QStringLiteral(": ") + QString::fromUtf8(sql));
     }
 }
 

@@ -23,6 +23,8 @@ private Q_SLOTS:
     void tableFollowsExamAndEdition_data();
     void tableFollowsExamAndEdition();
     void everyIdEquallyLikelyInEveryPlace();
+    void fewOfALargeBankEquallyLikely();
+    void fewOfAVerySparseBank();
 };
 
 void TestDraw::drawsDistinctExistingIds_data() {
@@ -157,6 +159,63 @@ void TestDraw::everyIdEquallyLikelyInEveryPlace() {
         QVERIFY2(first[it.key()] > 120 && first[it.key()] < 285,
                  qPrintable(QString::number(first[it.key()])));
     }
+}
+
+// A small share of a bank is drawn by random candidates, not by reading every ID.
+void TestDraw::fewOfALargeBankEquallyLikely() {
+    ExamSession s(app::fullEdition());
+    QList<qint64> bank;
+    for (qint64 id = 7; id <= 7 + 3 * 199; id += 3) {
+        bank << id;
+        testsupport::Question q;
+        q.id = id;
+        s.db.addQuestion(1, q, false);
+    }
+    QHash<qint64, int> drawn;
+    for (int i = 0; i < 400; ++i) {
+        DrawRandomQuestions(10);
+        const QList<qint64> ids = s.drawOrder();
+        QCOMPARE(QSet<qint64>(ids.begin(), ids.end()).size(), 10);
+        for (qint64 id : ids) {
+            QVERIFY2(bank.contains(id), qPrintable(QString::number(id)));
+            ++drawn[id];
+        }
+    }
+    // 20 expected each; the lowest and highest IDs are as likely as the rest.
+    QCOMPARE(drawn.size(), bank.size());
+    for (auto it = drawn.cbegin(); it != drawn.cend(); ++it) {
+        QVERIFY2(it.value() >= 2 && it.value() <= 50,
+                 qPrintable(QStringLiteral("%1: %2").arg(it.key()).arg(it.value())));
+    }
+}
+
+// Candidates between IDs this far apart almost never hit; the draw still completes.
+void TestDraw::fewOfAVerySparseBank() {
+    ExamSession s(app::fullEdition());
+    QList<qint64> bank;
+    for (qint64 id = 1; id <= 20; ++id) {
+        bank << id;
+    }
+    bank << 1000000000000LL;
+    for (qint64 id : bank) {
+        testsupport::Question q;
+        q.id = id;
+        s.db.addQuestion(1, q, false);
+    }
+    QSet<qint64> seen;
+    for (int i = 0; i < 100; ++i) {
+        prompts::Script script;
+        DrawRandomQuestions(5);
+        QVERIFY(script.shown().empty());
+        const QList<qint64> ids = s.drawOrder();
+        QCOMPARE(QSet<qint64>(ids.begin(), ids.end()).size(), 5);
+        for (qint64 id : ids) {
+            QVERIFY(bank.contains(id));
+            seen.insert(id);
+        }
+    }
+    QVERIFY(seen.contains(1000000000000LL));
+    QVERIFY(seen.contains(1));
 }
 
 QTEST_MAIN(TestDraw)

@@ -73,7 +73,7 @@ void TestConnection::missingTableOrColumn_data() {
 
     QTest::newRow("table") << "DROP TABLE showans" << errc::TableNotFound << QStringList{"showans"};
     QTest::newRow("response column")
-        << "ALTER TABLE exam2 DROP COLUMN correctanswer3" << errc::ItemNotFound
+        << "ALTER TABLE exam2 RENAME COLUMN correctanswer3 TO response3" << errc::ItemNotFound
         << QStringList{"exam2", "correctanswer3"};
     QTest::newRow("key column") << "ALTER TABLE exam33 DROP COLUMN diagram1" << errc::ItemNotFound
                                 << QStringList{"exam33", "diagram1"};

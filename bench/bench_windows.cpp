@@ -1,0 +1,319 @@
+// The user's actions through the real windows on the offscreen platform, each timed until its
+// window has been laid out and painted: the exam window, its moves, the answer window, the
+// score sheet, the review and the study window, on the sample bank and on large banks.
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <cstdio>
+#include <memory>
+#include <optional>
+
+#include "app/edition.h"
+#include "app/exam_settings.h"
+#include "app/fatal.h"
+#include "app/forms.h"
+#include "app/module2.h"
+#include "app/prompts.h"
+#include "app/window_flow.h"
+#include "bench_bank.h"
+#include "exam/form211.h"
+#include "laps.h"
+#include "program_windows.h"
+#include "results/form3.h"
+#include "results/form41.h"
+#include "study/form11.h"
+
+namespace {
+
+constexpr int kSampleBank = 0;
+constexpr int kCategories = 19;
+
+// The built sample database and pictures, copied so that the benchmark never writes the run
+// folder's own files.
+class SampleBank {
+public:
+    SampleBank() : previousDir_(QDir::currentPath()) {
+        const QDir run(QStringLiteral(PRAXILO_RUN_DIR));
+        for (const QString& name : run.entryList(QDir::Files)) {
+            QFile::copy(run.filePath(name), dir_.filePath(name));
+        }
+        QDir::setCurrent(dir_.path());
+    }
+    ~SampleBank() { QDir::setCurrent(previousDir_); }
+    SampleBank(const SampleBank&) = delete;
+    SampleBank& operator=(const SampleBank&) = delete;
+
+private:
+    QTemporaryDir dir_;
+    QString previousDir_;
+};
+
+// Either bank, chosen by a benchmark argument: 0 for the sample, else that many questions.
+struct AnyBank {
+    explicit AnyBank(int questions) {
+        if (questions == kSampleBank) {
+            sample.emplace();
+        } else {
+            synthetic = std::make_unique<BenchBank>(questions, 1, kCategories);
+        }
+    }
+    std::optional<SampleBank> sample;
+    std::unique_ptr<BenchBank> synthetic;
+};
+
+// The program's state at start-up under the full edition, every window registered, prompts
+// answered by script and a fatal error recorded instead of ending the process.
+class Session {
+public:
+    Session() {
+        app::setEdition(app::fullEdition());
+        app::setEnding([this](int) { ++endings_; });
+        restart();
+    }
+    ~Session() {
+        close();
+        app::resetEnding();
+    }
+    Session(const Session&) = delete;
+    Session& operator=(const Session&) = delete;
+
+    void restart() {
+        close();
+        resetExamSettings();
+        app::registerShellWindows();
+        registerProgramWindows();
+        ExamSettings.QuestionsPerExam = app::edition().questionsPerExam;
+        ExamSettings.ActiveExam = 1;
+        ExamSettings.CandidateName = QStringLiteral("Bench");
+    }
+    void close() {
+        forms::discardAll();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        flow::clearWindows();
+    }
+    bool failed() const { return endings_ > 0; }
+    prompts::Script& prompts() { return prompts_; }
+
+private:
+    prompts::Script prompts_;
+    int endings_ = 0;
+};
+
+// Layout and painting of what the action showed belong to the action.
+void settle() {
+    QApplication::processEvents();
+}
+
+bool checked(benchmark::State& state, const Session& session) {
+    if (session.failed()) {
+        state.SkipWithError("a window reported a database error");
+        return false;
+    }
+    return true;
+}
+
+void openExam() {
+    forms::get<Form211>().Show();
+    settle();
+}
+
+// Opening the exam window: the draw, the question view and the first question painted.
+void BM_OpenExam(benchmark::State& state) {
+    AnyBank bank(int(state.range(0)));
+    Session session;
+    Laps laps;
+    for (auto _ : state) {
+        session.restart();
+        laps.time(state, openExam);
+    }
+    checked(state, session);
+    laps.report(state);
+}
+
+// One move; the move back is not timed, so every timed move starts from the same question.
+void examMove(benchmark::State& state, bool forward) {
+    AnyBank bank(int(state.range(0)));
+    Session session;
+    openExam();
+    Form211& exam = forms::get<Form211>();
+    if (!forward) {
+        exam.CmdNextQ_Click();
+    }
+    Laps laps;
+    for (auto _ : state) {
+        laps.time(state, [&] {
+            forward ? exam.CmdNextQ_Click() : exam.cmdPrevQ_Click();
+            settle();
+        });
+        forward ? exam.cmdPrevQ_Click() : exam.CmdNextQ_Click();
+        settle();
+    }
+    checked(state, session);
+    laps.report(state);
+}
+
+void BM_ExamNext(benchmark::State& state) {
+    examMove(state, true);
+}
+
+void BM_ExamPrevious(benchmark::State& state) {
+    examMove(state, false);
+}
+
+// Show Answer: the shown question recorded and the answer window painted in front.
+void BM_ShowAnswer(benchmark::State& state) {
+    AnyBank bank(int(state.range(0)));
+    Session session;
+    openExam();
+    Laps laps;
+    for (auto _ : state) {
+        laps.time(state, [] {
+            forms::get<Form211>().Command1_Click();
+            settle();
+        });
+        flow::unload(QStringLiteral("Form5"));
+        flow::discard(QStringLiteral("Form5"));
+        forms::get<Form211>().Show();
+        settle();
+    }
+    checked(state, session);
+    laps.report(state);
+}
+
+// End Exam, confirmed, until the score sheet is painted.
+void BM_EndExamToScoreSheet(benchmark::State& state) {
+    AnyBank bank(int(state.range(0)));
+    Session session;
+    Laps laps;
+    for (auto _ : state) {
+        session.restart();
+        openExam();
+        session.prompts().answer(prompts::Answer::Ok);
+        laps.time(state, [] {
+            forms::get<Form211>().cmdEndExam_Click();
+            settle();
+        });
+    }
+    checked(state, session);
+    laps.report(state);
+}
+
+// An exam table of `questions` in 19 categories with `drawn` of them drawn, every other one
+// answered right and the rest wrong.
+std::unique_ptr<BenchBank> answeredBank(int questions, int drawn) {
+    auto bank = std::make_unique<BenchBank>(questions, 1, kCategories);
+    bank->exec("DELETE FROM tblRandom");
+    const QByteArray draw =
+        "INSERT INTO tblRandom (sl_no, ID) SELECT ID, ID FROM exam1 WHERE ID <= " +
+        QByteArray::number(drawn);
+    bank->exec(draw.constData());
+    bank->exec(
+        "UPDATE exam1 SET correctanswer1 = 1 WHERE ID % 2 = 0 AND ID IN (SELECT ID FROM "
+        "tblRandom)");
+    bank->exec("PRAGMA wal_checkpoint(TRUNCATE)");
+    return bank;
+}
+
+// Opening the named window afresh each time, as the flow of the program does.
+void openWindow(benchmark::State& state, const QString& window, bool answered) {
+    const auto answeredTables =
+        answered ? answeredBank(int(state.range(0)), int(state.range(1))) : nullptr;
+    const auto plain = answered ? nullptr : std::make_unique<AnyBank>(int(state.range(0)));
+    Session session;
+    Laps laps;
+    for (auto _ : state) {
+        session.restart();
+        laps.time(state, [&] {
+            flow::open(window);
+            settle();
+        });
+    }
+    checked(state, session);
+    laps.report(state);
+}
+
+void BM_ScoreSheet(benchmark::State& state) {
+    openWindow(state, QStringLiteral("Form3"), true);
+}
+
+void BM_OpenReview(benchmark::State& state) {
+    openWindow(state, QStringLiteral("Form41"), true);
+}
+
+void BM_OpenStudy(benchmark::State& state) {
+    openWindow(state, QStringLiteral("Form11"), false);
+}
+
+// Next in the study window, moving on through the key table from one iteration to the next.
+void BM_StudyNext(benchmark::State& state) {
+    AnyBank bank(int(state.range(0)));
+    Session session;
+    ExamSettings.QuestionsPerExam = 0;  // no end to the moves
+    flow::open(QStringLiteral("Form11"));
+    settle();
+    Form11& study = forms::get<Form11>();
+    Laps laps;
+    for (auto _ : state) {
+        laps.time(state, [&] {
+            study.CmdNextQ_Click();
+            settle();
+        });
+    }
+    checked(state, session);
+    laps.report(state);
+}
+
+// Each benchmark runs once with a fixed count, so that its bank is built once.
+void banks(benchmark::internal::Benchmark* b, int iterations) {
+    b->ArgName("bank")->Arg(kSampleBank)->Arg(10000)->Arg(100000);
+    b->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(iterations);
+}
+
+// Exam tables of each size with the exam's 116 questions drawn, then drawn whole.
+void examTables(benchmark::internal::Benchmark* b) {
+    b->ArgNames({"rows", "drawn"});
+    b->Args({116, 116})->Args({10000, 116})->Args({100000, 116});
+    b->Args({10000, 10000})->Args({100000, 100000});
+    b->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(15);
+}
+
+void opens(benchmark::internal::Benchmark* b) {
+    banks(b, 15);
+}
+
+void moves(benchmark::internal::Benchmark* b) {
+    banks(b, 100);
+}
+
+}  // namespace
+
+BENCHMARK(BM_OpenExam)->Apply(opens);
+BENCHMARK(BM_ExamNext)->Apply(moves);
+BENCHMARK(BM_ExamPrevious)->Apply(moves);
+BENCHMARK(BM_ShowAnswer)->Apply(moves);
+BENCHMARK(BM_EndExamToScoreSheet)->Apply(opens);
+BENCHMARK(BM_ScoreSheet)->Apply(examTables);
+BENCHMARK(BM_OpenReview)->Apply(examTables);
+BENCHMARK(BM_OpenStudy)->Apply(opens);
+BENCHMARK(BM_StudyNext)->Apply(moves);
+
+int main(int argc, char** argv) {
+    // The offscreen platform's notes on every shown window would bury the report.
+    qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& text) {
+        if (type != QtDebugMsg && type != QtWarningMsg && type != QtInfoMsg) {
+            std::fprintf(stderr, "%s\n", qPrintable(text));
+        }
+    });
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+    QApplication application(argc, argv);
+    application.setQuitOnLastWindowClosed(false);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

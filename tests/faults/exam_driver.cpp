@@ -1,0 +1,386 @@
+// Takes exams through the real windows, on the offscreen platform, for the kill campaign:
+//
+//   exam_driver bank DIR [demo]   makes the edition's database in DIR
+//   exam_driver run DIR [demo]    takes exams until killed, reporting each step on stdout
+//   exam_driver check DIR LOG [demo]
+//                                 after a kill: the file is sound, every answer LOG reports
+//                                 saved is in it, and the next start runs a clean exam
+//
+// "run" prints a line only once the step has returned, so a line in the log means the step's
+// writes were committed before the kill.
+#include <sqlite3.h>
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMap>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QThread>
+#include <cstdio>
+#include <random>
+
+#include "app/database_lock.h"
+#include "app/edition.h"
+#include "app/exam_settings.h"
+#include "app/fatal.h"
+#include "app/form1.h"
+#include "app/forms.h"
+#include "app/module2.h"
+#include "app/prompts.h"
+#include "app/window_flow.h"
+#include "fixture_database.h"
+#include "program_windows.h"
+
+namespace {
+
+const QString kExam = QStringLiteral("Form211");
+// The prompts of the program under drive; a fatal message is the last one shown.
+prompts::Script* script = nullptr;
+
+const app::Edition& editionFor(bool demo) {
+    return demo ? app::demoEdition() : app::fullEdition();
+}
+
+void say(const QString& line) {
+    std::fputs(qPrintable(line + QLatin1Char('\n')), stdout);
+    std::fflush(stdout);
+}
+
+[[noreturn]] void fail(const QString& why) {
+    say(QStringLiteral("FAIL ") + why);
+    std::exit(1);
+}
+
+template <class T = QWidget>
+T* control(const QString& window, const char* name) {
+    QWidget* w = flow::existing(window);
+    T* found = w ? w->findChild<T*>(QLatin1String(name)) : nullptr;
+    if (!found) {
+        fail(QStringLiteral("no %1.%2").arg(window, QLatin1String(name)));
+    }
+    return found;
+}
+
+void click(const QString& window, const char* name) {
+    auto* button = control<QAbstractButton>(window, name);
+    if (!button->isVisible() || !button->isEnabled()) {
+        fail(QStringLiteral("%1.%2 cannot be pressed").arg(window, QLatin1String(name)));
+    }
+    button->click();
+    QCoreApplication::processEvents();
+    if (app::endRequested()) {
+        fail(
+            QStringLiteral("the program ended after %1.%2: %3")
+                .arg(window, QLatin1String(name),
+                     script && !script->shown().empty() ? script->shown().back().text : QString()));
+    }
+}
+
+// Every exam table holds exactly one exam's worth of questions, so a clean exam scores 0.
+int makeBank(const QString& dir, bool demo) {
+    const app::Edition& e = editionFor(demo);
+    testsupport::FixtureDatabase db(e.databaseFile);
+    db.addCategories({QStringLiteral("Alpha"), QStringLiteral("Beta"), QStringLiteral("Gamma")});
+    for (int exam = 1; exam <= (demo ? 1 : 3); ++exam) {
+        for (int id = 1; id <= e.questionsPerExam; ++id) {
+            testsupport::Question q;
+            q.id = id * 7;  // gaps, as hand-made banks have
+            q.catId = id % 3;
+            q.catDesc = QStringLiteral("Category");
+            q.question = QStringLiteral("Question %1 of exam %2").arg(id).arg(exam);
+            q.answers = {QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c"),
+                         QStringLiteral("d"), id % 2 ? QStringLiteral("e") : QString()};
+            q.key[size_t(id % 4)] = true;
+            q.questionType =
+                id % 2 ? QStringLiteral("single_answer") : QStringLiteral("multiple_answer");
+            db.addQuestion(exam, q);
+        }
+    }
+    db.setTestInformation(
+        {QStringLiteral("Exam"), QStringLiteral("n"), QString(), QString(), QString(), QString()});
+    db.scalar(QStringLiteral("PRAGMA wal_checkpoint(TRUNCATE)"));
+    const QString target = QDir(dir).filePath(e.databaseFile);
+    QFile::remove(target);
+    if (!QFile::copy(db.path(), target)) {
+        fail(QStringLiteral("cannot write ") + target);
+    }
+    return 0;
+}
+
+QString marks() {
+    QString out;
+    for (int n = 1; n <= 5; ++n) {
+        const QByteArray name = "Check" + QByteArray::number(n);
+        out += control<QCheckBox>(kExam, name.constData())->isChecked() ? QLatin1Char('1')
+                                                                        : QLatin1Char('0');
+    }
+    return out;
+}
+
+QString shownId() {
+    return control<QLineEdit>(kExam, "Text1")->text();
+}
+
+void startProgram(bool demo, prompts::Script& prompts) {
+    script = &prompts;
+    app::setEdition(editionFor(demo));
+    resetExamSettings();
+    app::setEnding([](int) {});
+    app::registerShellWindows();
+    registerProgramWindows();
+    app::Main();
+}
+
+void startExam(int exam) {
+    const QByteArray entry = "mnuExamsub" + QByteArray::number(exam);
+    forms::get<Form1>().findChild<QAction*>(QLatin1String(entry))->trigger();
+    click(QStringLiteral("frmSplash"), "Command1");
+    click(QStringLiteral("Dialog"), "OKButton");
+}
+
+int runExams(bool demo) {
+    prompts::Script answers;
+    startProgram(demo, answers);
+    std::mt19937 random(std::random_device{}());
+    const auto chance = [&](int percent) { return int(random() % 100) < percent; };
+    const auto pause = [&] { QThread::usleep(random() % 20000); };
+    for (;;) {
+        const int exam = demo ? 1 : int(random() % 3) + 1;
+        say(QStringLiteral("drawing %1").arg(exam));
+        startExam(exam);
+        say(QStringLiteral("drawn %1").arg(exam));
+        const int moves = int(random() % 25);
+        for (int move = 0; move < moves; ++move) {
+            pause();
+            const bool single = control<QRadioButton>(kExam, "Option1")->isVisible();
+            for (int n = 1; n <= 5; ++n) {
+                const QByteArray name = (single ? "Option" : "Check") + QByteArray::number(n);
+                auto* mark = control<QAbstractButton>(kExam, name.constData());
+                if (mark->isVisible() && chance(single ? 20 : 35)) {
+                    mark->click();
+                }
+            }
+            if (chance(5)) {
+                say(QStringLiteral("showing answer"));
+                click(kExam, "Command1");
+                flow::existing(QStringLiteral("Form5"))->close();
+                say(QStringLiteral("shown answer"));
+            }
+            const QString id = shownId();
+            const QString left = marks();
+            const bool canGoBack = control<QPushButton>(kExam, "cmdPrevQ")->isEnabled();
+            const bool canGoOn = control<QPushButton>(kExam, "CmdNextQ")->isEnabled();
+            // Every move, even one that stays on the last question, writes the marks first. A
+            // kill between that write and the report leaves "moving" as the last word.
+            say(QStringLiteral("moving %1 %2 %3").arg(exam).arg(id, left));
+            click(kExam, canGoBack && (!canGoOn || chance(25)) ? "cmdPrevQ" : "CmdNextQ");
+            say(QStringLiteral("saved %1 %2 %3").arg(exam).arg(id, left));
+        }
+        pause();
+        // Ending the exam writes the marks of the question on show.
+        say(QStringLiteral("scoring %1 %2 %3").arg(exam).arg(shownId(), marks()));
+        answers.answer(prompts::Answer::Ok);
+        click(kExam, "cmdEndExam");
+        say(QStringLiteral("scored %1 %2")
+                .arg(exam)
+                .arg(control<QLabel>(QStringLiteral("Form3"), "lblScoreObtained")->text()));
+        if (chance(30)) {
+            pause();
+            say(QStringLiteral("reviewing"));
+            click(QStringLiteral("Form3"), "CmdAnswers");
+            click(QStringLiteral("Form41"), "cmdScoreRep");
+            say(QStringLiteral("reviewed"));
+        }
+        pause();
+        say(QStringLiteral("leaving %1").arg(exam));
+        click(QStringLiteral("Form3"), "CmdExit");
+        say(QStringLiteral("left %1").arg(exam));
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+}
+
+// What the log says each exam table must hold. While a step that clears the table (the draw,
+// leaving the score sheet) was under way, the table is either cleared or as it was before;
+// a row whose write was under way (a move, the end of the exam) holds either its saved marks
+// or those on screen.
+struct Expected {
+    QMap<QString, QString> saved;
+    bool clearing = false;
+    QString writingId;
+    QString writingMarks;
+};
+
+QString answersOf(sqlite3* db, int exam, const QString& id) {
+    const QByteArray sql = QStringLiteral(
+                               "SELECT correctanswer1 || correctanswer2 || correctanswer3 || "
+                               "correctanswer4 || correctanswer5 FROM exam%1 WHERE ID = %2")
+                               .arg(exam)
+                               .arg(id.toLongLong())
+                               .toUtf8();
+    sqlite3_stmt* s = nullptr;
+    QString out = QStringLiteral("missing");
+    if (sqlite3_prepare_v2(db, sql.constData(), -1, &s, nullptr) == SQLITE_OK &&
+        sqlite3_step(s) == SQLITE_ROW) {
+        out = QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(s, 0)));
+    }
+    sqlite3_finalize(s);
+    return out;
+}
+
+QString text(sqlite3* db, const char* sql) {
+    sqlite3_stmt* s = nullptr;
+    QString out;
+    if (sqlite3_prepare_v2(db, sql, -1, &s, nullptr) == SQLITE_OK &&
+        sqlite3_step(s) == SQLITE_ROW) {
+        out = QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(s, 0)));
+    } else {
+        out = QString::fromUtf8(sqlite3_errmsg(db));
+    }
+    sqlite3_finalize(s);
+    return out;
+}
+
+// The file as the kill left it, read before the program touches it again.
+// Returns the exam the kill interrupted.
+int checkFile(const QString& file, const QString& logPath) {
+    QFile log(logPath);
+    if (!log.open(QIODevice::ReadOnly)) {
+        fail(QStringLiteral("cannot read ") + logPath);
+    }
+    QMap<int, Expected> expected;
+    QString last = QStringLiteral("(nothing)");
+    int lastExam = 1;
+    for (const QByteArray& raw : log.readAll().split('\n')) {
+        if (raw.isEmpty()) {
+            continue;
+        }
+        last = QString::fromUtf8(raw);
+        const QStringList f = last.split(QLatin1Char(' '));
+        if (f.size() < 2) {
+            continue;
+        }
+        const int exam = f[1].toInt();
+        if (exam < 1) {
+            continue;
+        }
+        lastExam = exam;
+        Expected& e = expected[exam];
+        if (f[0] == QLatin1String("drawing") || f[0] == QLatin1String("leaving")) {
+            e.clearing = true;
+        } else if (f[0] == QLatin1String("drawn") || f[0] == QLatin1String("left")) {
+            e = Expected();
+        } else if (f[0] == QLatin1String("saved") && f.size() == 4) {
+            e.saved[f[2]] = f[3];
+            e.writingId.clear();
+        } else if ((f[0] == QLatin1String("moving") || f[0] == QLatin1String("scoring")) &&
+                   f.size() == 4) {
+            e.writingId = f[2];
+            e.writingMarks = f[3];
+        } else if (f[0] == QLatin1String("scored")) {
+            e.saved[e.writingId] = e.writingMarks;
+            e.writingId.clear();
+        }
+    }
+    say(QStringLiteral("killed after: ") + last);
+
+    sqlite3* db = nullptr;
+    if (sqlite3_open_v2(QFile::encodeName(file).constData(), &db, SQLITE_OPEN_READWRITE, nullptr) !=
+        SQLITE_OK) {
+        fail(QStringLiteral("cannot open ") + file);
+    }
+    const QString integrity = text(db, "PRAGMA integrity_check");
+    if (integrity != QLatin1String("ok")) {
+        fail(QStringLiteral("integrity_check: ") + integrity);
+    }
+    int checked = 0;
+    for (auto it = expected.cbegin(); it != expected.cend(); ++it) {
+        const int exam = it.key();
+        const Expected& e = it.value();
+        bool allSaved = true;
+        QString wrong;
+        for (auto s = e.saved.cbegin(); s != e.saved.cend(); ++s) {
+            const QString stored = answersOf(db, exam, s.key());
+            const bool ok =
+                stored == s.value() || (s.key() == e.writingId && stored == e.writingMarks);
+            if (!ok) {
+                allSaved = false;
+                wrong = QStringLiteral("exam %1 ID %2 holds %3, saved %4")
+                            .arg(exam)
+                            .arg(s.key(), stored, s.value());
+            }
+            ++checked;
+        }
+        const QString sql = QStringLiteral(
+            "SELECT count(*) FROM exam%1 WHERE correctanswer1 + correctanswer2 + correctanswer3 "
+            "+ correctanswer4 + correctanswer5 > 0");
+        const bool cleared = text(db, sql.arg(exam).toUtf8().constData()) == QLatin1String("0");
+        if (!allSaved && !(e.clearing && cleared)) {
+            fail(wrong);
+        }
+    }
+    sqlite3_close(db);
+    say(QStringLiteral("integrity ok, %1 saved answers found").arg(checked));
+    return lastExam;
+}
+
+// The next start: a new exam begins with no marks and, answered with none, scores 0.
+void checkNextStart(bool demo, int exam) {
+    prompts::Script answers;
+    startProgram(demo, answers);
+    startExam(exam);
+    for (int q = 1; q <= ExamSettings.QuestionsPerExam; ++q) {
+        if (marks() != QLatin1String("00000")) {
+            fail(QStringLiteral("question %1 of the new exam shows marks %2").arg(q).arg(marks()));
+        }
+        if (q < ExamSettings.QuestionsPerExam) {
+            click(kExam, "CmdNextQ");
+        }
+    }
+    answers.answer(prompts::Answer::Ok);
+    click(kExam, "cmdEndExam");
+    const QString score = control<QLabel>(QStringLiteral("Form3"), "lblScoreObtained")->text();
+    if (score != QLatin1String("0/1000")) {
+        fail(QStringLiteral("an unanswered exam scored ") + score);
+    }
+    click(QStringLiteral("Form3"), "CmdExit");
+    forms::discardAll();
+    script = nullptr;
+    say(QStringLiteral("next start ok"));
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication application(argc, argv);
+    const QStringList args = QCoreApplication::arguments().mid(1);
+    if (args.size() < 2) {
+        say(QStringLiteral("usage: exam_driver bank|run|check DIR [LOG] [demo]"));
+        return 2;
+    }
+    const bool demo = args.last() == QLatin1String("demo");
+    const QString dir = QDir(args[1]).absolutePath();
+    if (args[0] == QLatin1String("bank")) {
+        return makeBank(dir, demo);
+    }
+    if (!QDir::setCurrent(dir)) {
+        fail(QStringLiteral("no folder ") + dir);
+    }
+    app::DatabaseLock lock;
+    if (!lock.claim(editionFor(demo).databaseFile)) {
+        fail(app::databaseInUseText(editionFor(demo).databaseFile));
+    }
+    if (args[0] == QLatin1String("run")) {
+        return runExams(demo);
+    }
+    if (args[0] == QLatin1String("check") && args.size() >= 3) {
+        checkNextStart(demo, checkFile(editionFor(demo).databaseFile, args[2]));
+        return 0;
+    }
+    say(QStringLiteral("unknown command ") + args[0]);
+    return 2;
+}

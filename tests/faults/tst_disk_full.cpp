@@ -1,0 +1,240 @@
+// Answers written while the disk holding the database is full: the candidate is told, the
+// program ends after that one message, every answer saved before is still there, and once
+// there is room again the next exam runs.
+#include <QAbstractButton>
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QtTest>
+
+#include "app/form1.h"
+#include "app_test_env.h"
+#include "fault_support.h"
+#include "fixture_database.h"
+#include "program_windows.h"
+
+namespace {
+
+constexpr int kQuestions = 116;
+const QString kFile = QStringLiteral("kvn09.mdb");
+QByteArray bank;
+
+void press(const QString& window, const char* name) {
+    QWidget* w = flow::existing(window);
+    QVERIFY2(w, qPrintable(window));
+    auto* button = w->findChild<QAbstractButton*>(QLatin1String(name));
+    QVERIFY2(button && button->isVisible() && button->isEnabled(), name);
+    button->click();
+}
+
+// Marks choice n of the question on show, with its option button or its check box.
+void mark(int n) {
+    QWidget* exam = flow::existing(QStringLiteral("Form211"));
+    QVERIFY(exam);
+    const QByteArray option = "Option" + QByteArray::number(n);
+    const bool single = exam->findChild<QWidget*>(QLatin1String(option))->isVisible();
+    const QByteArray check = "Check" + QByteArray::number(n);
+    press(QStringLiteral("Form211"), single ? option.constData() : check.constData());
+}
+
+// Takes up every free byte of the file system holding dir.
+void fill(const QString& dir) {
+    QFile filler(QDir(dir).filePath(QStringLiteral("filler")));
+    QVERIFY(filler.open(QIODevice::WriteOnly));
+    const QByteArray block(64 * 1024, 'f');
+    qint64 written = 0;
+    while ((written = filler.write(block)) == block.size() && filler.flush()) {
+    }
+    for (int size = 4096; size > 0; size /= 2) {
+        while (filler.write(block.left(size)) == size && filler.flush()) {
+        }
+    }
+}
+
+QString answersOf(const QString& id) {
+    sqlite3* db = nullptr;
+    sqlite3_open_v2(QFile::encodeName(kFile).constData(), &db, SQLITE_OPEN_READONLY, nullptr);
+    sqlite3_stmt* s = nullptr;
+    QString out;
+    sqlite3_prepare_v2(db,
+                       "SELECT correctanswer1 || correctanswer2 || correctanswer3 || "
+                       "correctanswer4 || correctanswer5 FROM exam1 WHERE ID = ?1",
+                       -1, &s, nullptr);
+    sqlite3_bind_int64(s, 1, id.toLongLong());
+    if (sqlite3_step(s) == SQLITE_ROW) {
+        out = QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(s, 0)));
+    }
+    sqlite3_finalize(s);
+    sqlite3_close(db);
+    return out;
+}
+
+QString integrity() {
+    sqlite3* db = nullptr;
+    sqlite3_open_v2(QFile::encodeName(kFile).constData(), &db, SQLITE_OPEN_READWRITE, nullptr);
+    sqlite3_stmt* s = nullptr;
+    sqlite3_prepare_v2(db, "PRAGMA integrity_check", -1, &s, nullptr);
+    const QString out =
+        sqlite3_step(s) == SQLITE_ROW
+            ? QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(s, 0)))
+            : QString::fromUtf8(sqlite3_errmsg(db));
+    sqlite3_finalize(s);
+    sqlite3_close(db);
+    return out;
+}
+
+// Stops where the program ended, if it did.
+void startExam(const AppTestEnv& env) {
+    forms::get<Form1>().findChild<QAction*>(QStringLiteral("mnuExamsub1"))->trigger();
+    if (env.endings == 0) {
+        press(QStringLiteral("frmSplash"), "Command1");
+    }
+    if (env.endings == 0) {
+        press(QStringLiteral("Dialog"), "OKButton");
+    }
+}
+
+QLineEdit* shownId() {
+    return flow::existing(QStringLiteral("Form211"))
+        ->findChild<QLineEdit*>(QStringLiteral("Text1"));
+}
+
+}  // namespace
+
+class TestDiskFull : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase();
+    void fullDisk_data();
+    void fullDisk();
+};
+
+void TestDiskFull::initTestCase() {
+    testsupport::FixtureDatabase db;
+    db.addCategories({QStringLiteral("One"), QStringLiteral("Two")});
+    db.addQuestions(1, kQuestions, 2);
+    db.setTestInformation(
+        {QStringLiteral("Exam"), QStringLiteral("n"), QString(), QString(), QString(), QString()});
+    db.scalar(QStringLiteral("PRAGMA wal_checkpoint(TRUNCATE)"));
+    bank = faults::readAll(db.path());
+}
+
+void TestDiskFull::fullDisk_data() {
+    QTest::addColumn<int>("answeredBefore");  // questions answered and moved past with room
+    QTest::addColumn<QString>("fullAt");      // "answering", "draw", "scoring", "leaving"
+    QTest::newRow("while answering") << 20 << "answering";
+    QTest::newRow("at the draw") << 0 << "draw";
+    QTest::newRow("at the score sheet") << 30 << "scoring";
+    QTest::newRow("leaving the score sheet") << 30 << "leaving";
+}
+
+void TestDiskFull::fullDisk() {
+    QFETCH(int, answeredBefore);
+    QFETCH(QString, fullAt);
+    QTemporaryDir base;
+    const QByteArray disk = QFile::encodeName(base.path());
+    QVERIFY2(mount("praxilo-full", disk.constData(), "tmpfs", 0, "size=4m") == 0,
+             "cannot mount a small tmpfs");
+    const auto unmount = qScopeGuard([&] { umount2(disk.constData(), MNT_DETACH); });
+    const QString previous = QDir::currentPath();
+    QVERIFY(QDir::setCurrent(base.path()));
+    const auto back = qScopeGuard([&] { QDir::setCurrent(previous); });
+    QVERIFY(faults::writeAll(kFile, bank));
+
+    QMap<QString, QString> saved;
+    {
+        AppTestEnv env(app::fullEdition());
+        registerProgramWindows();
+        app::Main();
+        if (fullAt == QLatin1String("draw")) {
+            fill(base.path());
+        }
+        startExam(env);
+        for (int q = 0; q < answeredBefore && env.endings == 0; ++q) {
+            const QString id = shownId()->text();
+            mark(q % 2 ? 2 : 1);
+            press(QStringLiteral("Form211"), "CmdNextQ");
+            QVERIFY(!QTest::currentTestFailed());
+            saved[id] = q % 2 ? QStringLiteral("01000") : QStringLiteral("10000");
+        }
+        if (fullAt == QLatin1String("answering")) {
+            fill(base.path());
+            for (int q = answeredBefore; q < kQuestions && env.endings == 0; ++q) {
+                mark(3);
+                press(QStringLiteral("Form211"), "CmdNextQ");
+                QVERIFY(!QTest::currentTestFailed());
+            }
+        }
+        if (fullAt == QLatin1String("scoring")) {
+            fill(base.path());
+        }
+        if (env.endings == 0 && flow::existing(QStringLiteral("Form211")) &&
+            flow::existing(QStringLiteral("Form211"))->isVisible()) {
+            env.prompts.answer(prompts::Answer::Ok);
+            press(QStringLiteral("Form211"), "cmdEndExam");
+        }
+        if (fullAt == QLatin1String("leaving") && env.endings == 0) {
+            fill(base.path());
+            press(QStringLiteral("Form3"), "CmdExit");
+        }
+
+        QStringList messages;
+        for (const prompts::Shown& s : env.prompts.shown()) {
+            if (s.kind == prompts::Shown::Kind::Message &&
+                s.text != QLatin1String("Do you really wish to end the test?")) {
+                messages << s.text;
+            }
+        }
+        const QString report = messages.join(QStringLiteral(" | "));
+        qInfo().noquote() << fullAt << "->"
+                          << QString(report).replace(QLatin1Char('\n'), QLatin1Char(' '));
+        // A write that still found room in the journal is no failure; one that found none ends
+        // the program after one message saying so.
+        if (env.endings != 0 || !messages.isEmpty()) {
+            QCOMPARE(env.endings, 1);
+            QCOMPARE(messages.size(), 1);
+            QVERIFY2(report.contains(QLatin1String("disk is full")), qPrintable(report));
+            QVERIFY2(report.contains(kFile), qPrintable(report));
+        } else {
+            QVERIFY2(fullAt != QLatin1String("answering"),
+                     "answers to 116 questions never hit "
+                     "the full disk");
+        }
+    }
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+
+    QVERIFY(QFile::remove(QStringLiteral("filler")));
+    QCOMPARE(integrity(), QStringLiteral("ok"));
+    if (fullAt != QLatin1String("leaving")) {
+        for (auto it = saved.cbegin(); it != saved.cend(); ++it) {
+            QCOMPARE(answersOf(it.key()), it.value());
+        }
+    }
+
+    // With room again the next exam starts clean and runs to its score sheet.
+    AppTestEnv env(app::fullEdition());
+    registerProgramWindows();
+    app::Main();
+    startExam(env);
+    QCOMPARE(env.endings, 0);
+    QCOMPARE(answersOf(shownId()->text()), QStringLiteral("00000"));
+    env.prompts.answer(prompts::Answer::Ok);
+    press(QStringLiteral("Form211"), "cmdEndExam");
+    QCOMPARE(env.endings, 0);
+    QVERIFY(flow::existing(QStringLiteral("Form3"))->isVisible());
+}
+
+int main(int argc, char** argv) {
+    // A tmpfs of our own needs root and a mount namespace of our own.
+    if (!faults::privateMounts()) {
+        std::puts("SKIP: mounting a small tmpfs needs root and a private mount namespace");
+        return 77;
+    }
+    QApplication app(argc, argv);
+    TestDiskFull test;
+    QTEST_SET_MAIN_SOURCE_PATH
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_disk_full.moc"

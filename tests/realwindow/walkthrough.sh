@@ -1,0 +1,38 @@
+#!/usr/bin/env bash
+# Keyboard-only walkthrough of both programs on a virtual screen, on a bank built for it:
+#   walkthrough.sh KVN_PRO KVN_DEMO KVN_BANK OUT_DIR
+# Screenshots of every step land in OUT_DIR/screenshots/<edition>-<step>.png.
+set -euo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
+pro=$1 demo=$2 bank_tool=$3 out_dir=$4
+
+for tool in xvfb-run xdotool import sqlite3; do
+    if ! command -v "$tool" >/dev/null; then
+        echo "SKIPPED: $tool is not installed (scripts/deps installs it)"
+        exit 77
+    fi
+done
+export QT_QPA_PLATFORM=xcb LC_ALL=C.UTF-8
+
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+shots="$out_dir/screenshots"
+rm -rf "$shots"
+mkdir -p "$shots"
+"$here/make_bank.sh" "$work/bank"
+QT_QPA_PLATFORM=offscreen "$bank_tool" build --edition full --source "$work/bank" --out "$work/pro" >/dev/null
+QT_QPA_PLATFORM=offscreen "$bank_tool" build --edition demo --source "$work/bank" --out "$work/demo" >/dev/null
+
+status=0
+for edition in pro demo; do
+    if [[ $edition == pro ]]; then
+        program=$pro db=kvn09.mdb questions=116
+    else
+        program=$demo db=kvn009.mdb questions=30
+    fi
+    (cd "$work/$edition" && xvfb-run -a -s "-screen 0 1280x800x24" \
+        bash "$here/walkthrough_session.sh" "$program" "$edition" "$work/$edition/$db" \
+        "$questions" "$shots") || status=1
+done
+echo "screenshots: $shots"
+exit $status

@@ -1,0 +1,206 @@
+#!/usr/bin/env bash
+# One edition's keyboard walkthrough, run inside xvfb-run from walkthrough.sh:
+#   walkthrough_session.sh PROGRAM EDITION(pro|demo) DATABASE QUESTIONS SHOT_DIR
+# Without a window manager nothing gives a new window the keyboard, so each step first gives
+# focus to the window it expects (xdotool windowfocus), then types: access keys, Tab, Space,
+# Enter only. After each step the database is checked with sqlite3.
+set -euo pipefail
+program=$1 edition=$2 db=$3 questions=$4 shots=$5
+step_no=0
+failures=0
+pid=
+
+log() { echo "[$edition] $*"; }
+fail() {
+    log "FAIL: $*"
+    failures=$((failures + 1))
+}
+finish() {
+    if [[ -n "$pid" ]] && kill -0 "$pid" 2>/dev/null; then
+        kill "$pid" 2>/dev/null || true
+    fi
+}
+trap finish EXIT
+
+sql() { sqlite3 -cmd ".timeout 5000" "$db" "$1"; }
+expect_sql() {
+    local what=$1 query=$2 want=$3 got
+    got=$(sql "$query")
+    if [[ "$got" == "$want" ]]; then
+        log "  db ok: $what = $got"
+    else
+        fail "$what: expected $want, database has $got"
+    fi
+}
+answered() {
+    echo "SELECT count(*) FROM exam1 WHERE correctanswer1 + correctanswer2 + correctanswer3 + \
+correctanswer4 + correctanswer5 > 0"
+}
+
+# Waits for a visible window whose title matches the pattern (other than the window given as
+# the third argument: the menu shares its title with the intro and the message boxes), gives
+# it the keyboard and keeps a screenshot of the screen.
+window=
+show() {
+    local name=$1 pattern=$2 other=${3:-none} id
+    window=
+    for _ in $(seq 100); do
+        for id in $(matching "$pattern"); do
+            [[ "$id" == "$other" ]] || window=$id
+        done
+        [[ -n "$window" ]] && break
+        sleep 0.2
+    done
+    if [[ -z "$window" ]]; then
+        fail "no window matching '$pattern' for step '$name'"
+        visible
+        exit 1
+    fi
+    xdotool windowfocus --sync "$window" 2>/dev/null || xdotool windowfocus "$window"
+    sleep 0.6
+    snap "$name" "window '$(xdotool getwindowname "$window")'"
+}
+# A screenshot of what is on the screen now (an open menu holds the keyboard by itself).
+snap() {
+    step_no=$((step_no + 1))
+    import -window root "$(printf '%s/%s-%02d-%s.png' "$shots" "$edition" "$step_no" "$1")"
+    log "step $step_no $1: ${2:-}"
+}
+# Visible windows by their title as getwindowname reads it: untitled Qt windows carry the
+# application's name only in _NET_WM_NAME, which "search --name" does not always see.
+matching() {
+    local id
+    for id in $(xdotool search --onlyvisible --name '.*' 2>/dev/null); do
+        [[ "$(xdotool getwindowname "$id" 2>/dev/null)" =~ $1 ]] && echo "$id"
+    done
+    return 0
+}
+gone() {
+    local pattern=$1
+    for _ in $(seq 50); do
+        [[ -n "$(matching "$pattern")" ]] || return 0
+        sleep 0.2
+    done
+    fail "window matching '$pattern' is still shown"
+}
+visible() {
+    for id in $(xdotool search --onlyvisible --name '.*' 2>/dev/null); do
+        echo "  visible: $id '$(xdotool getwindowname "$id")'"
+    done
+}
+keys() {
+    for k in "$@"; do
+        xdotool key --clearmodifiers "$k"
+        sleep 0.35
+    done
+}
+
+"$program" >"$shots/$edition-program.log" 2>&1 &
+pid=$!
+
+# Main menu.
+show menu '^Praxilo$'
+menu=$window
+# Exams #1 and #2 share the access key x, so x only moves between them; the menu opens with
+# exam #1 active and Enter takes it.
+keys alt+e
+snap exam-menu
+keys Return
+show name-prompt '^Name$'
+keys ctrl+a
+xdotool type --delay 40 "Keyboard Walker"
+keys Return
+show intro '^Praxilo$' "$menu"
+keys alt+n
+show notice '^Please Note'
+keys Return
+show exam "^(Exam #1|Demo Exam)$"
+expect_sql "questions drawn" "SELECT count(*) FROM tblRandom" "$questions"
+expect_sql "answers before the first move" "$(answered)" 0
+
+# The window opens with the question text focused. Going back from it, the tab order passes
+# the pause label, the exhibit button, "End Exam" and then "Show Answer Now !", which has no
+# access key.
+keys shift+Tab shift+Tab shift+Tab shift+Tab space
+show show-answer '^Show Answer'
+expect_sql "shown answer rows" "SELECT count(*) FROM showans" 1
+keys alt+r
+gone '^Show Answer'
+show back-from-answer "^(Exam #1|Demo Exam)$"
+expect_sql "questions drawn after the answer window" "SELECT count(*) FROM tblRandom" "$questions"
+
+# Back in the exam "Show Answer Now !" has the focus again; the exhibit button is two on.
+keys Tab Tab space
+show exhibit '^(Image|Exhibit)$'
+keys alt+r
+gone '^(Image|Exhibit)$'
+show back-from-exhibit "^(Exam #1|Demo Exam)$"
+
+# From the exhibit button past the pause label and the question text to the first choice.
+# The access keys of Next and Previous leave the focus where it is, and a choice hidden by the
+# next question hands it to its neighbour, so the focus stays among the choices.
+keys Tab Tab Tab space alt+n
+expect_sql "answers after question 1 and Next" "$(answered)" 1
+keys space alt+n space alt+n
+show after-three-answers "^(Exam #1|Demo Exam)$"
+expect_sql "answers after three questions" "$(answered)" 3
+keys alt+p
+show previous "^(Exam #1|Demo Exam)$"
+keys alt+n
+expect_sql "answers after Previous and Next" "$(answered)" 3
+
+keys alt+e
+show end-question '^(Praxilo|Confirmation)$' "$menu"
+keys Return
+show score-sheet '^Score Sheet$'
+expect_sql "category score rows" "SELECT count(*) > 0 FROM cat_scores" 1
+expect_sql "answers kept while the score sheet shows" "$(answered)" 3
+keys alt+v
+show review '(Correct Answers|wrong answers)'
+keys alt+n
+show review-next '(Correct Answers|wrong answers)'
+keys alt+s
+show score-report-again '^Score Sheet$'
+expect_sql "answers kept after the review" "$(answered)" 3
+keys alt+e
+gone '^Score Sheet$'
+show menu-after-exit '^Praxilo$'
+expect_sql "answers after Exit" "$(answered)" 0
+
+# Study window of exam 1, one step on, and back. The demo names its entry "&Review Exam #1 Demo".
+if [[ $edition == pro ]]; then keys alt+r v; else keys alt+r r; fi
+show study '^Review'
+keys alt+n
+show study-next '^Review'
+keys alt+e
+gone '^Review'
+show menu-after-study '^Praxilo$'
+
+# About box over the menu; OK has the focus.
+keys alt+h a
+show about '^About'
+keys Return
+gone '^About'
+show menu-after-about '^Praxilo$'
+
+# Quit through the menu: Exit, then Yes. In the demo "Korvane &Exam #1 Demo" shares E with
+# "&Exit", so E only moves to Exit and Enter takes it.
+if [[ $edition == pro ]]; then keys alt+e e; else keys alt+e e Return; fi
+sleep 0.5
+show quit-question '^(Praxilo|Confirmation)$' "$menu"
+keys alt+y
+code=0
+for _ in $(seq 50); do
+    kill -0 "$pid" 2>/dev/null || break
+    sleep 0.2
+done
+if kill -0 "$pid" 2>/dev/null; then
+    fail "the program is still running after Exit and Yes"
+else
+    wait "$pid" || code=$?
+    ((code == 0)) || fail "the program ended with code $code"
+fi
+pid=
+expect_sql "integrity after the session" "PRAGMA integrity_check" ok
+((failures == 0)) || exit 1
+log "walkthrough passed"
