@@ -24,29 +24,27 @@ int drawnExam() {
 // drawing by candidate, and reading every ID is quicker.
 constexpr double kLeastHitRate = 0.125;
 
-struct Bank {
+struct IdRange {
     qint64 lowest = 0;
     qint64 highest = 0;
-    qint64 rows = 0;
+    bool empty = true;
 };
 
-Bank bankOf(examdb::Database& db, int exam) {
-    examdb::Recordset set = db.openRecordset(examdb::statements::drawBounds(exam));
-    return {set.value(0).toLongLong(), set.value(1).toLongLong(), set.value(2).toLongLong()};
+IdRange idRangeOf(examdb::Database& db, int exam) {
+    examdb::Statement bounds = db.prepare(examdb::statements::drawBounds(exam));
+    if (!bounds.step() || bounds.value(0).isNull()) {
+        return {};
+    }
+    return {bounds.integer(0), bounds.integer(1), false};
 }
 
 // One pass over the IDs: only IDs that exist can be drawn, so gaps cost nothing and the
 // draw never loops on numbers no row carries. Their order does not matter to the shuffle.
 std::vector<qint64> existingIds(examdb::Database& db, int exam) {
-    examdb::Recordset table = db.openRecordset(examdb::statements::drawIds(exam));
+    examdb::Statement table = db.prepare(examdb::statements::drawIds(exam));
     std::vector<qint64> ids;
-    ids.reserve(size_t(table.recordCount()));
-    if (table.recordCount() == 0) {
-        return ids;
-    }
-    const int idField = table.fieldIndex(QStringLiteral("ID"));
-    for (table.moveFirst(); !table.eof(); table.moveNext()) {
-        ids.push_back(table.value(idField).toLongLong());
+    while (table.step()) {
+        ids.push_back(table.integer(0));
     }
     return ids;
 }
@@ -61,34 +59,25 @@ std::mt19937_64 freshGenerator() {
 
 // A few questions of a big bank: random numbers between the lowest and highest ID, each
 // kept when a row carries it and it was not drawn before. Taken in the order made, that is a
-// uniform draw without reading the bank. Empty when the IDs turn out too sparse for it.
-std::vector<qint64> drawByCandidates(examdb::Database& db, int exam, const Bank& bank, qint32 count,
-                                     std::mt19937_64& generator) {
-    std::uniform_int_distribution<qint64> candidate(bank.lowest, bank.highest);
+// uniform draw without reading the bank. Empty when the IDs turn out too sparse for it, or
+// too few for the draw.
+std::vector<qint64> drawByCandidates(examdb::Database& db, int exam, const IdRange& range,
+                                     qint32 count, std::mt19937_64& generator) {
+    std::uniform_int_distribution<qint64> candidate(range.lowest, range.highest);
+    examdb::Statement has = db.prepare(examdb::statements::drawHas(exam));
     std::vector<qint64> drawn;
     std::unordered_set<qint64> taken;
+    drawn.reserve(size_t(count));
     qint64 made = 0;
     while (qint32(drawn.size()) < count) {
-        const size_t wanted = size_t(count) - drawn.size();
-        std::vector<qint64> candidates(wanted * 2 + 8);
-        for (qint64& c : candidates) {
-            c = candidate(generator);
-        }
-        made += qint64(candidates.size());
-        std::unordered_set<qint64> existing;
-        examdb::Recordset found =
-            db.openRecordset(examdb::statements::drawCandidates(exam, candidates));
-        if (found.recordCount() > 0) {
-            for (found.moveFirst(); !found.eof(); found.moveNext()) {
-                existing.insert(found.value(0).toLongLong());
-            }
-        }
-        for (qint64 c : candidates) {
-            if (qint32(drawn.size()) < count && existing.count(c) > 0 && taken.insert(c).second) {
-                drawn.push_back(c);
-            }
-        }
-        if (double(drawn.size()) < kLeastHitRate * double(made)) {
+        const qint64 c = candidate(generator);
+        ++made;
+        has.bind(1, c);
+        const bool exists = has.step();
+        has.reset();
+        if (exists && taken.insert(c).second) {
+            drawn.push_back(c);
+        } else if (made > 64 && double(drawn.size()) < kLeastHitRate * double(made)) {
             return {};
         }
     }
@@ -96,9 +85,8 @@ std::vector<qint64> drawByCandidates(examdb::Database& db, int exam, const Bank&
 }
 
 // Partial Fisher-Yates: position i takes a uniform pick among the IDs not yet drawn.
-std::vector<qint64> drawByShuffle(examdb::Database& db, int exam, qint32 count,
+std::vector<qint64> drawByShuffle(std::vector<qint64> ids, qint32 count,
                                   std::mt19937_64& generator) {
-    std::vector<qint64> ids = existingIds(db, exam);
     for (qint32 i = 0; i < count; ++i) {
         std::uniform_int_distribution<size_t> pick(size_t(i), ids.size() - 1);
         std::swap(ids[size_t(i)], ids[pick(generator)]);
@@ -118,31 +106,32 @@ void DrawRandomQuestions(qint32 count) {
     // otherwise count as this candidate's answers.
     db.execute(examdb::statements::s8Marked(exam));
 
-    const Bank bank = bankOf(db, exam);
-    if (count > bank.rows) {
-        transaction.commit();
-        db.close();
-        prompts::MsgBox(QStringLiteral("Request is greated than the total number of records."));
-        return;
-    }
-
     std::mt19937_64 generator = freshGenerator();
-    // Drawing by candidates pays off while most of them are new; a large share of the bank
-    // is quicker shuffled.
+    // Drawing by candidates pays off while most of them hit a new question, and needs no count
+    // of the bank; a large share of the bank is quicker shuffled.
     std::vector<qint64> drawn;
-    if (qint64(count) * 4 <= bank.rows) {
-        drawn = drawByCandidates(db, exam, bank, count, generator);
+    const IdRange range = idRangeOf(db, exam);
+    // Unsigned: the distance between the extreme IDs a file can hold does not fit a qint64.
+    const quint64 span = quint64(range.highest) - quint64(range.lowest);
+    if (!range.empty && count > 0 && quint64(count) <= span / 4 + 1) {
+        drawn = drawByCandidates(db, exam, range, count, generator);
     }
     if (qint32(drawn.size()) < count) {
-        drawn = drawByShuffle(db, exam, count, generator);
+        std::vector<qint64> ids = existingIds(db, exam);
+        if (qint64(count) > qint64(ids.size())) {
+            transaction.commit();
+            db.close();
+            prompts::MsgBox(QStringLiteral("Request is greated than the total number of records."));
+            return;
+        }
+        drawn = drawByShuffle(std::move(ids), count, generator);
     }
-    // Many rows to one statement: the draw costs about what storing its rows costs.
-    for (size_t first = 0; first < drawn.size(); first += examdb::statements::kDrawRowsPerInsert) {
-        const size_t n =
-            std::min(drawn.size() - first, size_t(examdb::statements::kDrawRowsPerInsert));
-        db.execute(examdb::statements::drawInsert(
-            qint64(first) + 1, std::vector<qint64>(drawn.begin() + qsizetype(first),
-                                                   drawn.begin() + qsizetype(first + n))));
+    examdb::Statement insert = db.prepare(examdb::statements::drawInsert());
+    for (size_t i = 0; i < drawn.size(); ++i) {
+        insert.bind(1, qint64(i) + 1);
+        insert.bind(2, drawn[i]);
+        insert.step();
+        insert.reset();
     }
     transaction.commit();
 }

@@ -42,6 +42,13 @@ int Database::execute(const QString& accessSql) {
     return sqlite3_changes(connection_->handle());
 }
 
+Statement Database::prepare(const QString& accessSql) {
+    if (!connection_) {
+        closedDatabase();
+    }
+    return connection_->prepare(toSqlite(accessSql));
+}
+
 Recordset Database::openRecordset(const QString& source, RecordsetType type) {
     if (!connection_) {
         closedDatabase();

@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "examdb/recordset.h"
+#include "examdb/statement.h"
 
 struct sqlite3;
 
@@ -30,6 +31,10 @@ public:
 
     // Runs one statement in the Access dialect that returns no rows; returns the rows changed.
     int execute(const QString& accessSql);
+
+    // A statement in the Access dialect to bind and step by hand, for work done row by row in
+    // bulk: prepared once, it spares each row the parse of a statement of its own.
+    Statement prepare(const QString& accessSql);
 
     // source: a table name or a SELECT in the Access dialect.
     Recordset openRecordset(const QString& source, RecordsetType type = RecordsetType::Dynaset);

@@ -83,6 +83,12 @@ void Statement::bind(int index, const QVariant& value) {
     }
 }
 
+void Statement::bind(int index, qint64 value) {
+    if (sqlite3_bind_int64(stmt_.get(), index, value) != SQLITE_OK) {
+        fail();
+    }
+}
+
 bool Statement::step() {
     const int rc = sqlite3_step(stmt_.get());
     if (rc == SQLITE_ROW) {

@@ -16,12 +16,14 @@ public:
 
     // index counts from 1, as SQLite does.
     void bind(int index, const QVariant& value);
+    void bind(int index, qint64 value);
     // True while a row is ready.
     bool step();
     void reset();
 
     int columnCount() const { return sqlite3_column_count(stmt_.get()); }
     QVariant value(int column) const;
+    qint64 integer(int column) const { return sqlite3_column_int64(stmt_.get(), column); }
     sqlite3_stmt* handle() const { return stmt_.get(); }
 
 private:

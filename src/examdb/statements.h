@@ -32,14 +32,12 @@ QString s5Drawn(int exam, int category);  // drawn rows of a category
 QString s6Drawn(int exam, int category);  // drawn rows of a category answered correctly
 QString w1Drawn(int exam);                // drawn rows answered wrongly, as w1
 
-// The draw's reads and writes, which touch only what they must on a large bank.
+// The draw's reads and writes, which touch only what they must on a large bank. They are
+// prepared once per draw and run row by row with ?1 (and ?2) bound.
+QString drawBounds(int exam);  // one row: lowest ID, highest ID
 QString drawIds(int exam);     // every question's ID, in no particular order
-QString drawBounds(int exam);  // one row: lowest ID, highest ID, number of questions
-// The IDs among candidates that a question carries.
-QString drawCandidates(int exam, const std::vector<qint64>& candidates);
-// tblRandom rows numbered from firstSlNo on, for ids in order; at most kDrawRowsPerInsert.
-inline constexpr int kDrawRowsPerInsert = 500;
-QString drawInsert(qint64 firstSlNo, const std::vector<qint64>& ids);
-QString s8Marked(int exam);  // clears the responses of the rows holding any, as s8 does
+QString drawHas(int exam);     // a row when a question carries ID ?1
+QString drawInsert();          // the tblRandom row numbered ?1 for ID ?2
+QString s8Marked(int exam);    // clears the responses of the rows holding any, as s8 does
 
 }  // namespace examdb::statements

@@ -329,6 +329,15 @@ void TestBadDatabases::eachFileWorksOrEndsWithOneMessage_data() {
         QStringLiteral("UPDATE exam1 SET question = printf('%.65535c', 'q') WHERE ID = 3; "
                        "UPDATE exam11 SET explanation = printf('%.65535c', 'e') WHERE ID = 3;"),
         "1000/1000");
+    // More bytes than the limit, fewer characters: the size of a row alone must not condemn it.
+    row("64 KiB of two-byte letters", Damage::Sql,
+        QStringLiteral("UPDATE exam1 SET question = replace(printf('%.40000c', 'x'), 'x', "
+                       "char(233)) WHERE ID = 3;"),
+        "1000/1000");
+    row("a big blob in a column of the publisher's own", Damage::Sql,
+        QStringLiteral("ALTER TABLE exam11 ADD COLUMN picture BLOB; "
+                       "UPDATE exam11 SET picture = zeroblob(200000) WHERE ID = 3;"),
+        "1000/1000");
     row("invalid UTF-8", Damage::Sql,
         QStringLiteral("UPDATE exam1 SET question = CAST(X'51C328FFFE' AS TEXT), answer1 = "
                        "CAST(X'80' AS TEXT) WHERE ID = 4; UPDATE exam11 SET explanation = "
