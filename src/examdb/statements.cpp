@@ -143,67 +143,39 @@ QString w1(int exam) {
         exam);
 }
 
+namespace {
+
+// A catalogue statement, already made for its exam, narrowed to the questions of the current
+// draw. Every catalogue WHERE clause is parenthesised or a single comparison, so one more AND
+// narrows all of it.
+QString drawnOnly(QString statement, int exam) {
+    const bool terminated = statement.endsWith(QLatin1Char(';'));
+    if (terminated) {
+        statement.chop(1);
+    }
+    statement += QStringLiteral(" AND ") +
+                 forExam(QStringLiteral("[exam1].[id] IN (SELECT [ID] FROM tblRandom)"), exam);
+    return terminated ? statement + QLatin1Char(';') : statement;
+}
+
+}  // namespace
+
 QString s2Drawn(int exam) {
-    return forExam(
-        QStringLiteral(
-            "SELECT exam1.ID, exam1.correctanswer1, exam1.correctanswer2, exam1.correctanswer3, "
-            "exam1.correctanswer4, exam1.correctanswer5,exam1.question, exam1.answer1, "
-            "exam1.answer2, exam1.answer3, exam1.answer4, exam1.answer5, exam1.explanation FROM "
-            "exam1 INNER JOIN exam11 ON exam1.ID = exam11.ID WHERE "
-            "(([exam1].[id]=[exam11].[id]) AND "
-            "([exam1].[correctanswer1]=[exam11].[correctanswer1]) and "
-            "([exam1].[correctanswer2]=[exam11].[correctanswer2]) and "
-            "([exam1].[correctanswer3]=[exam11].[correctanswer3]) and "
-            "([exam1].[correctanswer4]=[exam11].[correctanswer4]) and "
-            "([exam1].[correctanswer5]=[exam11].[correctanswer5])) AND "
-            "[exam1].[id] IN (SELECT [ID] FROM tblRandom);"),
-        exam);
+    return drawnOnly(s2(exam), exam);
 }
 
 QString s5Drawn(int exam, int category) {
-    return forExam(QStringLiteral("Select catid From exam1 WHERE [exam1].[id] IN (SELECT [ID] "
-                                  "FROM tblRandom) AND catid="),
-                   exam) +
-           QString::number(category);
+    return drawnOnly(s5(exam, category), exam);
 }
 
 QString s6Drawn(int exam, int category) {
-    return forExam(QStringLiteral(
-                       "SELECT exam1.catID FROM exam1 INNER JOIN exam11 ON exam1.ID = exam11.ID "
-                       "WHERE (([exam1].[id]=[exam11].[id]) AND "
-                       "([exam1].[correctanswer1]=[exam11].[correctanswer1]) and "
-                       "([exam1].[correctanswer2]=[exam11].[correctanswer2]) and "
-                       "([exam1].[correctanswer3]=[exam11].[correctanswer3]) and "
-                       "([exam1].[correctanswer4]=[exam11].[correctanswer4]) and "
-                       "([exam1].[correctanswer5]=[exam11].[correctanswer5])) and "
-                       "[exam1].[id] IN (SELECT [ID] FROM tblRandom) and [exam1].[catid]="),
-                   exam) +
-           QString::number(category);
+    return drawnOnly(s6(exam, category), exam);
 }
 
-// The outer parentheses of the condition keep the OR terms together, so the draw restricts
-// every one of them.
 QString w1Drawn(int exam) {
-    return forExam(
-        QStringLiteral(
-            "SELECT exam1.ID, exam11.correctanswer1, exam11.correctanswer2, "
-            "exam11.correctanswer3, exam11.correctanswer4, exam11.correctanswer5, "
-            "exam11.question, exam11.answer1, exam11.answer2, exam11.answer3, exam11.answer4, "
-            "exam11.answer5, exam11.explanation, exam11.diagram1, exam1.correctanswer1, "
-            "exam1.correctanswer2, exam1.correctanswer3, exam1.correctanswer4, "
-            "exam1.correctanswer5, exam1.cat_desc FROM exam1 INNER JOIN exam11 ON exam1.ID = "
-            "exam11.ID WHERE (([exam1].[id]=[exam11].[id]) AND "
-            "([exam1].[correctanswer1]<>[exam11].[correctanswer1]) OR "
-            "([exam1].[correctanswer2]<>[exam11].[correctanswer2]) OR "
-            "([exam1].[correctanswer3]<>[exam11].[correctanswer3]) OR "
-            "([exam1].[correctanswer4]<>[exam11].[correctanswer4]) OR "
-            "([exam1].[correctanswer5]<>[exam11].[correctanswer5])) AND "
-            "[exam1].[id] IN (SELECT [ID] FROM tblRandom);"),
-        exam);
+    return drawnOnly(w1(exam), exam);
 }
 
-// With no order asked for, the engine may read the IDs from the smallest index that holds
-// them instead of from the rows.
 // Apart, each extreme is one step down the row key; together they would read every row.
 QString drawBounds(int exam) {
     return forExam(QStringLiteral("SELECT (SELECT min(ID) FROM exam1), (SELECT max(ID) FROM "
@@ -211,6 +183,8 @@ QString drawBounds(int exam) {
                    exam);
 }
 
+// With no order asked for, the engine may read the IDs from the smallest index that holds
+// them instead of from the rows.
 QString drawIds(int exam) {
     return forExam(QStringLiteral("SELECT exam1.ID FROM exam1;"), exam);
 }
