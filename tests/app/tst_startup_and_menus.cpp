@@ -83,6 +83,14 @@ void TestStartupAndMenus::startupSetsOnlyQuestionCount() {
     QCOMPARE(shown.first()->objectName(), QStringLiteral("Form1"));
     QCOMPARE(shown.first()->windowTitle(), QStringLiteral("Praxilo"));
     QVERIFY(shown.first()->windowState() & Qt::WindowMaximized);
+
+    // The slate fills the window below the bar; the bar keeps the style's own colour.
+    const QColor slate(0x3a, 0x5f, 0x7d);
+    auto& menu = static_cast<Form1&>(*shown.first());
+    const QImage picture = menu.grab().toImage();
+    QCOMPARE(picture.pixelColor(picture.rect().center()), slate);
+    QCOMPARE(picture.pixelColor(picture.rect().bottomRight()), slate);
+    QVERIFY(picture.pixelColor(menu.menuBar()->geometry().center()) != slate);
 }
 
 void TestStartupAndMenus::menuBar_data() {
