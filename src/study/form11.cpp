@@ -15,6 +15,7 @@
 #include "app/window_flow.h"
 #include "examdb/data_source.h"
 #include "examdb/statements.h"
+#include "study/key_binding.h"
 #include "study/window_look.h"
 #include "ui_form11.h"
 
@@ -81,18 +82,13 @@ Form11::Form11()
     }
 
     const app::Edition& edition = app::edition();
-    iis->setObjectName(QStringLiteral("iis"));
-    iis->setDatabaseName(edition.databaseFile);
-    iis->setConnectString(app::kConnectString);
-    iis->setRecordSource(QStringLiteral("SQL11"));
+    study::bindKeyRow(*iis, QStringLiteral("iis"), QStringLiteral("SQL11"),
+                      {ui->Text2_0,
+                       {answerBox(1), answerBox(2), answerBox(3), answerBox(4), answerBox(5)},
+                       Check,
+                       ui->Text3});
     iis->bind(ui->Text1, QStringLiteral("ID"));
     iis->bind(ui->Text4, QStringLiteral("question_type"));
-    iis->bind(ui->Text2_0, QStringLiteral("question"));
-    for (int n = 1; n <= 5; ++n) {
-        iis->bind(answerBox(n), QStringLiteral("answer%1").arg(n));
-        iis->bind(Check[size_t(n - 1)], QStringLiteral("correctanswer%1").arg(n));
-    }
-    iis->bind(ui->Text3, QStringLiteral("explanation"));
     if (edition.demo) {
         applyDemoDesign();
     }

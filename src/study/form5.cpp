@@ -12,6 +12,7 @@
 #include "app/window_flow.h"
 #include "examdb/data_source.h"
 #include "examdb/statements.h"
+#include "study/key_binding.h"
 #include "study/window_look.h"
 #include "ui_form5.h"
 
@@ -39,17 +40,12 @@ Form5::Form5()
     ui->Text2_1->setStyleSheet(
         QStringLiteral("QLineEdit { background-color: rgb(192, 192, 192); color: black; }"));
 
-    Data1->setObjectName(QStringLiteral("Data1"));
-    Data1->setDatabaseName(edition.databaseFile);
-    Data1->setConnectString(app::kConnectString);
-    Data1->setRecordSource(QStringLiteral("sql"));
-    Data1->bind(ui->Text2_0, QStringLiteral("question"));
+    study::bindKeyRow(*Data1, QStringLiteral("Data1"), QStringLiteral("sql"),
+                      {ui->Text2_0,
+                       {answerBox(1), answerBox(2), answerBox(3), answerBox(4), answerBox(5)},
+                       Check,
+                       ui->Text3});
     Data1->bind(ui->Text2_1, QStringLiteral("ID"));
-    for (int n = 1; n <= 5; ++n) {
-        Data1->bind(answerBox(n), QStringLiteral("answer%1").arg(n));
-        Data1->bind(Check[size_t(n - 1)], QStringLiteral("correctanswer%1").arg(n));
-    }
-    Data1->bind(ui->Text3, QStringLiteral("explanation"));
 
     connect(ui->Text2_1, &QLineEdit::textChanged, this,
             [this] { app::guarded([this] { Text2_Change(1); }); });
