@@ -1,6 +1,7 @@
 #include <QSet>
 #include <QtTest>
 #include <algorithm>
+#include <limits>
 
 #include "exam/module3.h"
 #include "exam_session.h"
@@ -24,6 +25,7 @@ private Q_SLOTS:
     void tableFollowsExamAndEdition();
     void everyIdEquallyLikelyInEveryPlace();
     void fewOfALargeBankEquallyLikely();
+    void fewOfAVerySparseBank_data();
     void fewOfAVerySparseBank();
 };
 
@@ -189,14 +191,23 @@ void TestDraw::fewOfALargeBankEquallyLikely() {
     }
 }
 
+void TestDraw::fewOfAVerySparseBank_data() {
+    QTest::addColumn<QList<qint64>>("farIds");
+    QTest::newRow("one far ID") << QList<qint64>{1000000000000LL};
+    // Their distance does not fit a signed 64-bit number.
+    QTest::newRow("the extremes a file can hold")
+        << QList<qint64>{std::numeric_limits<qint64>::min(), std::numeric_limits<qint64>::max()};
+}
+
 // Candidates between IDs this far apart almost never hit; the draw still completes.
 void TestDraw::fewOfAVerySparseBank() {
+    QFETCH(QList<qint64>, farIds);
     ExamSession s(app::fullEdition());
     QList<qint64> bank;
     for (qint64 id = 1; id <= 20; ++id) {
         bank << id;
     }
-    bank << 1000000000000LL;
+    bank << farIds;
     for (qint64 id : bank) {
         testsupport::Question q;
         q.id = id;
@@ -214,7 +225,9 @@ void TestDraw::fewOfAVerySparseBank() {
             seen.insert(id);
         }
     }
-    QVERIFY(seen.contains(1000000000000LL));
+    for (qint64 id : farIds) {
+        QVERIFY2(seen.contains(id), qPrintable(QString::number(id)));
+    }
     QVERIFY(seen.contains(1));
 }
 
