@@ -9,8 +9,7 @@
 #include "app/edition.h"
 #include "app/exam_settings.h"
 #include "app/prompts.h"
-#include "examdb/database.h"
-#include "examdb/statements.h"
+#include "exam/draw_connection.h"
 #include "examdb/transaction.h"
 
 namespace {
@@ -24,14 +23,26 @@ int drawnExam() {
 // drawing by candidate, and reading every ID is quicker.
 constexpr double kLeastHitRate = 0.125;
 
+// A kept statement is reset however its use ends, so that it holds no lock afterwards.
+class InUse {
+public:
+    explicit InUse(examdb::Statement& statement) : statement_(statement) {}
+    ~InUse() { statement_.reset(); }
+    InUse(const InUse&) = delete;
+    InUse& operator=(const InUse&) = delete;
+
+private:
+    examdb::Statement& statement_;
+};
+
 struct IdRange {
     qint64 lowest = 0;
     qint64 highest = 0;
     bool empty = true;
 };
 
-IdRange idRangeOf(examdb::Database& db, int exam) {
-    examdb::Statement bounds = db.prepare(examdb::statements::drawBounds(exam));
+IdRange idRangeOf(examdb::Statement& bounds) {
+    const InUse use(bounds);
     if (!bounds.step() || bounds.value(0).isNull()) {
         return {};
     }
@@ -40,8 +51,8 @@ IdRange idRangeOf(examdb::Database& db, int exam) {
 
 // One pass over the IDs: only IDs that exist can be drawn, so gaps cost nothing and the
 // draw never loops on numbers no row carries. Their order does not matter to the shuffle.
-std::vector<qint64> existingIds(examdb::Database& db, int exam) {
-    examdb::Statement table = db.prepare(examdb::statements::drawIds(exam));
+std::vector<qint64> existingIds(examdb::Statement& table) {
+    const InUse use(table);
     std::vector<qint64> ids;
     while (table.step()) {
         ids.push_back(table.integer(0));
@@ -49,32 +60,37 @@ std::vector<qint64> existingIds(examdb::Database& db, int exam) {
     return ids;
 }
 
-std::mt19937_64 freshGenerator() {
-    std::random_device device;
-    const auto now = std::chrono::high_resolution_clock::now().time_since_epoch().count();
-    std::seed_seq seed{std::uint64_t(now), std::uint64_t(now) >> 32, std::uint64_t(device()),
-                       std::uint64_t(device())};
-    return std::mt19937_64(seed);
+// Seeded once per process; every draw goes on from where the last one stopped.
+std::mt19937_64& generator() {
+    static std::mt19937_64 seeded = [] {
+        std::random_device device;
+        const auto now = std::chrono::high_resolution_clock::now().time_since_epoch().count();
+        std::seed_seq seed{std::uint64_t(now), std::uint64_t(now) >> 32, std::uint64_t(device()),
+                           std::uint64_t(device())};
+        return std::mt19937_64(seed);
+    }();
+    return seeded;
 }
 
 // A few questions of a big bank: random numbers between the lowest and highest ID, each
 // kept when a row carries it and it was not drawn before. Taken in the order made, that is a
 // uniform draw without reading the bank. Empty when the IDs turn out too sparse for it, or
 // too few for the draw.
-std::vector<qint64> drawByCandidates(examdb::Database& db, int exam, const IdRange& range,
-                                     qint32 count, std::mt19937_64& generator) {
+std::vector<qint64> drawByCandidates(examdb::Statement& has, const IdRange& range, qint32 count) {
     std::uniform_int_distribution<qint64> candidate(range.lowest, range.highest);
-    examdb::Statement has = db.prepare(examdb::statements::drawHas(exam));
     std::vector<qint64> drawn;
     std::unordered_set<qint64> taken;
     drawn.reserve(size_t(count));
     qint64 made = 0;
     while (qint32(drawn.size()) < count) {
-        const qint64 c = candidate(generator);
+        const qint64 c = candidate(generator());
         ++made;
-        has.bind(1, c);
-        const bool exists = has.step();
-        has.reset();
+        bool exists = false;
+        {
+            const InUse use(has);
+            has.bind(1, c);
+            exists = has.step();
+        }
         if (exists && taken.insert(c).second) {
             drawn.push_back(c);
         } else if (made > 64 && double(drawn.size()) < kLeastHitRate * double(made)) {
@@ -85,53 +101,55 @@ std::vector<qint64> drawByCandidates(examdb::Database& db, int exam, const IdRan
 }
 
 // Partial Fisher-Yates: position i takes a uniform pick among the IDs not yet drawn.
-std::vector<qint64> drawByShuffle(std::vector<qint64> ids, qint32 count,
-                                  std::mt19937_64& generator) {
+std::vector<qint64> drawByShuffle(std::vector<qint64> ids, qint32 count) {
     for (qint32 i = 0; i < count; ++i) {
         std::uniform_int_distribution<size_t> pick(size_t(i), ids.size() - 1);
-        std::swap(ids[size_t(i)], ids[pick(generator)]);
+        std::swap(ids[size_t(i)], ids[pick(generator())]);
     }
     ids.resize(size_t(count));
     return ids;
+}
+
+void run(examdb::Statement& statement) {
+    const InUse use(statement);
+    statement.step();
 }
 
 }  // namespace
 
 void DrawRandomQuestions(qint32 count) {
     const int exam = drawnExam();
-    examdb::Database db = examdb::Database::open(app::edition().databaseFile);
-    examdb::Transaction transaction(db);
-    db.execute(examdb::statements::d1());
+    exam::DrawConnection& connection = exam::DrawConnection::forFile(app::edition().databaseFile);
+    exam::DrawStatements& statements = connection.statements(exam);
+    examdb::Transaction transaction(connection.database());
+    run(statements.clearDraw);
     // Marks left behind by a program that ended before its score sheet was left would
     // otherwise count as this candidate's answers.
-    db.execute(examdb::statements::s8Marked(exam));
+    run(statements.clearMarks);
 
-    std::mt19937_64 generator = freshGenerator();
     // Drawing by candidates pays off while most of them hit a new question, and needs no count
     // of the bank; a large share of the bank is quicker shuffled.
     std::vector<qint64> drawn;
-    const IdRange range = idRangeOf(db, exam);
+    const IdRange range = idRangeOf(statements.bounds);
     // Unsigned: the distance between the extreme IDs a file can hold does not fit a qint64.
     const quint64 span = quint64(range.highest) - quint64(range.lowest);
     if (!range.empty && count > 0 && quint64(count) <= span / 4 + 1) {
-        drawn = drawByCandidates(db, exam, range, count, generator);
+        drawn = drawByCandidates(statements.has, range, count);
     }
     if (qint32(drawn.size()) < count) {
-        std::vector<qint64> ids = existingIds(db, exam);
+        std::vector<qint64> ids = existingIds(statements.ids);
         if (qint64(count) > qint64(ids.size())) {
             transaction.commit();
-            db.close();
             prompts::MsgBox(QStringLiteral("Request is greated than the total number of records."));
             return;
         }
-        drawn = drawByShuffle(std::move(ids), count, generator);
+        drawn = drawByShuffle(std::move(ids), count);
     }
-    examdb::Statement insert = db.prepare(examdb::statements::drawInsert());
     for (size_t i = 0; i < drawn.size(); ++i) {
-        insert.bind(1, qint64(i) + 1);
-        insert.bind(2, drawn[i]);
-        insert.step();
-        insert.reset();
+        const InUse use(statements.insert);
+        statements.insert.bind(1, qint64(i) + 1);
+        statements.insert.bind(2, drawn[i]);
+        statements.insert.step();
     }
     transaction.commit();
 }

@@ -20,6 +20,7 @@ private Q_SLOTS:
     void drawsDistinctExistingIds();
     void refusesMoreThanTheBank();
     void replacesThePreviousDraw();
+    void drawsFromTheBankInTheWorkingFolder();
     void clearsLeftoverResponsesOfItsTableOnly();
     void tableFollowsExamAndEdition_data();
     void tableFollowsExamAndEdition();
@@ -89,6 +90,21 @@ void TestDraw::replacesThePreviousDraw() {
     DrawRandomQuestions(3);
     QCOMPARE(s.db.rows(QStringLiteral("SELECT sl_no FROM tblRandom ORDER BY sl_no")),
              (QList<QVariantList>{{1}, {2}, {3}}));
+}
+
+// The draw keeps its connection between draws; a bank under the same name in another folder
+// is another file.
+void TestDraw::drawsFromTheBankInTheWorkingFolder() {
+    for (qint64 firstId : {1, 1001, 2001}) {
+        ExamSession s(app::fullEdition());
+        s.db.addQuestions(1, 8, 1, firstId);
+        DrawRandomQuestions(8);
+        QList<qint64> ids = s.drawOrder();
+        std::sort(ids.begin(), ids.end());
+        QCOMPARE(ids.size(), 8);
+        QCOMPARE(ids.front(), firstId);
+        QCOMPARE(ids.back(), firstId + 7);
+    }
 }
 
 void TestDraw::clearsLeftoverResponsesOfItsTableOnly() {

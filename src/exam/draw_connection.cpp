@@ -1,0 +1,49 @@
+#include "exam/draw_connection.h"
+
+#include <sys/stat.h>
+
+#include <QFile>
+
+#include "examdb/statements.h"
+
+namespace exam {
+
+DrawConnection::FileIdentity DrawConnection::identify(const QString& fileName) {
+    struct stat info {};
+    // Relative to the working folder, as opening the file is.
+    if (fileName.isEmpty() || ::stat(QFile::encodeName(fileName).constData(), &info) != 0) {
+        return {};
+    }
+    return {info.st_dev, info.st_ino, qint64(info.st_size),
+            qint64(info.st_mtim.tv_sec) * 1000000000 + info.st_mtim.tv_nsec};
+}
+
+DrawConnection& DrawConnection::forFile(const QString& fileName) {
+    static DrawConnection kept;
+    const FileIdentity file = identify(fileName);
+    if (!kept.db_.isOpen() || file.size < 0 || !(file == kept.file_)) {
+        kept.byExam_.clear();
+        kept.db_.close();
+        // A file that cannot be found is left to the opening to name.
+        kept.db_ = examdb::Database::open(fileName);
+        kept.file_ = file;
+    }
+    return kept;
+}
+
+DrawStatements& DrawConnection::statements(int exam) {
+    auto found = byExam_.find(exam);
+    if (found == byExam_.end()) {
+        namespace s = examdb::statements;
+        found = byExam_
+                    .emplace(exam,
+                             DrawStatements{
+                                 db_.prepare(s::d1()), db_.prepare(s::s8Marked(exam)),
+                                 db_.prepare(s::drawBounds(exam)), db_.prepare(s::drawIds(exam)),
+                                 db_.prepare(s::drawHas(exam)), db_.prepare(s::drawInsert())})
+                    .first;
+    }
+    return found->second;
+}
+
+}  // namespace exam
