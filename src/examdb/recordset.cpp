@@ -51,8 +51,8 @@ struct Recordset::Impl {
         }
     }
 
-    // A move drops an edit the caller did not Update, as the original engine does; the hook
-    // lets a data source write its bound controls' edit first.
+    // A move drops an edit the caller did not Update; the hook lets a data source write its
+    // bound controls' edit first.
     void leaveRow() {
         if (beforeMove) {
             beforeMove();

@@ -7,9 +7,9 @@
 namespace examdb {
 
 // The rows of a record set by position. A small result is held whole. A large one holds only
-// the rowids that name each row (the way the original engine's dynasets keep bookmarks) and
-// reads a row's values when they are first asked for, a block of neighbouring rows at a time,
-// so opening a record set over a big table costs one pass over its keys.
+// the rowids that name each row and reads a row's values when they are first asked for, a
+// block of neighbouring rows at a time, so opening a record set over a big table costs one
+// pass over its keys.
 class RowStore {
 public:
     using Row = std::vector<QVariant>;  // visible fields, then the hidden rowids
