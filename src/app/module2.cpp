@@ -13,6 +13,7 @@
 #include "app/frmsplash.h"
 #include "app/prompts.h"
 #include "app/window_flow.h"
+#include "examdb/journal.h"
 
 namespace app {
 
@@ -50,6 +51,7 @@ int run(QApplication& application, const Edition& e) {
     guarded([] { Main(); });
     const int code = endRequested() ? requestedExitCode() : QApplication::exec();
     forms::discardAll();
+    examdb::foldJournal(e.databaseFile);
     return code;
 }
 

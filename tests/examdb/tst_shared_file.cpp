@@ -3,10 +3,13 @@
 #include <sqlite3.h>
 
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include "examdb/database.h"
+#include "examdb/journal.h"
 #include "fixture_database.h"
 
 using examdb::Database;
@@ -47,6 +50,7 @@ class TestSharedFile : public QObject {
 
 private Q_SLOTS:
     void answersSurviveAnotherProcessOpeningTheFile();
+    void endingLeavesEveryAnswerInTheFileItself();
 };
 
 void TestSharedFile::answersSurviveAnotherProcessOpeningTheFile() {
@@ -66,6 +70,27 @@ void TestSharedFile::answersSurviveAnotherProcessOpeningTheFile() {
     answerWindow.close();
     exam.close();
     QCOMPARE(markedRowsInOtherProcess(fixture.path()), 2);
+}
+
+// Copied alone when the program has ended (a backup, a bank moved to another machine), the
+// file must hold every answer; and a new bank copied over it must meet no journal of the old.
+void TestSharedFile::endingLeavesEveryAnswerInTheFileItself() {
+    FixtureDatabase fixture;
+    fixture.addCategories({QStringLiteral("One")});
+    fixture.addQuestions(1, 3);
+    {
+        Database exam = Database::open(fixture.fileName());
+        exam.execute(QStringLiteral("UPDATE exam1 SET correctanswer1 = Yes WHERE ID IN (1, 2)"));
+    }
+    const QString journal = fixture.path() + QStringLiteral("-wal");
+    QVERIFY(QFileInfo(journal).size() > 0);
+
+    examdb::foldJournal(fixture.fileName());
+    QCOMPARE(QFileInfo(journal).size(), 0);  // emptied, or gone where no connection is left
+    QTemporaryDir elsewhere;
+    const QString copy = elsewhere.filePath(QStringLiteral("copy.mdb"));
+    QVERIFY(QFile::copy(fixture.path(), copy));
+    QCOMPARE(markedRows(QFile::encodeName(copy).constData()), 2);
 }
 
 int main(int argc, char** argv) {

@@ -201,6 +201,8 @@ else
     ((code == 0)) || fail "the program ended with code $code"
 fi
 pid=
+# Before sqlite3 opens the file: the program itself must leave every change in the file.
+[[ ! -s "$db-wal" ]] || fail "the program left $(stat -c %s "$db-wal") bytes of journal beside the bank"
 expect_sql "integrity after the session" "PRAGMA integrity_check" ok
 ((failures == 0)) || exit 1
 log "walkthrough passed"
