@@ -8,6 +8,7 @@
 
 #include "bank_builder.h"
 #include "bank_check.h"
+#include "bank_report.h"
 #include "bank_writer.h"
 #include "export_moodle.h"
 #include "import_aiken.h"
@@ -16,6 +17,13 @@
 #include "source_fields.h"
 
 namespace {
+
+void printWarnings(const bank::BankReport& report) {
+    QTextStream out(stdout);
+    for (const QString& line : report.warnings()) {
+        out << "warning: " << line << '\n';
+    }
+}
 
 int build(const QCommandLineParser& parser) {
     const QString edition = parser.value(QStringLiteral("edition"));
@@ -37,6 +45,8 @@ int build(const QCommandLineParser& parser) {
         request.demo = demo;
         const QString built = bank::buildDatabase(request);
         out << "built " << built << "\n";
+        out.flush();
+        printWarnings(bank::reportOn(bank::readBankExams(built)));
     }
     return 0;
 }
@@ -57,6 +67,23 @@ int check(const QStringList& files) {
         }
     }
     return failed == 0 ? 0 : 1;
+}
+
+// Advice only: exits 0 whatever the figures say, 2 when the file cannot be read.
+int report(const QString& database) {
+    QList<bank::FairExam> exams;
+    try {
+        exams = bank::readBankExams(database);
+    } catch (const bank::SourceError& e) {
+        QTextStream(stderr) << "kvn_bank: " << e.file << ": " << e.reason << '\n';
+        return 2;
+    }
+    QTextStream out(stdout);
+    out << database << '\n';
+    for (const QString& line : bank::reportOn(exams).lines()) {
+        out << line << '\n';
+    }
+    return 0;
 }
 
 int importBank(const QCommandLineParser& parser, const QString& format, const QStringList& files) {
@@ -93,6 +120,8 @@ int importBank(const QCommandLineParser& parser, const QString& format, const QS
          bank::writeImportedBank(imported, parser.value(QStringLiteral("out")))) {
         out << line << '\n';
     }
+    out.flush();
+    printWarnings(bank::reportOn(bank::importedExams(imported)));
     return 0;
 }
 
@@ -142,7 +171,8 @@ int main(int argc, char** argv) {
     parser.setApplicationDescription(QStringLiteral("Builds and checks Praxilo exam databases."));
     parser.addHelpOption();
     parser.addPositionalArgument(QStringLiteral("command"),
-                                 QStringLiteral("build | check FILE... | import FORMAT FILE... | "
+                                 QStringLiteral("build | check FILE... | report DATABASE | "
+                                                "import FORMAT FILE... | "
                                                 "export moodle-xml DATABASE"));
     parser.addOption({QStringLiteral("edition"), QStringLiteral("full, demo or both (build)"),
                       QStringLiteral("edition"), QStringLiteral("both")});
@@ -167,6 +197,9 @@ int main(int argc, char** argv) {
         }
         if (args.value(0) == QLatin1String("check") && args.size() >= 2) {
             return check(args.mid(1));
+        }
+        if (args.value(0) == QLatin1String("report") && args.size() == 2) {
+            return report(args[1]);
         }
         if (args.value(0) == QLatin1String("import") && args.size() >= 3) {
             return importBank(parser, args[1], args.mid(2));

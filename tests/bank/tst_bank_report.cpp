@@ -1,0 +1,301 @@
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QtTest>
+
+#include "bank_fixture.h"
+#include "bank_report.h"
+#include "source_fields.h"
+
+using namespace bank_fixture;
+
+namespace {
+
+// A question as "choice|*right choice|choice", right ones starred; the stem is "Question N".
+QByteArray examSource(const QStringList& questions) {
+    QByteArray text;
+    for (int n = 0; n < questions.size(); ++n) {
+        text += QStringLiteral("== %1\ncategory: %2\nquestion: Question %1\n")
+                    .arg(n + 1)
+                    .arg(n % 2 == 0 ? QStringLiteral("Networking") : QStringLiteral("Security"))
+                    .toUtf8();
+        QStringList key;
+        const QStringList choices = questions[n].split(QLatin1Char('|'));
+        for (int i = 0; i < choices.size(); ++i) {
+            QString choice = choices[i];
+            if (choice.startsWith(QLatin1Char('*'))) {
+                key << QString(QChar(u'A' + i));
+                choice.remove(0, 1);
+            }
+            text += QStringLiteral("%1: %2\n").arg(QChar(u'A' + i)).arg(choice).toUtf8();
+        }
+        text += "answer: " + key.join(QLatin1String(", ")).toUtf8() + "\nexplanation: Why.\n\n";
+    }
+    return text;
+}
+
+// Exam 1 of a full bank built from the given questions; exams 2 and 3 hold the fixture's.
+QString buildWithExam1(Bank& bank, const QStringList& questions) {
+    bank.write(QStringLiteral("source/exam1.kvq"), examSource(questions));
+    return bank::buildDatabase(bank.request());
+}
+
+bank::BankReport reportOnFile(const QString& database) {
+    return bank::reportOn(bank::readBankExams(database));
+}
+
+QString runKvnBank(const QStringList& args, int* exitCode, QString* errors = nullptr) {
+    QProcess process;
+    process.start(QStringLiteral(KVN_BANK), args);
+    process.waitForFinished(60000);
+    *exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    if (errors) {
+        // Qt's own notes about the environment are not the program's.
+        QStringList lines = QString::fromUtf8(process.readAllStandardError()).split(u'\n');
+        lines.removeIf(
+            [](const QString& l) { return l.startsWith(QLatin1String("QStandardPaths:")); });
+        *errors = lines.join(u'\n');
+    }
+    return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+QStringList warningsOf(const QString& output) {
+    QStringList w;
+    for (const QString& line : output.split(QLatin1Char('\n'))) {
+        if (line.startsWith(QLatin1String("warning: "))) {
+            w << line.mid(9);
+        }
+    }
+    return w;
+}
+
+}  // namespace
+
+class TestBankReport : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void figuresOfSmallBanks_data();
+    void figuresOfSmallBanks();
+    void faultyQuestionsAreCountedAndNamed();
+    void alikeStems_data();
+    void alikeStems();
+    void refusesFilesThatAreNoBank_data();
+    void refusesFilesThatAreNoBank();
+    void commandLine();
+};
+
+void TestBankReport::figuresOfSmallBanks_data() {
+    QTest::addColumn<QStringList>("questions");
+    QTest::addColumn<int>("guesser");
+    QTest::addColumn<int>("chance");
+    QTest::addColumn<int>("longestRight");
+    QTest::addColumn<QStringList>("warnings");
+
+    QTest::newRow("right choice always longest")
+        << QStringList{"*a long right one|b|c|d", "*the longest|b|c|d", "*wins by length|b|c|d",
+                       "*longer than the rest|b|c|d"}
+        << 1000 << 250 << 4
+        << QStringList{"exam1: picking the longest choice scores 1000/1000, above 300",
+                       "exam1: the right choice is the strictly longest in 100 % of "
+                       "single-answer questions, above 35 %",
+                       "exam1: A is right 4 time(s), more than twice its fair share of 1.0"};
+    QTest::newRow("fair") << QStringList{"*medium|longest one|short|mid",
+                                         "long choice|*short|a medium|a longer one",
+                                         "much longer|bit longer|*middle|x", "aa|bbbbbb|cccc|*dd"}
+                          << 0 << 250 << 0 << QStringList{};
+    QTest::newRow("ties go to the earlier letter")
+        << QStringList{"*aaa|bbb|ccc|ddd", "aaa|*bbb|ccc|ddd", "aaa|bbb|*ccc|ddd",
+                       "aaa|bbb|ccc|*ddd"}
+        << 250 << 250 << 0 << QStringList{};
+    QTest::newRow("several right: the k longest must be exactly the key")
+        << QStringList{"*long one|*longer one|c|d|e", "*long one|b|*c|dddddddddd|e",
+                       "aa|bb|*cc|*dd|eeeeeeee", "a|*b|cccccc|*d|e"}
+        << 250 << 100 << 0 << QStringList{};
+    QTest::newRow("three choices")
+        << QStringList{"*short|a longer one|mid", "long choice|*short|a medium|a longer one",
+                       "much longer|bit longer|*middle|x", "aa|bbbbbb|cccc|*dd"}
+        << 0 << 270 << 0 << QStringList{"exam1: 1 question(s) offer three choices or fewer"};
+}
+
+void TestBankReport::figuresOfSmallBanks() {
+    QFETCH(QStringList, questions);
+    QFETCH(int, guesser);
+    QFETCH(int, chance);
+    QFETCH(int, longestRight);
+    QFETCH(QStringList, warnings);
+
+    Bank bank;
+    const bank::BankReport report = reportOnFile(buildWithExam1(bank, questions));
+    QCOMPARE(report.exams.size(), 3);
+    const bank::ExamFairness& exam1 = report.exams.first();
+    QCOMPARE(exam1.questions, int(questions.size()));
+    QCOMPARE(exam1.guesserScore, guesser);
+    QCOMPARE(exam1.chanceScore, chance);
+    QCOMPARE(exam1.singleLongestRight, longestRight);
+    QCOMPARE(bank::fairnessWarnings(exam1), warnings);
+}
+
+void TestBankReport::faultyQuestionsAreCountedAndNamed() {
+    Bank bank;
+    const QString file = bank::buildDatabase(bank.request());
+    exec(file,
+         "UPDATE exam11 SET correctanswer2 = 0 WHERE ID = 1; "
+         "UPDATE exam11 SET answer3 = '' WHERE ID = 2; "
+         "UPDATE exam33 SET answer1 = NULL, answer2 = NULL, answer3 = NULL, answer4 = NULL, "
+         "answer5 = NULL WHERE ID = 2; "
+         "DELETE FROM exam22");
+    const bank::BankReport report = reportOnFile(file);
+    const bank::ExamFairness& exam1 = report.exams[0];
+    QCOMPARE(exam1.noKey, QList<qint64>{1});
+    QCOMPARE(exam1.emptyChoices, QList<qint64>{2});
+    QCOMPARE(exam1.questions, 2);
+    QCOMPARE(report.exams[1].questions, 0);
+    QCOMPARE(report.exams[2].emptyChoices, QList<qint64>{2});
+
+    const QStringList lines = report.lines();
+    QVERIFY(lines.contains(QStringLiteral("  no right choice: ID 1")));
+    QVERIFY(lines.contains(QStringLiteral("  empty choice shown: ID 2")));
+    QVERIFY(lines.contains(QStringLiteral("exam2: no questions")));
+    QVERIFY(lines.contains(QStringLiteral("warning: exam1: 1 question(s) have no right choice")));
+}
+
+void TestBankReport::alikeStems_data() {
+    QTest::addColumn<QString>("first");
+    QTest::addColumn<QString>("second");
+    QTest::addColumn<QString>("secondExhibit");
+    QTest::addColumn<int>("percent");  // -1: not alike
+
+    const QString stem = QStringLiteral(
+        "Which command lists the block devices of a Linux host with their sizes and mount points?");
+    QTest::newRow("the same, case and punctuation aside")
+        << stem
+        << QStringLiteral(
+               "which COMMAND lists the block devices of a Linux host, with "
+               "their sizes and mount points")
+        << QString() << 100;
+    QTest::newRow("one word changed")
+        << stem
+        << QStringLiteral(
+               "Which command lists the block devices of a Linux server with their "
+               "sizes and mount points?")
+        << QString() << 88;
+    QTest::newRow("same words, other order")
+        << QStringLiteral("Is port 22 open on the host?")
+        << QStringLiteral("Is the host open on port 22?") << QString() << 99;
+    QTest::newRow("another question")
+        << stem << QStringLiteral("Which command shows the free memory?") << QString() << -1;
+    QTest::newRow("same stem over another exhibit")
+        << stem << stem << QStringLiteral("other.png") << -1;
+}
+
+void TestBankReport::alikeStems() {
+    QFETCH(QString, first);
+    QFETCH(QString, second);
+    QFETCH(QString, secondExhibit);
+    QFETCH(int, percent);
+
+    const QStringList answers{QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c"),
+                              QStringLiteral("d")};
+    const QList<bool> key{true, false, false, false};
+    const bank::FairExam one{
+        QStringLiteral("exam1"),
+        {{7, first, QString(), answers, key},
+         {8, QStringLiteral("Unrelated filler text"), QString(), answers, key}}};
+    const bank::FairExam two{QStringLiteral("exam2"), {{3, second, secondExhibit, answers, key}}};
+    const QList<bank::AlikeStems> found = bank::findAlikeStems({one, two});
+    if (percent < 0) {
+        QVERIFY(found.isEmpty());
+        return;
+    }
+    QCOMPARE(found.size(), 1);
+    QCOMPARE(found[0].examA + QString::number(found[0].idA), QStringLiteral("exam17"));
+    QCOMPARE(found[0].examB + QString::number(found[0].idB), QStringLiteral("exam23"));
+    QCOMPARE(found[0].percentAlike, percent);
+}
+
+void TestBankReport::refusesFilesThatAreNoBank_data() {
+    QTest::addColumn<QByteArray>("damage");  // SQL on a built bank; "garbage": not SQLite
+    QTest::addColumn<QString>("reason");
+
+    QTest::newRow("no such file") << QByteArray("remove") << QStringLiteral("no such file");
+    QTest::newRow("not a database")
+        << QByteArray("garbage") << QStringLiteral("file is not a database");
+    QTest::newRow("key table missing")
+        << QByteArray("DROP TABLE exam22")
+        << QStringLiteral("is not a question bank: table exam22 is missing");
+    QTest::newRow("key column missing")
+        << QByteArray("ALTER TABLE exam33 DROP COLUMN answer5")
+        << QStringLiteral("is not a question bank: exam33 has no column answer5");
+}
+
+void TestBankReport::refusesFilesThatAreNoBank() {
+    QFETCH(QByteArray, damage);
+    QFETCH(QString, reason);
+
+    Bank bank;
+    const QString file = bank::buildDatabase(bank.request());
+    if (damage == "remove") {
+        QVERIFY(QFile::remove(file));
+    } else if (damage == "garbage") {
+        QFile f(file);
+        QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write(QByteArray(4096, 'x'));
+    } else {
+        exec(file, damage.constData());
+    }
+    try {
+        bank::readBankExams(file);
+        QFAIL("read a file that is no bank");
+    } catch (const bank::SourceError& e) {
+        QCOMPARE(e.file, file);
+        QVERIFY2(e.reason.contains(reason), qPrintable(e.reason));
+    }
+}
+
+void TestBankReport::commandLine() {
+    Bank bank;
+    int exitCode = 0;
+    QString errors;
+
+    // build warns about what it built: the fixture's first question has three choices.
+    const QString out = bank.dir.filePath(QStringLiteral("out"));
+    const QString built =
+        runKvnBank({QStringLiteral("build"), QStringLiteral("--edition"), QStringLiteral("full"),
+                    QStringLiteral("--source"), bank.dir.path(), QStringLiteral("--out"), out},
+                   &exitCode);
+    QCOMPARE(exitCode, 0);
+    QVERIFY(warningsOf(built).contains(
+        QStringLiteral("exam1: 1 question(s) offer three choices or fewer")));
+
+    // report warns but exits 0, and leaves the folder as it was.
+    const QString database = QDir(out).filePath(QStringLiteral("kvn09.mdb"));
+    const QStringList before = QDir(out).entryList(QDir::Files);
+    const QDateTime modified = QFileInfo(database).lastModified();
+    const QString report = runKvnBank({QStringLiteral("report"), database}, &exitCode);
+    QCOMPARE(exitCode, 0);
+    QVERIFY(report.startsWith(database + QLatin1Char('\n')));
+    QCOMPARE(warningsOf(report), warningsOf(built));
+    QCOMPARE(QDir(out).entryList(QDir::Files), before);
+    QCOMPARE(QFileInfo(database).lastModified(), modified);
+
+    // A file that is no bank: one line on standard error, exit 2, nothing on standard output.
+    const QString missing = bank.dir.filePath(QStringLiteral("none.mdb"));
+    QCOMPARE(runKvnBank({QStringLiteral("report"), missing}, &exitCode, &errors), QString());
+    QCOMPARE(exitCode, 2);
+    QCOMPARE(errors, QStringLiteral("kvn_bank: %1: no such file\n").arg(missing));
+
+    // import warns about the questions it took.
+    const QString imported =
+        runKvnBank({QStringLiteral("import"), QStringLiteral("aiken"),
+                    QStringLiteral(PRAXILO_IMPORT_SAMPLES "/aiken-quiz.txt"),
+                    QStringLiteral("--out"), bank.dir.filePath(QStringLiteral("imported"))},
+                   &exitCode, &errors);
+    QCOMPARE(exitCode, 0);
+    QVERIFY2(warningsOf(imported).contains(
+                 QStringLiteral("exam1: 1 question(s) offer three choices or fewer")),
+             qPrintable(imported + errors));
+}
+
+QTEST_MAIN(TestBankReport)
+#include "tst_bank_report.moc"
