@@ -1,10 +1,22 @@
 #!/usr/bin/env bash
-# The databases the run command starts the programs with: sound by kvn_bank check, and the
-# size the editions promise (116 questions per full exam, 30 in the demo, IDs from 1 on).
+# The databases the run command starts the programs with: sound by kvn_bank check, fair by
+# kvn_bank report, and the size the editions promise (116 questions per full exam, 30 in the
+# demo, IDs from 1 on).
 set -euo pipefail
 kvn_bank=$1 run_dir=$2
 
 "$kvn_bank" check "$run_dir/kvn09.mdb" "$run_dir/kvn009.mdb"
+
+# The shipped bank measures knowledge: no exam crosses a fairness threshold (the longest-choice
+# guesser at most 300, no three-choice question, no length or letter cue, no repeated stem).
+for file in kvn09.mdb kvn009.mdb; do
+    report=$("$kvn_bank" report "$run_dir/$file")
+    if grep -q '^warning: ' <<<"$report"; then
+        echo "$report"
+        echo "$file: the bank crosses a fairness threshold"
+        exit 1
+    fi
+done
 
 command -v sqlite3 >/dev/null || { echo "SKIPPED: sqlite3 is not installed"; exit 77; }
 expect() {
