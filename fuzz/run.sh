@@ -10,7 +10,7 @@ seconds=${1:-60}
 build=${2:-$here/../build-fuzz}
 shift $(($# > 2 ? 2 : $#))
 targets=("$@")
-((${#targets[@]})) || targets=(dialect criteria bank_source)
+((${#targets[@]})) || targets=(dialect bank_source)
 
 if ! command -v clang++ >/dev/null; then
     echo "SKIPPED: clang++ is not installed (scripts/deps installs clang and libclang-rt-14-dev)"

@@ -61,7 +61,7 @@ void DataSource::refresh() {
         openedName_ = databaseName_;
         openedConnect_ = connect_;
     }
-    recordset_ = database_.openRecordset(recordSource_, RecordsetType::Dynaset);
+    recordset_ = database_.openRecordset(recordSource_);
     recordset_.setHooks([this] { writePending(); }, [this] { rowChanged(); });
     for (const auto& binding : bindings_) {
         resolve(*binding);

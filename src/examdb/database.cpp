@@ -49,11 +49,11 @@ Statement Database::prepare(const QString& accessSql) {
     return connection_->prepare(toSqlite(accessSql));
 }
 
-Recordset Database::openRecordset(const QString& source, RecordsetType type) {
+Recordset Database::openRecordset(const QString& source) {
     if (!connection_) {
         closedDatabase();
     }
-    return Recordset::open(connection_, source, type);
+    return Recordset::open(connection_, source);
 }
 
 void Database::close() {

@@ -37,7 +37,7 @@ public:
     Statement prepare(const QString& accessSql);
 
     // source: a table name or a SELECT in the Access dialect.
-    Recordset openRecordset(const QString& source, RecordsetType type = RecordsetType::Dynaset);
+    Recordset openRecordset(const QString& source);
 
     // Record sets already opened keep the file open until they close.
     void close();

@@ -12,29 +12,22 @@ namespace examdb {
 // were written against, so a message box reads as users of such programs expect. Failures of
 // SQLite itself carry SQLite's primary result code (1 to 28), which never collides with these.
 namespace errc {
-inline constexpr int IndexNotFound = 3015;   // Index() named something but primaryKey
-inline constexpr int NoCurrentIndex = 3019;  // Seek before Index()
-inline constexpr int UpdateWithoutEdit =
-    3020;  // Update/CancelUpdate/field write without Edit/AddNew
+inline constexpr int UpdateWithoutEdit = 3020;  // Update or field write without Edit/AddNew
 inline constexpr int NoCurrentRecord =
     3021;                                  // move on an empty set, past BOF/EOF, field at BOF/EOF
 inline constexpr int FileNotFound = 3024;  // database file missing
 inline constexpr int ReadOnly = 3027;      // write to a row that maps to no single table row
-inline constexpr int SelectInExecute = 3065;       // Execute given a statement that returns rows
-inline constexpr int UnknownCriteriaField = 3070;  // FindFirst on a column the set lacks
-inline constexpr int CriteriaSyntax = 3077;      // FindFirst criteria or Seek comparison malformed
+inline constexpr int SelectInExecute = 3065;     // Execute given a statement that returns rows
 inline constexpr int TableNotFound = 3078;       // required table missing from the file
 inline constexpr int InvalidStatement = 3129;    // empty statement
 inline constexpr int TrailingCharacters = 3142;  // more than one statement in one Execute
 inline constexpr int FieldNotUpdatable = 3164;   // write to a computed column
 inline constexpr int RecordDeleted = 3167;       // the row was deleted by someone else
 inline constexpr int BadConnectString = 3170;    // connect string part is not key=value
-inline constexpr int NotSupported = 3251;        // Seek/Index on a set that is not of table kind
 inline constexpr int ItemNotFound = 3265;        // unknown field name/position, missing column
 inline constexpr int NotADatabase = 3343;        // file is not a database
 inline constexpr int ObjectClosed = 3420;        // use of a closed database, record set or source
 inline constexpr int ConversionError = 3421;     // value cannot be stored in the column's type
-inline constexpr int CriteriaTypeMismatch = 3464;  // Seek key is not a whole number
 }  // namespace errc
 
 class Error : public std::exception {

@@ -171,23 +171,12 @@ QString quoteName(const QString& name) {
     return QLatin1Char('"') + quoted + QLatin1Char('"');
 }
 
-QueryPlan runQuery(const Connection& connection, const QString& source, RecordsetType type,
-                   RowStore& rows) {
+QueryPlan runQuery(const Connection& connection, const QString& source, RowStore& rows) {
     QueryPlan plan;
     QString sql = toSqlite(source);
-    const bool statement = isSelect(sql);
-    if (statement && type == RecordsetType::Table) {
-        throw Error(errc::NotSupported,
-                    QStringLiteral("Operation is not supported for this type of object: a "
-                                   "table record set needs a table name, not '%1'.")
-                        .arg(source));
-    }
-    if (!statement) {
+    if (!isSelect(sql)) {
         const QString table = declaredTable(connection, bareName(source));
         sql = QStringLiteral("SELECT * FROM %1 ORDER BY rowid").arg(quoteName(table));
-        if (type == RecordsetType::Table) {
-            plan.primaryKey = integerPrimaryKey(connection, table);
-        }
     }
 
     const QueryShape shape = analyseSelect(sql);

@@ -3,7 +3,6 @@
 #include <QString>
 
 #include "examdb/field_lookup.h"
-#include "examdb/recordset.h"
 #include "examdb/row_store.h"
 
 namespace examdb {
@@ -15,15 +14,12 @@ struct QueryPlan {
     QString sql;  // the SQLite text run, with the hidden rowid columns appended
     FieldLookup fields;
     int visibleCount = 0;
-    QString table;       // where AddNew inserts: the table of a table or single-table set
-    QString primaryKey;  // table kind: its INTEGER PRIMARY KEY column, if it has one
+    QString table;  // where AddNew inserts: the table of a table or single-table set
 };
 
 // Runs source (a table name, or a SELECT in the Access dialect) and fills rows: whole rows up
 // to the eager limit, keys alone after it where rows map back to tables.
-
-QueryPlan runQuery(const Connection& connection, const QString& source, RecordsetType type,
-                   RowStore& rows);
+QueryPlan runQuery(const Connection& connection, const QString& source, RowStore& rows);
 
 inline constexpr int kDefaultEagerRows = 256;
 // Tests lower it to run small record sets the way large ones run.

@@ -1,9 +1,6 @@
 #include "examdb/recordset.h"
 
-#include <algorithm>
-
 #include "examdb/connection.h"
-#include "examdb/criteria.h"
 #include "examdb/error.h"
 #include "examdb/record_source.h"
 #include "examdb/row_writer.h"
@@ -12,7 +9,6 @@ namespace examdb {
 
 struct Recordset::Impl {
     std::shared_ptr<Connection> connection;
-    RecordsetType type = RecordsetType::Dynaset;
     QString source;
     QueryPlan plan;
     RowStore rows;
@@ -26,8 +22,6 @@ struct Recordset::Impl {
     EditMode mode = EditMode::None;
     FieldChanges changes;
 
-    QString index;
-    bool noMatch = false;
     std::function<void()> beforeMove;
     std::function<void()> afterChange;
 
@@ -93,8 +87,6 @@ struct Recordset::Impl {
                             .arg(plan.visibleCount));
         }
     }
-
-    qlonglong rowidAt(int row) const { return rows.key(row, 0); }
 };
 
 Recordset::Recordset() = default;
@@ -102,12 +94,10 @@ Recordset::~Recordset() = default;
 Recordset::Recordset(Recordset&&) noexcept = default;
 Recordset& Recordset::operator=(Recordset&&) noexcept = default;
 
-Recordset Recordset::open(std::shared_ptr<Connection> connection, const QString& source,
-                          RecordsetType type) {
+Recordset Recordset::open(std::shared_ptr<Connection> connection, const QString& source) {
     auto impl = std::make_unique<Impl>();
-    impl->plan = runQuery(*connection, source, type, impl->rows);
+    impl->plan = runQuery(*connection, source, impl->rows);
     impl->connection = std::move(connection);
-    impl->type = type;
     impl->source = source;
     impl->standOnFirst();
     Recordset rs;
@@ -126,27 +116,10 @@ void Recordset::requireOpen() const {
     }
 }
 
-RecordsetType Recordset::type() const {
-    requireOpen();
-    return d->type;
-}
-
-QString Recordset::source() const {
-    return d ? d->source : QString();
-}
-
 void Recordset::close() {
     if (d) {
         d.reset();
     }
-}
-
-void Recordset::requery() {
-    requireOpen();
-    d->leaveRow();
-    d->plan = runQuery(*d->connection, d->source, d->type, d->rows);
-    d->standOnFirst();
-    d->changed();
 }
 
 bool Recordset::bof() const {
@@ -162,23 +135,6 @@ bool Recordset::eof() const {
 int Recordset::recordCount() const {
     requireOpen();
     return d->count();
-}
-
-int Recordset::absolutePosition() const {
-    requireOpen();
-    return d->hasCurrent() ? d->pos : -1;
-}
-
-void Recordset::setAbsolutePosition(int position) {
-    requireOpen();
-    if (position < 0 || position >= d->count()) {
-        throw Error(errc::NoCurrentRecord,
-                    QStringLiteral("No current record: position %1 of %2 rows.")
-                        .arg(position)
-                        .arg(d->count()));
-    }
-    d->leaveRow();
-    d->arrived(position);
 }
 
 void Recordset::moveFirst() {
@@ -229,25 +185,9 @@ void Recordset::movePrevious() {
     d->arrived(previous);
 }
 
-int Recordset::fieldCount() const {
-    requireOpen();
-    return d->plan.visibleCount;
-}
-
-QString Recordset::fieldName(int index) const {
-    requireOpen();
-    d->checkIndex(index);
-    return d->plan.fields.column(index).name;
-}
-
 int Recordset::fieldIndex(const QString& name) const {
     requireOpen();
     return d->field(name);
-}
-
-bool Recordset::hasField(const QString& name) const {
-    requireOpen();
-    return d->plan.fields.find(name).has_value();
 }
 
 QVariant Recordset::value(int index) const {
@@ -318,157 +258,15 @@ void Recordset::update() {
     RowStore::Row row = insertRow(*d->connection, d->plan, d->changes);
     d->mode = EditMode::None;
     d->changes.clear();
-    // A table keeps key order; a dynaset shows new rows at its end.
-    int at = d->count();
-    if (d->type == RecordsetType::Table) {
-        const qlonglong rowid = row[size_t(d->plan.visibleCount)].toLongLong();
-        int lo = 0;
-        int hi = d->count();
-        while (lo < hi) {
-            const int mid = lo + (hi - lo) / 2;
-            if (d->rowidAt(mid) <= rowid) {
-                lo = mid + 1;
-            } else {
-                hi = mid;
-            }
-        }
-        at = lo;
-    }
-    d->rows.insert(at, std::move(row));
+    d->rows.append(std::move(row));
     if (d->eof) {
         d->pos = d->count();
-    } else if (!d->bof && at <= d->pos) {
-        ++d->pos;
     }
-}
-
-void Recordset::cancelUpdate() {
-    requireOpen();
-    if (d->mode == EditMode::None) {
-        throw Error(errc::UpdateWithoutEdit,
-                    QStringLiteral("Update or CancelUpdate without AddNew or Edit."));
-    }
-    d->mode = EditMode::None;
-    d->changes.clear();
 }
 
 EditMode Recordset::editMode() const {
     requireOpen();
     return d->mode;
-}
-
-void Recordset::setIndex(const QString& name) {
-    requireOpen();
-    if (d->type != RecordsetType::Table) {
-        throw Error(errc::NotSupported,
-                    QStringLiteral("Operation is not supported for this type of object: Index "
-                                   "on '%1', which is not a table record set.")
-                        .arg(d->source));
-    }
-    if (name.compare(u"primaryKey", Qt::CaseInsensitive) != 0 || d->plan.primaryKey.isEmpty()) {
-        throw Error(errc::IndexNotFound,
-                    QStringLiteral("'%1' isn't an index in table '%2'.").arg(name, d->plan.table));
-    }
-    d->index = name;
-}
-
-QString Recordset::index() const {
-    return d ? d->index : QString();
-}
-
-void Recordset::seek(const QString& comparison, const QVariant& key) {
-    requireOpen();
-    if (d->type != RecordsetType::Table) {
-        throw Error(errc::NotSupported,
-                    QStringLiteral("Operation is not supported for this type of object: Seek "
-                                   "on '%1', which is not a table record set.")
-                        .arg(d->source));
-    }
-    if (d->index.isEmpty()) {
-        throw Error(errc::NoCurrentIndex,
-                    QStringLiteral("Operation invalid without a current index: Seek on '%1'.")
-                        .arg(d->source));
-    }
-    const QString op = comparison.trimmed();
-    if (op != u"=" && op != u"<" && op != u"<=" && op != u">" && op != u">=") {
-        throw Error(errc::CriteriaSyntax,
-                    QStringLiteral("Syntax error in Seek comparison '%1'.").arg(comparison));
-    }
-    bool ok = false;
-    const double wanted = key.toDouble(&ok);
-    if (!ok || !key.isValid() || key.isNull()) {
-        throw Error(errc::CriteriaTypeMismatch,
-                    QStringLiteral("Data type mismatch in criteria expression: Seek key '%1' "
-                                   "for '%2'.")
-                        .arg(key.toString(), d->plan.primaryKey));
-    }
-
-    d->leaveRow();
-    // Rows of a table set are in rowid order, and its primary key is the rowid.
-    const int n = d->count();
-    auto firstNotBelow = [&](bool strictlyAbove) {
-        int lo = 0;
-        int hi = n;
-        while (lo < hi) {
-            const int mid = lo + (hi - lo) / 2;
-            const double k = double(d->rowidAt(mid));
-            if (k < wanted || (strictlyAbove && k == wanted)) {
-                lo = mid + 1;
-            } else {
-                hi = mid;
-            }
-        }
-        return lo;
-    };
-    int found = -1;
-    if (op == u"=") {
-        const int i = firstNotBelow(false);
-        found = i < n && double(d->rowidAt(i)) == wanted ? i : -1;
-    } else if (op == u">=") {
-        found = firstNotBelow(false);
-    } else if (op == u">") {
-        found = firstNotBelow(true);
-    } else if (op == u"<=") {
-        found = firstNotBelow(true) - 1;
-    } else {
-        found = firstNotBelow(false) - 1;
-    }
-    d->noMatch = found < 0 || found >= n;
-    if (!d->noMatch) {
-        d->arrived(found);
-    }
-}
-
-void Recordset::findFirst(const QString& criteria) {
-    requireOpen();
-    if (d->type != RecordsetType::Dynaset) {
-        throw Error(errc::NotSupported,
-                    QStringLiteral("Operation is not supported for this type of object: "
-                                   "FindFirst on the table record set '%1'.")
-                        .arg(d->source));
-    }
-    const Criteria c = Criteria::parse(criteria);
-    const auto field = d->plan.fields.find(c.field);
-    if (!field) {
-        throw Error(errc::UnknownCriteriaField,
-                    QStringLiteral("The engine does not recognize '%1' as a valid field name or "
-                                   "expression of '%2'.")
-                        .arg(c.field, d->source));
-    }
-    d->leaveRow();
-    for (int i = 0; i < d->count(); ++i) {
-        if (c.matches(d->rows.value(i, *field))) {
-            d->noMatch = false;
-            d->arrived(i);
-            return;
-        }
-    }
-    d->noMatch = true;
-}
-
-bool Recordset::noMatch() const {
-    requireOpen();
-    return d->noMatch;
 }
 
 void Recordset::setHooks(std::function<void()> beforeMove, std::function<void()> afterChange) {

@@ -9,11 +9,6 @@ namespace examdb {
 
 class Connection;
 
-enum class RecordsetType {
-    Table,    // a whole table in stored order; supports Index/Seek
-    Dynaset,  // a table or a SELECT; supports FindFirst
-};
-
 enum class EditMode { None, Edit, AddNew };
 
 // A record set with the navigation and editing rules of the engine the program was written for:
@@ -28,31 +23,20 @@ public:
     Recordset& operator=(Recordset&&) noexcept;
 
     bool isOpen() const;
-    RecordsetType type() const;
-    // The table name or statement the set was opened with.
-    QString source() const;
     void close();
-    // Runs the statement again and stands on the first row.
-    void requery();
 
     bool bof() const;
     bool eof() const;
     int recordCount() const;
-    // 0-based position of the current row, -1 when there is none.
-    int absolutePosition() const;
-    void setAbsolutePosition(int position);
 
     void moveFirst();
     void moveLast();
     void moveNext();
     void movePrevious();
 
-    int fieldCount() const;
-    QString fieldName(int index) const;
     // Index of a field by name or qualified name ("exam1.ID"), without regard to case;
     // throws 3265 when there is none.
     int fieldIndex(const QString& name) const;
-    bool hasField(const QString& name) const;
 
     QVariant value(int index) const;
     QVariant value(const QString& name) const;
@@ -63,19 +47,9 @@ public:
     void edit();
     void addNew();
     // Writes the pending Edit or AddNew. After AddNew the current row stays where it was and
-    // the new row joins the set (at the end, or in key order for a table).
+    // the new row joins the set at its end.
     void update();
-    void cancelUpdate();
     EditMode editMode() const;
-
-    // Table kind only; the one index is "primaryKey", the table's INTEGER PRIMARY KEY.
-    void setIndex(const QString& name);
-    QString index() const;
-    // comparison is one of "=", "<", "<=", ">", ">=".
-    void seek(const QString& comparison, const QVariant& key);
-    // Dynaset only; criteria "column = value", e.g. "ID =57".
-    void findFirst(const QString& criteria);
-    bool noMatch() const;
 
     // Called before the current row changes (a pending bound edit can still be written) and
     // after it changed or its values were written. For window data sources.
@@ -83,8 +57,7 @@ public:
 
 private:
     friend class Database;
-    static Recordset open(std::shared_ptr<Connection> connection, const QString& source,
-                          RecordsetType type);
+    static Recordset open(std::shared_ptr<Connection> connection, const QString& source);
     void requireOpen() const;
 
     struct Impl;

@@ -49,15 +49,6 @@ void RowStore::appendKeys(const qlonglong* keys) {
     rows_.emplace_back();
 }
 
-void RowStore::insert(int index, Row row) {
-    if (keyed_) {
-        const auto at =
-            keys_.insert(keys_.begin() + qsizetype(index) * hidden_, size_t(hidden_), 0);
-        storeKeys(at, row);
-    }
-    rows_.insert(rows_.begin() + index, std::move(row));
-}
-
 void RowStore::setLoaded(int index, Row row) const {
     rows_[size_t(index)] = std::move(row);
 }

@@ -51,7 +51,6 @@ public:
     void append(Row row);
     // A row known only by its hidden rowids, one per slot.
     void appendKeys(const qlonglong* keys);
-    void insert(int index, Row row);
     void setLoaded(int index, Row row) const;
     void clear() { reset(visible_, hidden_); }
 

@@ -40,10 +40,6 @@ QString d1() {
     return QStringLiteral("delete * from tblrandom;");
 }
 
-QString d3Criteria(qint64 id) {
-    return QStringLiteral("ID =") + QString::number(id);
-}
-
 QString x1(int exam) {
     return forExam(QStringLiteral("SELECT tblRandom.id, exam1.* FROM exam1 INNER JOIN tblRandom "
                                   "ON tblRandom.ID = exam1.ID ;"),
@@ -81,21 +77,6 @@ QString s2(int exam) {
             "([exam1].[correctanswer3]=[exam11].[correctanswer3]) and "
             "([exam1].[correctanswer4]=[exam11].[correctanswer4]) and "
             "([exam1].[correctanswer5]=[exam11].[correctanswer5]));"),
-        exam);
-}
-
-QString s3(int exam) {
-    return forExam(
-        QStringLiteral(
-            "SELECT exam1.ID, exam1.correctanswer1, exam1.correctanswer2, exam1.correctanswer3, "
-            "exam1.correctanswer4, exam1.question, exam1.answer1, exam1.answer2, exam1.answer3, "
-            "exam1.answer4, exam1.explanation FROM exam1 INNER JOIN exam11 ON exam1.ID = "
-            "exam11.ID WHERE (([exam1].[id]=[exam11].[id]) AND "
-            "([exam1].[correctanswer1]<>[exam11].[correctanswer1]) OR "
-            "([exam1].[correctanswer2]<>[exam11].[correctanswer2]) OR "
-            "([exam1].[correctanswer3]<>[exam11].[correctanswer3]) OR "
-            "([exam1].[correctanswer4]<>[exam11].[correctanswer4]) OR "
-            "([exam1].[correctanswer5]<>[exam11].[correctanswer5]));"),
         exam);
 }
 

@@ -12,14 +12,12 @@ QString examTable(int exam);  // "exam1"
 QString keyTable(int exam);   // "exam11"
 
 QString d1();                        // empties the draw
-QString d3Criteria(qint64 id);       // FindFirst criteria refusing a repeated draw: "ID =57"
 QString x1(int exam);                // drawn questions with all their columns
 QString x2();                        // empties showans
 QString a1(int exam);                // the key row of the question in showans
 QString r1(int exam);                // every key row
 QString s1();                        // empties cat_scores
 QString s2(int exam);                // rows whose five responses equal the key
-QString s3(int exam);                // rows with any response differing from the key
 QString s5(int exam, int category);  // rows of a category
 QString s6(int exam, int category);  // rows of a category answered correctly
 QString s8(int exam);                // clears every response

@@ -46,18 +46,6 @@ void TestCatalogue::texts_data() {
                "([exam1].[correctanswer3]=[exam11].[correctanswer3]) and "
                "([exam1].[correctanswer4]=[exam11].[correctanswer4]) and "
                "([exam1].[correctanswer5]=[exam11].[correctanswer5]));");
-    QTest::newRow("S3 exam 1")
-        << statements::s3(1)
-        << QStringLiteral(
-               "SELECT exam1.ID, exam1.correctanswer1, exam1.correctanswer2, "
-               "exam1.correctanswer3, exam1.correctanswer4, exam1.question, exam1.answer1, "
-               "exam1.answer2, exam1.answer3, exam1.answer4, exam1.explanation FROM exam1 INNER "
-               "JOIN exam11 ON exam1.ID = exam11.ID WHERE (([exam1].[id]=[exam11].[id]) AND "
-               "([exam1].[correctanswer1]<>[exam11].[correctanswer1]) OR "
-               "([exam1].[correctanswer2]<>[exam11].[correctanswer2]) OR "
-               "([exam1].[correctanswer3]<>[exam11].[correctanswer3]) OR "
-               "([exam1].[correctanswer4]<>[exam11].[correctanswer4]) OR "
-               "([exam1].[correctanswer5]<>[exam11].[correctanswer5]));");
     QTest::newRow("S5 exam 1") << statements::s5(1, 4)
                                << QStringLiteral("Select catid From exam1 WHERE catid=4");
     QTest::newRow("S6 exam 1")
@@ -113,18 +101,6 @@ void TestCatalogue::texts_data() {
                "([exam2].[correctanswer3]=[exam22].[correctanswer3]) and "
                "([exam2].[correctanswer4]=[exam22].[correctanswer4]) and "
                "([exam2].[correctanswer5]=[exam22].[correctanswer5]));");
-    QTest::newRow("S3 exam 2")
-        << statements::s3(2)
-        << QStringLiteral(
-               "SELECT exam2.ID, exam2.correctanswer1, exam2.correctanswer2, "
-               "exam2.correctanswer3, exam2.correctanswer4, exam2.question, exam2.answer1, "
-               "exam2.answer2, exam2.answer3, exam2.answer4, exam2.explanation FROM exam2 INNER "
-               "JOIN exam22 ON exam2.ID = exam22.ID WHERE (([exam2].[id]=[exam22].[id]) AND "
-               "([exam2].[correctanswer1]<>[exam22].[correctanswer1]) OR "
-               "([exam2].[correctanswer2]<>[exam22].[correctanswer2]) OR "
-               "([exam2].[correctanswer3]<>[exam22].[correctanswer3]) OR "
-               "([exam2].[correctanswer4]<>[exam22].[correctanswer4]) OR "
-               "([exam2].[correctanswer5]<>[exam22].[correctanswer5]));");
     QTest::newRow("S5 exam 2") << statements::s5(2, 4)
                                << QStringLiteral("Select catid From exam2 WHERE catid=4");
     QTest::newRow("S6 exam 2")
@@ -180,18 +156,6 @@ void TestCatalogue::texts_data() {
                "([exam3].[correctanswer3]=[exam33].[correctanswer3]) and "
                "([exam3].[correctanswer4]=[exam33].[correctanswer4]) and "
                "([exam3].[correctanswer5]=[exam33].[correctanswer5]));");
-    QTest::newRow("S3 exam 3")
-        << statements::s3(3)
-        << QStringLiteral(
-               "SELECT exam3.ID, exam3.correctanswer1, exam3.correctanswer2, "
-               "exam3.correctanswer3, exam3.correctanswer4, exam3.question, exam3.answer1, "
-               "exam3.answer2, exam3.answer3, exam3.answer4, exam3.explanation FROM exam3 INNER "
-               "JOIN exam33 ON exam3.ID = exam33.ID WHERE (([exam3].[id]=[exam33].[id]) AND "
-               "([exam3].[correctanswer1]<>[exam33].[correctanswer1]) OR "
-               "([exam3].[correctanswer2]<>[exam33].[correctanswer2]) OR "
-               "([exam3].[correctanswer3]<>[exam33].[correctanswer3]) OR "
-               "([exam3].[correctanswer4]<>[exam33].[correctanswer4]) OR "
-               "([exam3].[correctanswer5]<>[exam33].[correctanswer5]));");
     QTest::newRow("S5 exam 3") << statements::s5(3, 4)
                                << QStringLiteral("Select catid From exam3 WHERE catid=4");
     QTest::newRow("S6 exam 3")

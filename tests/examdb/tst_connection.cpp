@@ -135,8 +135,7 @@ void TestConnection::namesInAnotherCase() {
     Database db = Database::open(fixture.fileName());
     QCOMPARE(db.execute(QStringLiteral("UPDATE Exam1 SET EXAM1.correctanswer4 = Yes WHERE ID = 1")),
              1);
-    QCOMPARE(db.openRecordset(QStringLiteral("tblrandom"), examdb::RecordsetType::Table)
-                 .value(QStringLiteral("id")),
+    QCOMPARE(db.openRecordset(QStringLiteral("tblrandom")).value(QStringLiteral("id")),
              QVariant(qlonglong(2)));
     QCOMPARE(fixture.answers(QStringLiteral("exam1"), 1)[3], 1);
 }
@@ -181,7 +180,7 @@ void TestConnection::transactionRollsBackUnlessCommitted() {
         examdb::Transaction transaction(db);
         db.execute(QStringLiteral("INSERT INTO cat (sl_no, cat_desc) VALUES (2, 'kept')"));
         // A record set's own write nests inside the open transaction.
-        auto rs = db.openRecordset(QStringLiteral("showans"), examdb::RecordsetType::Table);
+        auto rs = db.openRecordset(QStringLiteral("showans"));
         rs.addNew();
         rs.setValue(1, 7);
         rs.update();

@@ -8,10 +8,7 @@
 
 using examdb::Database;
 using examdb::Recordset;
-using examdb::RecordsetType;
 using testsupport::FixtureDatabase;
-
-Q_DECLARE_METATYPE(examdb::RecordsetType)
 
 namespace {
 
@@ -34,8 +31,6 @@ private Q_SLOTS:
     void joinKeepsItsOrderAndWritesBack();
     void outerJoinRowsWithoutASourceRow();
     void rowsReadLateShowTheirCurrentValues();
-    void seekAndAddNewOnALargeTable();
-    void findFirstOnTheKeyAndOnText();
 
 private:
     std::unique_ptr<FixtureDatabase> fixture_;
@@ -51,16 +46,12 @@ void TestKeyedRows::cleanup() {
 }
 
 void TestKeyedRows::valuesMatchTheTableEverywhere_data() {
-    QTest::addColumn<RecordsetType>("type");
     QTest::addColumn<int>("eager");
-    QTest::newRow("table") << RecordsetType::Table << examdb::kDefaultEagerRows;
-    QTest::newRow("dynaset") << RecordsetType::Dynaset << examdb::kDefaultEagerRows;
-    QTest::newRow("table, nothing read whole") << RecordsetType::Table << 0;
-    QTest::newRow("dynaset, nothing read whole") << RecordsetType::Dynaset << 0;
+    QTest::newRow("some read whole") << examdb::kDefaultEagerRows;
+    QTest::newRow("nothing read whole") << 0;
 }
 
 void TestKeyedRows::valuesMatchTheTableEverywhere() {
-    QFETCH(RecordsetType, type);
     QFETCH(int, eager);
     examdb::setEagerRowLimit(eager);
     // Gapped IDs, so that a position and an ID never agree by chance.
@@ -69,10 +60,10 @@ void TestKeyedRows::valuesMatchTheTableEverywhere() {
     const QList<QVariantList> expected =
         fixture_->rows(QStringLiteral("SELECT ID, question, catID FROM exam1 ORDER BY ID"));
     Database db = Database::open(fixture_->fileName());
-    Recordset rs = db.openRecordset(QStringLiteral("exam1"), type);
+    Recordset rs = db.openRecordset(QStringLiteral("exam1"));
     QCOMPARE(rs.recordCount(), expected.size());
 
-    // Every position, forwards, then a walk back and jumps across block boundaries.
+    // Every position, forwards, then a walk back across block boundaries.
     int at = 0;
     for (rs.moveFirst(); !rs.eof(); rs.moveNext(), ++at) {
         QCOMPARE(rs.value(QStringLiteral("ID")), expected[at][0]);
@@ -84,12 +75,6 @@ void TestKeyedRows::valuesMatchTheTableEverywhere() {
         QCOMPARE(rs.value(QStringLiteral("catID")), expected[at][2]);
     }
     QCOMPARE(at, -1);
-    for (int position : {int(expected.size()) - 1, examdb::RowStore::kBlock,
-                         examdb::RowStore::kBlock - 1, 0, eager, eager + 1}) {
-        rs.setAbsolutePosition(position);
-        QCOMPARE(rs.value(QStringLiteral("question")), expected[position][1]);
-        QCOMPARE(rs.absolutePosition(), position);
-    }
 }
 
 void TestKeyedRows::joinKeepsItsOrderAndWritesBack() {
@@ -113,7 +98,8 @@ void TestKeyedRows::joinKeepsItsOrderAndWritesBack() {
     }
 
     // A late row, written through the set and read back from the table.
-    rs.setAbsolutePosition(int(order.size()) - 2);
+    rs.moveLast();
+    rs.movePrevious();
     rs.edit();
     rs.setValue(QStringLiteral("correctanswer4"), true);
     rs.update();
@@ -144,57 +130,18 @@ void TestKeyedRows::rowsReadLateShowTheirCurrentValues() {
     examdb::setEagerRowLimit(0);
     fixture_->addQuestions(1, 200);
     Database db = Database::open(fixture_->fileName());
-    Recordset rs = db.openRecordset(QStringLiteral("exam1"), RecordsetType::Dynaset);
+    Recordset rs = db.openRecordset(QStringLiteral("exam1"));
     fixture_->exec(QStringLiteral("UPDATE exam1 SET question = 'changed' WHERE ID = 150"));
     fixture_->exec(QStringLiteral("DELETE FROM exam1 WHERE ID = 151"));
     QCOMPARE(rs.recordCount(), 200);
-    rs.setAbsolutePosition(149);
+    for (int i = 0; i < 149; ++i) {
+        rs.moveNext();  // moves read nothing
+    }
     QCOMPARE(rs.value(QStringLiteral("question")).toString(), QStringLiteral("changed"));
     rs.moveNext();
     QVERIFY(rs.value(QStringLiteral("question")).isNull());
     rs.moveNext();
     QCOMPARE(rs.value(QStringLiteral("ID")).toInt(), 152);
-}
-
-void TestKeyedRows::seekAndAddNewOnALargeTable() {
-    fixture_->addQuestions(1, kRows, 1, 1);
-    fixture_->exec(QStringLiteral("DELETE FROM exam1 WHERE ID IN (5, 400)"));
-    Database db = Database::open(fixture_->fileName());
-    Recordset rs = db.openRecordset(QStringLiteral("exam1"), RecordsetType::Table);
-    rs.setIndex(QStringLiteral("primaryKey"));
-    rs.seek(QStringLiteral("="), 399);
-    QVERIFY(!rs.noMatch());
-    QCOMPARE(rs.absolutePosition(), 397);
-    rs.seek(QStringLiteral("="), 400);
-    QVERIFY(rs.noMatch());
-
-    // A new row takes its place in key order, and the current row stays current.
-    rs.addNew();
-    rs.setValue(QStringLiteral("ID"), 400);
-    rs.setValue(QStringLiteral("question"), QStringLiteral("new"));
-    rs.update();
-    QCOMPARE(rs.recordCount(), kRows - 1);
-    QCOMPARE(rs.value(QStringLiteral("ID")).toInt(), 399);
-    rs.moveNext();
-    QCOMPARE(rs.value(QStringLiteral("question")).toString(), QStringLiteral("new"));
-    rs.moveNext();
-    QCOMPARE(rs.value(QStringLiteral("ID")).toInt(), 401);
-}
-
-void TestKeyedRows::findFirstOnTheKeyAndOnText() {
-    examdb::setEagerRowLimit(0);
-    fixture_->addQuestions(1, 400);
-    fixture_->exec(QStringLiteral("UPDATE exam1 SET question = 'needle' WHERE ID = 333"));
-    Database db = Database::open(fixture_->fileName());
-    Recordset rs = db.openRecordset(QStringLiteral("exam1"), RecordsetType::Dynaset);
-    rs.findFirst(examdb::statements::d3Criteria(377));
-    QVERIFY(!rs.noMatch());
-    QCOMPARE(rs.absolutePosition(), 376);
-    rs.findFirst(QStringLiteral("question = 'needle'"));
-    QVERIFY(!rs.noMatch());
-    QCOMPARE(rs.value(QStringLiteral("ID")).toInt(), 333);
-    rs.findFirst(examdb::statements::d3Criteria(401));
-    QVERIFY(rs.noMatch());
 }
 
 QTEST_MAIN(TestKeyedRows)
