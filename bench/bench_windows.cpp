@@ -18,6 +18,7 @@
 #include "app/module2.h"
 #include "app/prompts.h"
 #include "app/window_flow.h"
+#include "app/window_names.h"
 #include "bench_bank.h"
 #include "exam/form211.h"
 #include "laps.h"
@@ -174,8 +175,8 @@ void BM_ShowAnswer(benchmark::State& state) {
             forms::get<Form211>().Command1_Click();
             settle();
         });
-        flow::unload(QStringLiteral("Form5"));
-        flow::discard(QStringLiteral("Form5"));
+        flow::unload(win::Answer);
+        flow::discard(win::Answer);
         forms::get<Form211>().Show();
         settle();
     }
@@ -236,15 +237,15 @@ void openWindow(benchmark::State& state, const QString& window, bool answered) {
 }
 
 void BM_ScoreSheet(benchmark::State& state) {
-    openWindow(state, QStringLiteral("Form3"), true);
+    openWindow(state, win::ScoreSheet, true);
 }
 
 void BM_OpenReview(benchmark::State& state) {
-    openWindow(state, QStringLiteral("Form41"), true);
+    openWindow(state, win::WrongAnswers, true);
 }
 
 void BM_OpenStudy(benchmark::State& state) {
-    openWindow(state, QStringLiteral("Form11"), false);
+    openWindow(state, win::Study, false);
 }
 
 // Next in the study window, moving on through the key table from one iteration to the next.
@@ -252,7 +253,7 @@ void BM_StudyNext(benchmark::State& state) {
     AnyBank bank(int(state.range(0)));
     Session session;
     ExamSettings.QuestionsPerExam = 0;  // no end to the moves
-    flow::open(QStringLiteral("Form11"));
+    flow::open(win::Study);
     settle();
     Form11& study = forms::get<Form11>();
     Laps laps;

@@ -3,10 +3,9 @@
 #include "app/edition.h"
 #include "app/exam_settings.h"
 #include "app/fatal.h"
-#include "app/form1.h"
 #include "app/forms.h"
-#include "app/frmsplash.h"
 #include "app/window_flow.h"
+#include "app/window_names.h"
 #include "ui_dialog.h"
 
 Dialog::Dialog() : ui(std::make_unique<Ui::Dialog>()) {
@@ -29,24 +28,25 @@ void Dialog::Show() {
 }
 
 void Dialog::OKButton_Click() {
-    if (app::edition().demo && ExamSettings.ActiveExam != 1) {
+    // Only an exam the menu started: a study choice made behind the notice starts nothing.
+    if (!isTakingExam() || (app::edition().demo && ExamSettings.ActiveExam != 1)) {
         return;
     }
+    beginExam();
     // Without an exam window to go to, nothing is hidden: the menu must stay reachable.
-    if (!flow::open(QStringLiteral("Form211"))) {
+    if (!flow::open(win::Exam)) {
+        endExam();
         return;
     }
-    if (frmSplash* intro = forms::existing<frmSplash>()) {
-        intro->hide();
-    }
-    forms::get<Form1>().hide();
+    flow::hide(win::Intro);
+    flow::hide(win::MainMenu);
     hide();
 }
 
 void Dialog::CancelButton_Click() {
     // The notice closes too: left open, its OK would start an exam from behind the menu.
     hide();
-    forms::get<Form1>().Show();
+    flow::showMainMenu();
 }
 
 void Dialog::reject() {

@@ -22,3 +22,16 @@ void resetExamSettings();
 
 // True when CurrentExhibit names a picture.
 bool hasCurrentExhibit();
+
+// What ActiveExam means, decoded once: 1 to 3 while an exam is taken, 11, 22, 33 while exam 1,
+// 2, 3 is studied.
+bool isTakingExam();
+bool isStudying();
+// The exam whose tables the windows show: the one taken or studied; the demo has only exam 1.
+int bankExam();
+
+// From the notice's OK until the candidate leaves the score sheet the running exam is the only
+// exam: the menu stays away and nothing changes ActiveExam or CandidateName.
+void beginExam();
+void endExam();
+bool examUnderWay();

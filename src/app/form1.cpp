@@ -8,6 +8,7 @@
 #include "app/fatal.h"
 #include "app/prompts.h"
 #include "app/window_flow.h"
+#include "app/window_names.h"
 #include "ui_form1.h"
 
 Form1::Form1() : ui(std::make_unique<Ui::Form1>()) {
@@ -63,17 +64,27 @@ void Form1::applyDemoMenu() {
 }
 
 void Form1::startExam(qint16 exam) {
+    if (examUnderWay()) {
+        return;
+    }
     const app::Edition& e = app::edition();
     ExamSettings.ActiveExam = exam;
     ExamSettings.CandidateName =
         prompts::InputBox(e.namePrompt, QStringLiteral("Name"), e.nameDefault);
-    flow::open(QStringLiteral("frmSplash"));
+    flow::open(win::Intro);
 }
 
 void Form1::studyExam(qint16 exam) {
+    if (examUnderWay()) {
+        return;
+    }
+    // An exam begun but not started gives way: its intro and notice go, so their buttons
+    // cannot start an exam from behind the study window.
+    flow::hide(win::Intro);
+    flow::hide(win::Notice);
     ExamSettings.ActiveExam = exam;
     // Hide only once the study window is really there: the menu must never vanish alone.
-    if (flow::open(QStringLiteral("Form11"))) {
+    if (flow::open(win::Study)) {
         hide();
     }
 }
@@ -99,19 +110,19 @@ void Form1::menuFileSubExam3_Click() {
 }
 
 void Form1::mnuHelpsubNavigate_Click() {
-    flow::open(QStringLiteral("Form31"));
+    flow::open(win::HelpNavigation);
 }
 void Form1::mnuHelpSubCer_Click() {
-    flow::open(QStringLiteral("Form32"));
+    flow::open(win::HelpCertification);
 }
 void Form1::mnuhelpsubmnureadme_Click() {
-    flow::open(QStringLiteral("Form33"));
+    flow::open(win::HelpReadMe);
 }
 void Form1::mnuhelpsubmnuorder_Click() {
-    flow::open(QStringLiteral("Form34"));
+    flow::open(win::HelpOrdering);
 }
 void Form1::mnuHelpsubCertification_Click() {
-    flow::open(QStringLiteral("frmAbout"));
+    flow::open(win::About);
 }
 
 void Form1::mnuFileSubExit_Click() {

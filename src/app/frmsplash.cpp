@@ -9,6 +9,7 @@
 #include "app/fatal.h"
 #include "app/logo.h"
 #include "app/window_flow.h"
+#include "app/window_names.h"
 #include "examdb/data_source.h"
 #include "ui_frmsplash.h"
 
@@ -85,7 +86,7 @@ void frmSplash::Form_Load() {
 }
 
 void frmSplash::Command1_Click() {
-    flow::open(QStringLiteral("Dialog"));
+    flow::open(win::Notice);
     hide();
 }
 

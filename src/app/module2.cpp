@@ -13,12 +13,14 @@
 #include "app/frmsplash.h"
 #include "app/prompts.h"
 #include "app/window_flow.h"
+#include "app/window_names.h"
 #include "examdb/journal.h"
 
 namespace app {
 
 void Main() {
     ExamSettings.QuestionsPerExam = edition().questionsPerExam;
+    // Start-up creates the menu; everything after reaches it through the registry.
     Form1& menu = forms::get<Form1>();
     // Without a window manager "maximized" is only a wish; fill the screen ourselves as well.
     if (const QScreen* screen = menu.screen()) {
@@ -28,9 +30,9 @@ void Main() {
 }
 
 void registerShellWindows() {
-    flow::registerWindow<Form1>(QStringLiteral("Form1"));
-    flow::registerWindow<frmSplash>(QStringLiteral("frmSplash"));
-    flow::registerWindow<Dialog>(QStringLiteral("Dialog"));
+    flow::registerWindow<Form1>(win::MainMenu);
+    flow::registerWindow<frmSplash>(win::Intro);
+    flow::registerWindow<Dialog>(win::Notice);
 }
 
 int run(QApplication& application, const Edition& e) {

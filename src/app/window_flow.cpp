@@ -3,11 +3,19 @@
 #include <QHash>
 #include <QWidget>
 
+#include "app/exam_settings.h"
+#include "app/window_names.h"
+
 namespace flow {
 
 namespace {
 QHash<QString, WindowOps>& windows() {
     static QHash<QString, WindowOps> table;
+    return table;
+}
+
+QHash<QString, QString>& openers() {
+    static QHash<QString, QString> table;
     return table;
 }
 
@@ -23,6 +31,7 @@ void registerWindow(const QString& name, WindowOps ops) {
 
 void clearWindows() {
     windows().clear();
+    openers().clear();
 }
 
 bool isRegistered(const QString& name) {
@@ -36,6 +45,33 @@ bool open(const QString& name) {
     }
     ops.show();
     return true;
+}
+
+bool open(const QString& name, const QString& opener) {
+    openers().insert(name, opener);
+    return open(name);
+}
+
+QString openerOf(const QString& name) {
+    return openers().value(name);
+}
+
+bool returnFrom(const QString& name) {
+    const QString opener = openerOf(name);
+    if (opener.isEmpty()) {
+        return false;
+    }
+    if (opener == win::MainMenu.id()) {
+        return showMainMenu();
+    }
+    return open(opener);
+}
+
+bool showMainMenu() {
+    if (examUnderWay()) {
+        return false;
+    }
+    return open(win::MainMenu);
 }
 
 void hide(const QString& name) {
@@ -52,6 +88,7 @@ void unload(const QString& name) {
 }
 
 void discard(const QString& name) {
+    openers().remove(name);
     const WindowOps ops = find(name);
     if (ops.discard) {
         ops.discard();

@@ -28,6 +28,15 @@ bool isRegistered(const QString& name);
 // Shows the named window modeless, loading it first if needed. False when no such window is
 // registered.
 bool open(const QString& name);
+// The same, remembering opener as the way back from name.
+bool open(const QString& name, const QString& opener);
+// The window that last opened name, empty when none is remembered.
+QString openerOf(const QString& name);
+// Shows the window that opened name again; false when none is remembered or it cannot be shown.
+bool returnFrom(const QString& name);
+// Shows the main menu, unless an exam is under way: from the notice's OK until the score sheet
+// is left the menu stays away, so nothing can start, study or score another exam meanwhile.
+bool showMainMenu();
 // Hides a window if it exists; it stays loaded.
 void hide(const QString& name);
 void unload(const QString& name);

@@ -17,6 +17,7 @@
 #include "app/module1.h"
 #include "app/prompts.h"
 #include "app/window_flow.h"
+#include "app/window_names.h"
 #include "exam/exhibit_picture.h"
 #include "exam/module3.h"
 #include "examdb/data_source.h"
@@ -27,8 +28,6 @@
 namespace {
 
 const QString kSingleAnswer = QStringLiteral("single_answer");
-const QString kAnswerWindow = QStringLiteral("Form5");
-const QString kExhibitWindow = QStringLiteral("Form2C");
 
 class FlagGuard {
 public:
@@ -40,10 +39,6 @@ public:
 private:
     bool& flag_;
 };
-
-int shownExam() {
-    return app::edition().demo ? 1 : ExamSettings.ActiveExam;
-}
 
 }  // namespace
 
@@ -114,7 +109,7 @@ void Form211::Show() {
     if (ended) {
         // Only a window still open from the exam's time calls us back now; the exam is over and
         // its score report is where the candidate belongs.
-        flow::open(QStringLiteral("Form3"));
+        flow::open(win::ScoreSheet);
         return;
     }
     if (!loaded) {
@@ -148,7 +143,7 @@ void Form211::Form_Load() {
         setWindowTitle(QStringLiteral("Exam #%1").arg(ExamSettings.ActiveExam));
     }
     DrawRandomQuestions(app::edition().drawCount);
-    iis->setRecordSource(examdb::statements::x1(shownExam()));
+    iis->setRecordSource(examdb::statements::x1(bankExam()));
     iis->refresh();
     Data1->refresh();
     refreshPresentation();
@@ -359,7 +354,7 @@ void Form211::Command1_Click() {
     shown.setValue(1, ui->Text1->text());
     shown.update();
     // The exam stays in view unless the answer window really opened in front of it.
-    if (flow::open(kAnswerWindow)) {
+    if (flow::open(win::Answer, win::Exam)) {
         hide();
     }
 }
@@ -372,7 +367,7 @@ void Form211::Picture1_Click() {
     if (!hasCurrentExhibit()) {
         return;
     }
-    if (flow::open(kExhibitWindow) && !app::edition().demo) {
+    if (flow::open(win::Exhibit, win::Exam) && !app::edition().demo) {
         hide();
     }
 }
@@ -397,17 +392,17 @@ void Form211::endExam() {
     ended = true;
     Timer1->stop();
     // A window opened from the exam must not lead back into it once it is over.
-    for (const QString& name : {kAnswerWindow, kExhibitWindow}) {
+    for (const QString& name : {win::Answer.id(), win::Exhibit.id()}) {
         flow::unload(name);
         flow::hide(name);
     }
     // The full edition's answer window starts its clock afresh at every opening; the demo's
     // keeps its object, and so its clock, as its own Return does.
     if (!app::edition().demo) {
-        flow::discard(kAnswerWindow);
+        flow::discard(win::Answer);
     }
     Unload();
-    flow::open(QStringLiteral("Form3"));
+    flow::open(win::ScoreSheet);
 }
 
 bool Form211::event(QEvent* e) {

@@ -14,11 +14,6 @@
 
 namespace {
 
-// The demo bank holds exam 1 only.
-int drawnExam() {
-    return app::edition().demo ? 1 : ExamSettings.ActiveExam;
-}
-
 // Fewer candidates than this share of a draw were real IDs: the bank's IDs are too sparse for
 // drawing by candidate, and reading every ID is quicker.
 constexpr double kLeastHitRate = 0.125;
@@ -118,7 +113,7 @@ void run(examdb::Statement& statement) {
 }  // namespace
 
 void DrawRandomQuestions(qint32 count) {
-    const int exam = drawnExam();
+    const int exam = bankExam();
     exam::DrawConnection& connection = exam::DrawConnection::forFile(app::edition().databaseFile);
     exam::DrawStatements& statements = connection.statements(exam);
     examdb::Transaction transaction(connection.database());

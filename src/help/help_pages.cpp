@@ -1,3 +1,4 @@
+#include "app/window_names.h"
 #include "help/help_text_window.h"
 
 namespace {
@@ -14,7 +15,7 @@ help::HyperLink webHelp(const QString& name) {
 }  // namespace
 
 Form31::Form31()
-    : HelpTextWindow({.windowName = QStringLiteral("Form31"),
+    : HelpTextWindow({.windowName = win::HelpNavigation,
                       .caption = QStringLiteral("Navigation"),
                       .textBoxName = QStringLiteral("Text1"),
                       .textFile = QStringLiteral(":/help/texts/navigation.txt"),
@@ -24,7 +25,7 @@ Form31::Form31()
                       .links = {webHelp(QStringLiteral("HyperLink1"))}}) {}
 
 Form32::Form32()
-    : HelpTextWindow({.windowName = QStringLiteral("Form32"),
+    : HelpTextWindow({.windowName = win::HelpCertification,
                       .caption = QStringLiteral("Certification.."),
                       .textBoxName = QStringLiteral("Text1"),
                       .textFile = QStringLiteral(":/help/texts/certification.txt"),
@@ -34,7 +35,7 @@ Form32::Form32()
                       .links = {webHelp(QStringLiteral("HyperLink1"))}}) {}
 
 Form33::Form33()
-    : HelpTextWindow({.windowName = QStringLiteral("Form33"),
+    : HelpTextWindow({.windowName = win::HelpReadMe,
                       .caption = QStringLiteral("Read Me"),
                       .textBoxName = QStringLiteral("Text1"),
                       .textFile = QStringLiteral(":/help/texts/readme.txt"),
@@ -44,7 +45,7 @@ Form33::Form33()
                       .links = {webHelp(QStringLiteral("HyperLink1"))}}) {}
 
 Form34::Form34()
-    : HelpTextWindow({.windowName = QStringLiteral("Form34"),
+    : HelpTextWindow({.windowName = win::HelpOrdering,
                       .caption = QStringLiteral("Ordering"),
                       .textBoxName = QStringLiteral("Text2"),
                       .textFile = QStringLiteral(":/help/texts/ordering.txt"),

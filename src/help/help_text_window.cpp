@@ -10,6 +10,7 @@
 
 #include "app/fatal.h"
 #include "app/window_flow.h"
+#include "app/window_names.h"
 #include "ui_help_text_window.h"
 
 namespace {
@@ -97,7 +98,8 @@ void HelpTextWindow::Unload() {
 
 void HelpTextWindow::Command1_Click() {
     hide();
-    flow::open(QStringLiteral("Form1"));
+    // Left open from before an exam, a help page must not bring the menu back over it.
+    flow::showMainMenu();
 }
 
 void HelpTextWindow::closeEvent(QCloseEvent* event) {

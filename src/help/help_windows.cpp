@@ -1,17 +1,18 @@
 #include "help/help_windows.h"
 
 #include "app/window_flow.h"
+#include "app/window_names.h"
 #include "help/frmabout.h"
 #include "help/help_text_window.h"
 
 namespace help {
 
 void registerWindows() {
-    flow::registerWindow<Form31>(QStringLiteral("Form31"));
-    flow::registerWindow<Form32>(QStringLiteral("Form32"));
-    flow::registerWindow<Form33>(QStringLiteral("Form33"));
-    flow::registerWindow<Form34>(QStringLiteral("Form34"));
-    flow::registerWindow<frmAbout>(QStringLiteral("frmAbout"));
+    flow::registerWindow<Form31>(win::HelpNavigation);
+    flow::registerWindow<Form32>(win::HelpCertification);
+    flow::registerWindow<Form33>(win::HelpReadMe);
+    flow::registerWindow<Form34>(win::HelpOrdering);
+    flow::registerWindow<frmAbout>(win::About);
 }
 
 }  // namespace help

@@ -11,11 +11,11 @@
 #include "app/edition.h"
 #include "app/exam_settings.h"
 #include "app/fatal.h"
-#include "app/form1.h"
 #include "app/forms.h"
 #include "app/logo.h"
 #include "app/module1.h"
 #include "app/window_flow.h"
+#include "app/window_names.h"
 #include "examdb/data_source.h"
 #include "examdb/database.h"
 #include "examdb/statements.h"
@@ -114,7 +114,7 @@ void Form3::Form_Initialize() {
     examdb::Transaction rebuild(db);
     db.execute(statements::s1());
 
-    const int exam = ExamSettings.ActiveExam;
+    const int exam = bankExam();
     // Only the questions of this exam's draw count, for every exam: questions left in the bank
     // were never asked and can be neither right nor wrong.
     const auto correct = qint16(results::countRows(*Data1, statements::s2Drawn(exam)));
@@ -193,31 +193,31 @@ void Form3::cmdPrint_Click() {
 }
 
 void Form3::CmdAnswers_Click() {
-    const qint16 exam = ExamSettings.ActiveExam;
     // Without an exam there is no review to go to, and the sheet must not vanish alone.
-    if (exam < 1 || exam > 3) {
+    if (!isTakingExam()) {
         return;
     }
     hide();
-    forms::get<Form41>().Show();
+    flow::open(win::WrongAnswers);
 }
 
 void Form3::CmdExit_Click() {
     Data1->close();
     {
         examdb::Database db = examdb::Database::open(app::edition().databaseFile);
-        db.execute(statements::s8(ExamSettings.ActiveExam));
+        db.execute(statements::s8(bankExam()));
     }
     ExamSettings.QuestionNo = 0;
     ExamSettings.ReviewExam = 0;
     ExamSettings.ActiveExam = 0;
-    flow::discard(QStringLiteral("Form211"));
+    endExam();
+    flow::discard(win::Exam);
     Unload();
     // Deleted only once this handler has returned; no member is touched after this.
     forms::discard<Form3>();
     forms::discard<Form41>();
-    flow::discard(QStringLiteral("Form2C"));
-    forms::get<Form1>().Show();
+    flow::discard(win::Exhibit);
+    flow::showMainMenu();
 }
 
 void Form3::closeEvent(QCloseEvent* event) {

@@ -9,6 +9,7 @@
 #include "app/fatal.h"
 #include "app/forms.h"
 #include "app/window_flow.h"
+#include "app/window_names.h"
 #include "examdb/data_source.h"
 #include "examdb/statements.h"
 #include "results/form3.h"
@@ -105,7 +106,7 @@ void Form41::Unload() {
 
 void Form41::Form_Load() {
     ReviewPosition = 1;
-    const int exam = app::edition().demo ? 1 : ExamSettings.ActiveExam;
+    const int exam = bankExam();
     ExamSettings.ReviewExam = qint16(exam);
     if (!app::edition().demo) {
         setWindowTitle(QStringLiteral("Exam #%1 wrong answers").arg(exam));
@@ -229,7 +230,7 @@ void Form41::Picture1_Click() {
         return;
     }
     // The demo opens the exhibit over the review; hide only once the exhibit is really there.
-    if (flow::open(QStringLiteral("Form2C")) && !app::edition().demo) {
+    if (flow::open(win::Exhibit, win::WrongAnswers) && !app::edition().demo) {
         hide();
     }
 }

@@ -1,22 +1,30 @@
 #include "study/exhibit_picture.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QImageReader>
 
 namespace study {
 namespace {
 
-bool isBareFileName(const QString& name) {
-    if (name == u"." || name == u"..") {
-        return false;
-    }
-    // ':' also keeps Qt's resource paths (":/...") and drive letters out.
-    for (const QChar c : name) {
-        if (c == u'/' || c == u'\\' || c == u':') {
-            return false;
+// A picture is named relative to the bank's folder (the working folder), sub-folders allowed,
+// "\\" taken for "/" as banks written elsewhere use it. Absolute names, "." and ".." parts and
+// ':' (drive letters, Qt's resource paths) are refused: nothing outside the bank is shown.
+// Empty when refused.
+QString pathInBankFolder(const QString& name) {
+    const QStringList parts = QString(name).replace(u'\\', u'/').split(u'/');
+    for (const QString& part : parts) {
+        if (part.isEmpty() || part == u"." || part == u".." || part.contains(u':')) {
+            return {};
         }
     }
-    return true;
+    return parts.join(u'/');
+}
+
+// A link inside the folder may still lead out of it.
+bool staysInBankFolder(const QFileInfo& file) {
+    const QString folder = QDir::current().canonicalPath() + u'/';
+    return file.canonicalFilePath().startsWith(folder);
 }
 
 ExhibitPicture refused(const QString& why) {
@@ -29,12 +37,17 @@ ExhibitPicture readExhibit(const QString& fileName) {
     if (fileName.isEmpty()) {
         return refused(QStringLiteral("no picture is named"));
     }
-    if (!isBareFileName(fileName)) {
-        return refused(QStringLiteral("only a file name without folders can be shown"));
+    const QString outside = QStringLiteral("only a picture inside the bank's folder can be shown");
+    const QString path = pathInBankFolder(fileName);
+    if (path.isEmpty()) {
+        return refused(outside);
     }
-    const QFileInfo file(fileName);
+    const QFileInfo file(path);
     if (!file.exists()) {
         return refused(QStringLiteral("the file was not found"));
+    }
+    if (!staysInBankFolder(file)) {
+        return refused(outside);
     }
     if (!file.isFile() || !file.isReadable()) {
         return refused(QStringLiteral("the file cannot be read"));
@@ -43,7 +56,7 @@ ExhibitPicture readExhibit(const QString& fileName) {
         return refused(QStringLiteral("the file is empty"));
     }
 
-    QImageReader reader(fileName);
+    QImageReader reader(path);
     reader.setDecideFormatFromContent(true);
     const QString notAPicture = QStringLiteral("the file is not a picture this program can read");
     if (!reader.canRead()) {

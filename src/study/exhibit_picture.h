@@ -17,9 +17,9 @@ struct ExhibitPicture {
 inline constexpr int kMaxExhibitSide = 16384;
 inline constexpr qint64 kMaxExhibitPixels = 32LL * 1000 * 1000;
 
-// Reads the picture named exactly as the question bank stores it. Only a bare file name is
-// accepted: the bank names files beside the database, and a name with folders in it must not
-// reach elsewhere on the disk.
+// Reads the picture named as the question bank stores it, relative to the bank's folder
+// ("e1.png", "exhibits/e1.png"). A name that is absolute or climbs out of the folder is refused:
+// the bank must not reach elsewhere on the disk.
 ExhibitPicture readExhibit(const QString& fileName);
 
 }  // namespace study

@@ -13,6 +13,7 @@
 #include "app/exam_settings.h"
 #include "app/fatal.h"
 #include "app/window_flow.h"
+#include "app/window_names.h"
 #include "examdb/data_source.h"
 #include "examdb/statements.h"
 #include "study/key_binding.h"
@@ -45,17 +46,6 @@ QPixmap exhibitButtonPicture(const QFont& font) {
     painter.setPen(Qt::black);
     painter.drawText(picture.rect(), Qt::AlignCenter, QStringLiteral("Exhibit"));
     return picture;
-}
-
-int studiedExam(qint16 active) {
-    switch (active) {
-        case 22:
-            return 2;
-        case 33:
-            return 3;
-        default:
-            return 1;
-    }
 }
 
 }  // namespace
@@ -166,7 +156,7 @@ void Form11::Form_Load() {
     // A reloaded window starts from its design texts; only the count itself carries over.
     ui->lblClock->setText(app::kClockDesignText);
     if (!demo) {
-        const int exam = studiedExam(ExamSettings.ActiveExam);
+        const int exam = bankExam();
         setWindowTitle(QStringLiteral("Review Exam #%1").arg(exam));
         iis->setRecordSource(examdb::statements::r1(exam));
     }
@@ -279,7 +269,7 @@ void Form11::Picture1_Click() {
         return;
     }
     // The demo leaves the study window up behind the picture.
-    if (flow::open(QStringLiteral("Form2C")) && !app::edition().demo) {
+    if (flow::open(win::Exhibit, win::Study) && !app::edition().demo) {
         hide();
     }
 }
@@ -296,7 +286,7 @@ void Form11::cmdEnd_Click() {
         ShowAnswerMode();
     }
     // The window goes only once the menu is really back.
-    if (!flow::open(QStringLiteral("Form1"))) {
+    if (!flow::showMainMenu()) {
         return;
     }
     if (demo) {

@@ -10,19 +10,12 @@
 #include "app/forms.h"
 #include "app/prompts.h"
 #include "app/window_flow.h"
+#include "app/window_names.h"
 #include "study/exhibit_picture.h"
 #include "study/window_look.h"
 #include "ui_form2c.h"
 
 namespace {
-
-bool studying(qint16 exam) {
-    return exam == 11 || exam == 22 || exam == 33;
-}
-
-bool examNumber(qint16 exam) {
-    return exam >= 1 && exam <= 3;
-}
 
 bool anyOtherWindowVisible(const QWidget* self) {
     for (const QWidget* w : QApplication::topLevelWidgets()) {
@@ -113,16 +106,7 @@ void Form2C::Command1_Click() {
 }
 
 bool Form2C::showOpener() {
-    const qint16 active = ExamSettings.ActiveExam;
-    bool shown = false;
-    if (studying(active)) {
-        shown = flow::open(QStringLiteral("Form11"));
-    } else if (examNumber(ExamSettings.ReviewExam)) {
-        shown = flow::open(QStringLiteral("Form41"));
-    } else if (examNumber(active)) {
-        shown = flow::open(QStringLiteral("Form211"));
-    }
-    return shown || flow::open(QStringLiteral("Form1"));
+    return flow::returnFrom(win::Exhibit) || flow::showMainMenu();
 }
 
 void Form2C::Unload() {

@@ -10,6 +10,7 @@
 #include "app/fatal.h"
 #include "app/forms.h"
 #include "app/window_flow.h"
+#include "app/window_names.h"
 #include "examdb/data_source.h"
 #include "examdb/statements.h"
 #include "study/key_binding.h"
@@ -87,9 +88,7 @@ void Form5::Form_Load() {
     Timer1->setInterval(1000);
     // A reloaded window starts from its design texts; only the count itself carries over.
     ui->lblClock->setText(app::kClockDesignText);
-    const qint16 active = ExamSettings.ActiveExam;
-    const int exam = !app::edition().demo && active >= 1 && active <= 3 ? active : 1;
-    Data1->setRecordSource(examdb::statements::a1(exam));
+    Data1->setRecordSource(examdb::statements::a1(bankExam()));
     Text2_Change(0);
     Data1->refresh();
     Timer1->start();
@@ -105,9 +104,9 @@ void Form5::Text2_Change(int) {
 
 void Form5::cmdEnd_Click() {
     Unload();
-    // Without an exam window to go back to, the menu stands in, so some window is always up.
-    if (!flow::open(QStringLiteral("Form211"))) {
-        flow::open(QStringLiteral("Form1"));
+    // Without its opener to go back to, the menu stands in, so some window is always up.
+    if (!flow::returnFrom(win::Answer)) {
+        flow::showMainMenu();
     }
     if (!app::edition().demo) {
         forms::discard<Form5>();

@@ -1,6 +1,7 @@
 #include "study/study_windows.h"
 
 #include "app/window_flow.h"
+#include "app/window_names.h"
 #include "study/form11.h"
 #include "study/form2c.h"
 #include "study/form5.h"
@@ -8,9 +9,9 @@
 namespace study {
 
 void registerWindows() {
-    flow::registerWindow<Form11>(QStringLiteral("Form11"));
-    flow::registerWindow<Form5>(QStringLiteral("Form5"));
-    flow::registerWindow<Form2C>(QStringLiteral("Form2C"));
+    flow::registerWindow<Form11>(win::Study);
+    flow::registerWindow<Form5>(win::Answer);
+    flow::registerWindow<Form2C>(win::Exhibit);
 }
 
 }  // namespace study

@@ -10,6 +10,7 @@
 #include "app/form1.h"
 #include "app/frmsplash.h"
 #include "app/module2.h"
+#include "app/window_names.h"
 #include "app_test_env.h"
 #include "fixture_database.h"
 
@@ -119,8 +120,7 @@ void TestIntroAndNotice::keyPressClosesAndNextEntryReloads() {
     db.setTestInformation(kInfo);
     AppTestEnv env(app::fullEdition());
     int noticesOpened = 0;
-    flow::registerWindow(QStringLiteral("Dialog"),
-                         AppTestEnv::fakeWindow([&] { ++noticesOpened; }));
+    flow::registerWindow(win::Notice, AppTestEnv::fakeWindow([&] { ++noticesOpened; }));
     app::Main();
 
     chooseExam("mnuExamsub1");
@@ -209,8 +209,7 @@ void TestIntroAndNotice::okStartsTheExam() {
     db.setTestInformation(kInfo);
     AppTestEnv env(demo ? app::demoEdition() : app::fullEdition());
     QWidget examWindow;
-    flow::registerWindow(QStringLiteral("Form211"),
-                         AppTestEnv::fakeWindow([&] { examWindow.show(); }));
+    flow::registerWindow(win::Exam, AppTestEnv::fakeWindow([&] { examWindow.show(); }));
     app::Main();
     chooseExam("mnuExamsub1");
     ExamSettings.ActiveExam = qint16(exam);
@@ -233,8 +232,7 @@ void TestIntroAndNotice::cancelReturnsToTheMenu() {
     db.setTestInformation(kInfo);
     AppTestEnv env(app::fullEdition());
     int examsStarted = 0;
-    flow::registerWindow(QStringLiteral("Form211"),
-                         AppTestEnv::fakeWindow([&] { ++examsStarted; }));
+    flow::registerWindow(win::Exam, AppTestEnv::fakeWindow([&] { ++examsStarted; }));
     app::Main();
     prompts::Script script;
     script.type(QStringLiteral("Ada"));

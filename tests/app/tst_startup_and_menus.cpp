@@ -11,6 +11,7 @@
 #include "app/module1.h"
 #include "app/module2.h"
 #include "app/prompts.h"
+#include "app/window_names.h"
 #include "app_test_env.h"
 
 namespace {
@@ -80,7 +81,7 @@ void TestStartupAndMenus::startupSetsOnlyQuestionCount() {
 
     const QWidgetList shown = AppTestEnv::visibleTopLevels();
     QCOMPARE(shown.size(), 1);
-    QCOMPARE(shown.first()->objectName(), QStringLiteral("Form1"));
+    QCOMPARE(shown.first()->objectName(), win::MainMenu);
     QCOMPARE(shown.first()->windowTitle(), QStringLiteral("Praxilo"));
     QVERIFY(shown.first()->windowState() & Qt::WindowMaximized);
 
@@ -194,8 +195,7 @@ void TestStartupAndMenus::examEntryAsksNameAndOpensIntro() {
     QFETCH(QString, expectedName);
     AppTestEnv env(editionNamed(edition));
     int introOpened = 0;
-    flow::registerWindow(QStringLiteral("frmSplash"),
-                         AppTestEnv::fakeWindow([&] { ++introOpened; }));
+    flow::registerWindow(win::Intro, AppTestEnv::fakeWindow([&] { ++introOpened; }));
     app::Main();
     prompts::Script script;
     if (cancel) {
@@ -224,7 +224,7 @@ void TestStartupAndMenus::examEntryAsksNameAndOpensIntro() {
 void TestStartupAndMenus::reviewEntrySetsStudyExam() {
     AppTestEnv env(app::fullEdition());
     QWidget study;
-    flow::registerWindow(QStringLiteral("Form11"), AppTestEnv::fakeWindow([&] { study.show(); }));
+    flow::registerWindow(win::Study, AppTestEnv::fakeWindow([&] { study.show(); }));
     app::Main();
     ExamSettings.CandidateName = QStringLiteral("kept");
 
@@ -247,7 +247,7 @@ void TestStartupAndMenus::reviewEntryKeepsMenuWhenStudyWindowMissing() {
 void TestStartupAndMenus::demoDisablesOtherExams() {
     AppTestEnv env(app::demoEdition());
     int opened = 0;
-    flow::registerWindow(QStringLiteral("Form34"), AppTestEnv::fakeWindow([&] { ++opened; }));
+    flow::registerWindow(win::HelpOrdering, AppTestEnv::fakeWindow([&] { ++opened; }));
     app::Main();
     Form1& form = forms::get<Form1>();
     for (const char* name :

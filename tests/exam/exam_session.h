@@ -10,6 +10,7 @@
 #include <QTimer>
 #include <functional>
 
+#include "app/window_names.h"
 #include "app_test_env.h"
 #include "exam/exam_windows.h"
 #include "exam/form211.h"
@@ -29,12 +30,9 @@ struct ExamSession {
         ExamSettings.QuestionsPerExam = edition.questionsPerExam;
         ExamSettings.ActiveExam = exam;
         exam::registerWindows();
-        flow::registerWindow(QStringLiteral("Form3"),
-                             AppTestEnv::fakeWindow([this] { ++scoreReports; }));
-        flow::registerWindow(QStringLiteral("Form5"),
-                             AppTestEnv::fakeWindow([this] { ++answerWindows; }));
-        flow::registerWindow(QStringLiteral("Form2C"),
-                             AppTestEnv::fakeWindow([this] { ++exhibitWindows; }));
+        flow::registerWindow(win::ScoreSheet, AppTestEnv::fakeWindow([this] { ++scoreReports; }));
+        flow::registerWindow(win::Answer, AppTestEnv::fakeWindow([this] { ++answerWindows; }));
+        flow::registerWindow(win::Exhibit, AppTestEnv::fakeWindow([this] { ++exhibitWindows; }));
     }
 
     // count questions with IDs from 1; shape adjusts each before it is stored.
@@ -58,7 +56,7 @@ struct ExamSession {
     }
 
     Form211& open() {
-        flow::open(QStringLiteral("Form211"));
+        flow::open(win::Exam);
         return forms::get<Form211>();
     }
 

@@ -2,6 +2,7 @@
 #include <QMessageBox>
 #include <QtTest>
 
+#include "app/window_names.h"
 #include "exam_session.h"
 
 namespace {
@@ -197,8 +198,7 @@ void TestExamClock::tickBehindOpenPromptOpensNoSecondOne() {
         app::setEnding([](int) {});
         flow::clearWindows();
         int scoreReports = 0;
-        flow::registerWindow(QStringLiteral("Form3"),
-                             AppTestEnv::fakeWindow([&] { ++scoreReports; }));
+        flow::registerWindow(win::ScoreSheet, AppTestEnv::fakeWindow([&] { ++scoreReports; }));
         for (int id = 1; id <= edition.drawCount; ++id) {
             testsupport::Question q;
             q.id = id;
@@ -248,7 +248,7 @@ void TestExamClock::timeOutClosesAnswerWindowForGood() {
     ExamSession s(app::fullEdition());
     s.addBank(1, 116);
     OpenedWindow answer;
-    answer.registerAs(QStringLiteral("Form5"));
+    answer.registerAs(win::Answer);
     Form211& form = s.open();
     form.Command1_Click();
     QVERIFY(answer.widget.isVisible() && !form.isVisible());
@@ -262,7 +262,7 @@ void TestExamClock::timeOutClosesAnswerWindowForGood() {
 
     // Should the answer window still lead back, the ended exam neither returns nor restarts.
     const QList<qint64> drawn = s.drawOrder();
-    flow::open(QStringLiteral("Form211"));
+    flow::open(win::Exam);
     QVERIFY(!form.isVisible());
     QCOMPARE(s.scoreReports, 2);
     QCOMPARE(ExamSettings.QuestionNo, 1);

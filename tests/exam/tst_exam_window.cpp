@@ -1,5 +1,6 @@
 #include <QtTest>
 
+#include "app/window_names.h"
 #include "exam/module3.h"
 #include "exam_session.h"
 
@@ -312,7 +313,7 @@ void TestExamWindow::showAnswerKeepsOneRowAndHidesExam() {
         QCOMPARE(s.db.rows(QStringLiteral("SELECT id FROM showans")),
                  (QList<QVariantList>{{shownId(form)}}));
         // The answer window's Return shows the exam again without loading it anew.
-        flow::open(QStringLiteral("Form211"));
+        flow::open(win::Exam);
         QVERIFY(form.isVisible());
         QCOMPARE(ExamSettings.QuestionNo, i + 1);
         QCOMPARE(s.drawOrder(), drawn);

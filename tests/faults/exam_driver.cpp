@@ -32,12 +32,13 @@
 #include "app/module2.h"
 #include "app/prompts.h"
 #include "app/window_flow.h"
+#include "app/window_names.h"
 #include "fixture_database.h"
 #include "program_windows.h"
 
 namespace {
 
-const QString kExam = QStringLiteral("Form211");
+const QString kExam = win::Exam;
 // The prompts of the program under drive; a fatal message is the last one shown.
 prompts::Script* script = nullptr;
 
@@ -138,8 +139,8 @@ void startProgram(bool demo, prompts::Script& prompts) {
 void startExam(int exam) {
     const QByteArray entry = "mnuExamsub" + QByteArray::number(exam);
     forms::get<Form1>().findChild<QAction*>(QLatin1String(entry))->trigger();
-    click(QStringLiteral("frmSplash"), "Command1");
-    click(QStringLiteral("Dialog"), "OKButton");
+    click(win::Intro, "Command1");
+    click(win::Notice, "OKButton");
 }
 
 int runExams(bool demo) {
@@ -167,7 +168,7 @@ int runExams(bool demo) {
             if (chance(5)) {
                 say(QStringLiteral("showing answer"));
                 click(kExam, "Command1");
-                flow::existing(QStringLiteral("Form5"))->close();
+                flow::existing(win::Answer)->close();
                 say(QStringLiteral("shown answer"));
             }
             const QString id = shownId();
@@ -187,17 +188,17 @@ int runExams(bool demo) {
         click(kExam, "cmdEndExam");
         say(QStringLiteral("scored %1 %2")
                 .arg(exam)
-                .arg(control<QLabel>(QStringLiteral("Form3"), "lblScoreObtained")->text()));
+                .arg(control<QLabel>(win::ScoreSheet, "lblScoreObtained")->text()));
         if (chance(30)) {
             pause();
             say(QStringLiteral("reviewing"));
-            click(QStringLiteral("Form3"), "CmdAnswers");
-            click(QStringLiteral("Form41"), "cmdScoreRep");
+            click(win::ScoreSheet, "CmdAnswers");
+            click(win::WrongAnswers, "cmdScoreRep");
             say(QStringLiteral("reviewed"));
         }
         pause();
         say(QStringLiteral("leaving %1").arg(exam));
-        click(QStringLiteral("Form3"), "CmdExit");
+        click(win::ScoreSheet, "CmdExit");
         say(QStringLiteral("left %1").arg(exam));
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
@@ -342,11 +343,11 @@ void checkNextStart(bool demo, int exam) {
     }
     answers.answer(prompts::Answer::Ok);
     click(kExam, "cmdEndExam");
-    const QString score = control<QLabel>(QStringLiteral("Form3"), "lblScoreObtained")->text();
+    const QString score = control<QLabel>(win::ScoreSheet, "lblScoreObtained")->text();
     if (score != QLatin1String("0/1000")) {
         fail(QStringLiteral("an unanswered exam scored ") + score);
     }
-    click(QStringLiteral("Form3"), "CmdExit");
+    click(win::ScoreSheet, "CmdExit");
     forms::discardAll();
     script = nullptr;
     say(QStringLiteral("next start ok"));

@@ -18,6 +18,7 @@
 #include <string>
 
 #include "app/form1.h"
+#include "app/window_names.h"
 #include "app_test_env.h"
 #include "fault_support.h"
 #include "fixture_database.h"
@@ -78,10 +79,10 @@ Outcome takeExam(AppTestEnv& env, int* answeredRight) {
         out.step = QLatin1String(step);
         return true;
     };
-    const auto press = [&](const char* window, const char* name) {
-        auto* b = control<QAbstractButton>(QLatin1String(window), name);
+    const auto press = [&](const win::Window& window, const char* name) {
+        auto* b = control<QAbstractButton>(window, name);
         if (!b || !b->isVisible() || !b->isEnabled()) {
-            out.step = QStringLiteral("%1.%2 cannot be pressed").arg(window, name);
+            out.step = QStringLiteral("%1.%2 cannot be pressed").arg(window.id(), name);
             return false;
         }
         b->click();
@@ -91,20 +92,19 @@ Outcome takeExam(AppTestEnv& env, int* answeredRight) {
     registerProgramWindows();
     app::Main();
     forms::get<Form1>().findChild<QAction*>(QStringLiteral("mnuExamsub1"))->trigger();
-    if (ended("intro") || !press("frmSplash", "Command1") || ended("notice") ||
-        !press("Dialog", "OKButton") || ended("exam window")) {
+    if (ended("intro") || !press(win::Intro, "Command1") || ended("notice") ||
+        !press(win::Notice, "OKButton") || ended("exam window")) {
         return out;
     }
     QSet<QString> seen;
     for (int q = 1; q <= kQuestions; ++q) {
-        const QString id = control<QLineEdit>(QStringLiteral("Form211"), "Text1")->text();
+        const QString id = control<QLineEdit>(win::Exam, "Text1")->text();
         const std::array<bool, 5> key = keyOf(id);
-        const bool single =
-            control<QRadioButton>(QStringLiteral("Form211"), "Option1")->isVisible();
+        const bool single = control<QRadioButton>(win::Exam, "Option1")->isVisible();
         for (int n = 1; n <= 5; ++n) {
             if (key[size_t(n - 1)]) {
                 const QByteArray name = (single ? "Option" : "Check") + QByteArray::number(n);
-                press("Form211", name.constData());
+                press(win::Exam, name.constData());
             }
         }
         if (!id.isEmpty() && !seen.contains(id)) {
@@ -112,18 +112,19 @@ Outcome takeExam(AppTestEnv& env, int* answeredRight) {
             ++*answeredRight;
         }
         if (q < kQuestions) {
-            if (!press("Form211", "CmdNextQ") || ended("moving on")) {
+            if (!press(win::Exam, "CmdNextQ") || ended("moving on")) {
                 return out;
             }
         }
     }
     env.prompts.answer(prompts::Answer::Ok);
-    if (!press("Form211", "cmdEndExam") || ended("scoring")) {
+    if (!press(win::Exam, "cmdEndExam") || ended("scoring")) {
         return out;
     }
-    out.score = control<QLabel>(QStringLiteral("Form3"), "lblScoreObtained")->text();
-    if (!press("Form3", "CmdAnswers") || ended("review") || !press("Form41", "cmdScoreRep") ||
-        !press("Form3", "CmdExit") || ended("leaving the score sheet")) {
+    out.score = control<QLabel>(win::ScoreSheet, "lblScoreObtained")->text();
+    if (!press(win::ScoreSheet, "CmdAnswers") || ended("review") ||
+        !press(win::WrongAnswers, "cmdScoreRep") || !press(win::ScoreSheet, "CmdExit") ||
+        ended("leaving the score sheet")) {
         return out;
     }
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
@@ -132,12 +133,12 @@ Outcome takeExam(AppTestEnv& env, int* answeredRight) {
         return out;
     }
     for (int q = 1; q < kQuestions; ++q) {
-        if (!press("Form11", "CmdNextQ") || ended("study window moving on")) {
+        if (!press(win::Study, "CmdNextQ") || ended("study window moving on")) {
             return out;
         }
     }
-    out.studied =
-        press("Form11", "cmdEnd") && !ended("study window end") && forms::get<Form1>().isVisible();
+    out.studied = press(win::Study, "cmdEnd") && !ended("study window end") &&
+                  forms::get<Form1>().isVisible();
     out.step = QStringLiteral("done");
     return out;
 }

@@ -5,6 +5,7 @@
 #include <QtTest>
 
 #include "app/form1.h"
+#include "app/window_names.h"
 #include "app_test_env.h"
 #include "fixture_database.h"
 #include "program_windows.h"
@@ -59,14 +60,19 @@ void TestBadExhibits::exhibitNamedByTheDatabase_data() {
     QTest::addColumn<QString>("problem");  // empty when the picture shows
 
     const QString accented = QStringLiteral("Übersicht – Schaltplan 図 1.png");
-    const QString folders = QStringLiteral("only a file name without folders can be shown");
-    for (const char* opener : {"Form211", "Form41", "Form11"}) {
-        QTest::addRow("%s: non-ASCII name", opener) << opener << accented << accented << QString();
-        QTest::addRow("%s: non-ASCII name, no such file", opener)
-            << opener << accented << QString() << QStringLiteral("the file was not found");
-        QTest::addRow("%s: name with folders", opener)
-            << opener << QStringLiteral("Bilder/Ölfilter.png")
-            << QStringLiteral("Bilder/Ölfilter.png") << folders;
+    const QString outside = QStringLiteral("only a picture inside the bank's folder can be shown");
+    for (const win::Window& opener : {win::Exam, win::WrongAnswers, win::Study}) {
+        QTest::addRow("%s: non-ASCII name", opener.name)
+            << opener.id() << accented << accented << QString();
+        QTest::addRow("%s: non-ASCII name, no such file", opener.name)
+            << opener.id() << accented << QString() << QStringLiteral("the file was not found");
+        QTest::addRow("%s: name with a sub-folder", opener.name)
+            << opener.id() << QStringLiteral("Bilder/Ölfilter.png")
+            << QStringLiteral("Bilder/Ölfilter.png") << QString();
+        QTest::addRow("%s: name climbing out of the folder", opener.name)
+            << opener.id() << QStringLiteral("Bilder/../../Ölfilter.png") << QString() << outside;
+        QTest::addRow("%s: absolute name", opener.name)
+            << opener.id() << QStringLiteral("/etc/Ölfilter.png") << QString() << outside;
     }
 }
 
@@ -87,16 +93,16 @@ void TestBadExhibits::exhibitNamedByTheDatabase() {
     registerProgramWindows();
     app::Main();
 
-    if (opener == QLatin1String("Form11")) {
+    if (opener == win::Study.id()) {
         forms::get<Form1>().findChild<QAction*>(QStringLiteral("menuFileSubExam1"))->trigger();
     } else {
         forms::get<Form1>().findChild<QAction*>(QStringLiteral("mnuExamsub1"))->trigger();
-        press(QStringLiteral("frmSplash"), "Command1");
-        press(QStringLiteral("Dialog"), "OKButton");
-        if (opener == QLatin1String("Form41")) {
+        press(win::Intro, "Command1");
+        press(win::Notice, "OKButton");
+        if (opener == win::WrongAnswers.id()) {
             env.prompts.answer(prompts::Answer::Ok);
-            press(QStringLiteral("Form211"), "cmdEndExam");
-            press(QStringLiteral("Form3"), "CmdAnswers");
+            press(win::Exam, "cmdEndExam");
+            press(win::ScoreSheet, "CmdAnswers");
         }
     }
     QVERIFY(flow::existing(opener)->isVisible());
@@ -118,7 +124,7 @@ void TestBadExhibits::exhibitNamedByTheDatabase() {
         QVERIFY2(text.contains(name) && text.contains(problem), qPrintable(text));
     }
 
-    press(QStringLiteral("Form2C"), "Command1");
+    press(win::Exhibit, "Command1");
     QVERIFY(flow::existing(opener)->isVisible());
     QVERIFY(!exhibit->isVisible());
     QCOMPARE(env.endings, 0);

@@ -8,6 +8,7 @@
 #include <QtTest>
 
 #include "app/form1.h"
+#include "app/window_names.h"
 #include "app_test_env.h"
 #include "fault_support.h"
 #include "fixture_database.h"
@@ -29,12 +30,12 @@ void press(const QString& window, const char* name) {
 
 // Marks choice n of the question on show, with its option button or its check box.
 void mark(int n) {
-    QWidget* exam = flow::existing(QStringLiteral("Form211"));
+    QWidget* exam = flow::existing(win::Exam);
     QVERIFY(exam);
     const QByteArray option = "Option" + QByteArray::number(n);
     const bool single = exam->findChild<QWidget*>(QLatin1String(option))->isVisible();
     const QByteArray check = "Check" + QByteArray::number(n);
-    press(QStringLiteral("Form211"), single ? option.constData() : check.constData());
+    press(win::Exam, single ? option.constData() : check.constData());
 }
 
 // Takes up every free byte of the file system holding dir.
@@ -87,16 +88,15 @@ QString integrity() {
 void startExam(const AppTestEnv& env) {
     forms::get<Form1>().findChild<QAction*>(QStringLiteral("mnuExamsub1"))->trigger();
     if (env.endings == 0) {
-        press(QStringLiteral("frmSplash"), "Command1");
+        press(win::Intro, "Command1");
     }
     if (env.endings == 0) {
-        press(QStringLiteral("Dialog"), "OKButton");
+        press(win::Notice, "OKButton");
     }
 }
 
 QLineEdit* shownId() {
-    return flow::existing(QStringLiteral("Form211"))
-        ->findChild<QLineEdit*>(QStringLiteral("Text1"));
+    return flow::existing(win::Exam)->findChild<QLineEdit*>(QStringLiteral("Text1"));
 }
 
 }  // namespace
@@ -154,7 +154,7 @@ void TestDiskFull::fullDisk() {
         for (int q = 0; q < answeredBefore && env.endings == 0; ++q) {
             const QString id = shownId()->text();
             mark(q % 2 ? 2 : 1);
-            press(QStringLiteral("Form211"), "CmdNextQ");
+            press(win::Exam, "CmdNextQ");
             QVERIFY(!QTest::currentTestFailed());
             saved[id] = q % 2 ? QStringLiteral("01000") : QStringLiteral("10000");
         }
@@ -162,21 +162,21 @@ void TestDiskFull::fullDisk() {
             fill(base.path());
             for (int q = answeredBefore; q < kQuestions && env.endings == 0; ++q) {
                 mark(3);
-                press(QStringLiteral("Form211"), "CmdNextQ");
+                press(win::Exam, "CmdNextQ");
                 QVERIFY(!QTest::currentTestFailed());
             }
         }
         if (fullAt == QLatin1String("scoring")) {
             fill(base.path());
         }
-        if (env.endings == 0 && flow::existing(QStringLiteral("Form211")) &&
-            flow::existing(QStringLiteral("Form211"))->isVisible()) {
+        if (env.endings == 0 && flow::existing(win::Exam) &&
+            flow::existing(win::Exam)->isVisible()) {
             env.prompts.answer(prompts::Answer::Ok);
-            press(QStringLiteral("Form211"), "cmdEndExam");
+            press(win::Exam, "cmdEndExam");
         }
         if (fullAt == QLatin1String("leaving") && env.endings == 0) {
             fill(base.path());
-            press(QStringLiteral("Form3"), "CmdExit");
+            press(win::ScoreSheet, "CmdExit");
         }
 
         QStringList messages;
@@ -220,9 +220,9 @@ void TestDiskFull::fullDisk() {
     QCOMPARE(env.endings, 0);
     QCOMPARE(answersOf(shownId()->text()), QStringLiteral("00000"));
     env.prompts.answer(prompts::Answer::Ok);
-    press(QStringLiteral("Form211"), "cmdEndExam");
+    press(win::Exam, "cmdEndExam");
     QCOMPARE(env.endings, 0);
-    QVERIFY(flow::existing(QStringLiteral("Form3"))->isVisible());
+    QVERIFY(flow::existing(win::ScoreSheet)->isVisible());
 }
 
 int main(int argc, char** argv) {

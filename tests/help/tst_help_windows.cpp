@@ -6,6 +6,7 @@
 #include <QtTest>
 
 #include "app/form1.h"
+#include "app/window_names.h"
 #include "app_test_env.h"
 #include "help/help_windows.h"
 
@@ -44,18 +45,18 @@ void TestHelpWindows::definitions_data() {
     QTest::addColumn<QStringList>("links");
 
     const QString webHelp = "Click Here for Web help|" + kWebHelp;
-    QTest::newRow("Form31") << "Form31"
-                            << "Different menu options are as explained below:"
-                            << QStringList{"HyperLink1|" + webHelp};
-    QTest::newRow("Form32") << "Form32"
-                            << "About Certification exams:" << QStringList{"HyperLink1|" + webHelp};
-    QTest::newRow("Form33") << "Form33"
-                            << "Welcome to Praxilo, the Korvane practice exams."
-                            << QStringList{"HyperLink1|" + webHelp};
-    QTest::newRow("Form34") << "Form34"
-                            << "Ordering:"
-                            << QStringList{"HyperLink2|" + kOrder + "|" + kOrder,
-                                           "HyperLink3|" + webHelp};
+    QTest::newRow(win::HelpNavigation.name)
+        << win::HelpNavigation.id()
+        << "Different menu options are as explained below:" << QStringList{"HyperLink1|" + webHelp};
+    QTest::newRow(win::HelpCertification.name)
+        << win::HelpCertification.id()
+        << "About Certification exams:" << QStringList{"HyperLink1|" + webHelp};
+    QTest::newRow(win::HelpReadMe.name)
+        << win::HelpReadMe.id() << "Welcome to Praxilo, the Korvane practice exams."
+        << QStringList{"HyperLink1|" + webHelp};
+    QTest::newRow(win::HelpOrdering.name)
+        << win::HelpOrdering.id() << "Ordering:"
+        << QStringList{"HyperLink2|" + kOrder + "|" + kOrder, "HyperLink3|" + webHelp};
 }
 
 void TestHelpWindows::definitions() {
@@ -91,14 +92,12 @@ void TestHelpWindows::returnKeepsTextAndScrollPosition_data() {
     QTest::addColumn<QString>("entry");
     QTest::addColumn<QString>("name");
     QTest::addColumn<bool>("locked");
-    QTest::newRow("navigation, locked") << "mnuHelpsubNavigate"
-                                        << "Form31" << true;
-    QTest::newRow("certification, locked") << "mnuHelpSubCer"
-                                           << "Form32" << true;
-    QTest::newRow("read-me") << "mnuhelpsubmnureadme"
-                             << "Form33" << false;
-    QTest::newRow("ordering, no scroll bar") << "mnuhelpsubmnuorder"
-                                             << "Form34" << false;
+    QTest::newRow("navigation, locked") << "mnuHelpsubNavigate" << win::HelpNavigation.id() << true;
+    QTest::newRow("certification, locked")
+        << "mnuHelpSubCer" << win::HelpCertification.id() << true;
+    QTest::newRow("read-me") << "mnuhelpsubmnureadme" << win::HelpReadMe.id() << false;
+    QTest::newRow("ordering, no scroll bar")
+        << "mnuhelpsubmnuorder" << win::HelpOrdering.id() << false;
 }
 
 void TestHelpWindows::returnKeepsTextAndScrollPosition() {
@@ -156,8 +155,8 @@ void TestHelpWindows::everyWayOutShowsTheMenu() {
     app::Main();
     // The menu may have been hidden by something else; Return still brings it back.
     forms::get<Form1>().hide();
-    QVERIFY(flow::open(QStringLiteral("Form32")));
-    QWidget& w = window(QStringLiteral("Form32"));
+    QVERIFY(flow::open(win::HelpCertification));
+    QWidget& w = window(win::HelpCertification);
     w.activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&w));
 

@@ -10,6 +10,7 @@
 #include "app/exam_settings.h"
 #include "app/forms.h"
 #include "app/window_flow.h"
+#include "app/window_names.h"
 #include "app_test_env.h"
 #include "fixture_database.h"
 #include "results/results_windows.h"
@@ -36,8 +37,8 @@ struct ResultsSession {
         ExamSettings.CandidateName = QStringLiteral("Ada Lovelace");
         ExamSettings.QuestionNo = edition.questionsPerExam;
         results::registerWindows();
-        standIn(QStringLiteral("Form211"), examWindow);
-        standIn(QStringLiteral("Form2C"), exhibitWindow);
+        standIn(win::Exam, examWindow);
+        standIn(win::Exhibit, exhibitWindow);
     }
 
     ~ResultsSession() {

@@ -8,6 +8,7 @@
 #include <QtTest>
 
 #include "app/form1.h"
+#include "app/window_names.h"
 #include "results/form3.h"
 #include "results/form41.h"
 #include "results_session.h"
@@ -19,7 +20,7 @@ const app::Edition& editionNamed(const QString& name) {
 }
 
 Form3& openSheet() {
-    if (!flow::open(QStringLiteral("Form3"))) {
+    if (!flow::open(win::ScoreSheet)) {
         qFatal("Form3 is not registered");
     }
     return *forms::existing<Form3>();

@@ -4,6 +4,7 @@
 #include <QPushButton>
 #include <QtTest>
 
+#include "app/window_names.h"
 #include "examdb/data_source.h"
 #include "results/form3.h"
 #include "results/form41.h"
@@ -50,7 +51,7 @@ QString shownQuestion(Form41& review) {
 
 // Opens the review the way the candidate does, from the score sheet.
 Form41& openReview() {
-    flow::open(QStringLiteral("Form3"));
+    flow::open(win::ScoreSheet);
     button(*forms::existing<Form3>(), "CmdAnswers").click();
     return *forms::existing<Form41>();
 }
@@ -338,7 +339,7 @@ void TestWrongAnswerReview::exhibitButtonFollowsTheQuestion() {
     QCOMPARE(review.isVisible(), demo);
 
     // The exhibit window's Return shows the review again by name.
-    QVERIFY(flow::open(QStringLiteral("Form41")));
+    QVERIFY(flow::open(win::WrongAnswers));
     QVERIFY(review.isVisible());
     QCOMPARE(shownQuestion(review), QStringLiteral("Question 1"));
     QCOMPARE(states(review), before);

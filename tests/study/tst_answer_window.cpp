@@ -9,6 +9,7 @@
 #include <QRadioButton>
 #include <QtTest>
 
+#include "app/window_names.h"
 #include "study/form5.h"
 #include "study_fixture.h"
 
@@ -56,7 +57,7 @@ QPushButton* returnButton(Form5& w) {
 Form5& showAnswer(const testsupport::FixtureDatabase& db, qint64 id) {
     db.exec(QStringLiteral("DELETE FROM showans"));
     db.exec(QStringLiteral("INSERT INTO showans (id) VALUES (?)"), {id});
-    flow::open(QStringLiteral("Form5"));
+    flow::open(win::Answer, win::Exam);
     return forms::get<Form5>();
 }
 
@@ -110,7 +111,7 @@ void TestAnswerWindow::showsKeyRowNamedInShowans() {
     QFETCH(QString, idLabel);
     Started s(edition);
     studytest::FakeWindows fakes;
-    fakes.add(QStringLiteral("Form211"));
+    fakes.add(win::Exam);
     // The same IDs in every exam, told apart by their texts and keys.
     for (int exam = 1; exam <= 3; ++exam) {
         for (qint64 id = 5; id <= 7; ++id) {
@@ -176,7 +177,7 @@ void TestAnswerWindow::fifthAnswerRule() {
     QFETCH(QStringList, rows);
     Started s(edition);
     studytest::FakeWindows fakes;
-    fakes.add(QStringLiteral("Form211"));
+    fakes.add(win::Exam);
     ExamSettings.ActiveExam = 1;
     testsupport::Question q = question(1, "multiple_answer", 0, key);
     for (int i = 0; i < 5; ++i) {
@@ -207,7 +208,7 @@ void TestAnswerWindow::clockAndReturn() {
     const bool demo = edition == QLatin1String("demo");
     Started s(edition);
     studytest::FakeWindows fakes;
-    fakes.add(QStringLiteral("Form211"));
+    fakes.add(win::Exam);
     ExamSettings.ActiveExam = 1;
     s.db.addQuestions(1, 3);
 
@@ -220,7 +221,7 @@ void TestAnswerWindow::clockAndReturn() {
     w.Timer1_Timer();
 
     QTest::mouseClick(returnButton(w), Qt::LeftButton);  // the full edition's w is gone now
-    QCOMPARE(fakes.shown.value("Form211"), 1);
+    QCOMPARE(fakes.shown.value(win::Exam), 1);
     settleDeletions();
     QCOMPARE(forms::existing<Form5>() != nullptr, demo);
     if (demo) {
@@ -248,13 +249,13 @@ void TestAnswerWindow::titleBarCloseActsAsReturn() {
     QFETCH(QString, edition);
     Started s(edition);
     studytest::FakeWindows fakes;
-    fakes.add(QStringLiteral("Form211"));
+    fakes.add(win::Exam);
     ExamSettings.ActiveExam = 1;
     s.db.addQuestions(1, 2);
     Form5& w = showAnswer(s.db, 1);
 
     w.close();
-    QCOMPARE(fakes.shown.value("Form211"), 1);
+    QCOMPARE(fakes.shown.value(win::Exam), 1);
     settleDeletions();
     Form5* left = forms::existing<Form5>();
     QCOMPARE(left != nullptr, edition == QLatin1String("demo"));
@@ -268,16 +269,16 @@ void TestAnswerWindow::titleBarCloseActsAsReturn() {
 void TestAnswerWindow::examEndingClearsItAway() {
     Started s(QStringLiteral("full"));
     studytest::FakeWindows fakes;
-    fakes.add(QStringLiteral("Form211"));
+    fakes.add(win::Exam);
     ExamSettings.ActiveExam = 2;
     s.db.addQuestions(2, 2);
     Form5& w = showAnswer(s.db, 1);
 
     // What the exam window does when its time runs out behind this window.
-    flow::unload(QStringLiteral("Form5"));
+    flow::unload(win::Answer);
     QVERIFY(!w.isVisible());
     QVERIFY(!studytest::clockOf(w)->isActive());
-    flow::discard(QStringLiteral("Form5"));
+    flow::discard(win::Answer);
     settleDeletions();
     QVERIFY(!forms::existing<Form5>());
     QCOMPARE(fakes.total(), 0);
@@ -287,7 +288,7 @@ void TestAnswerWindow::examEndingClearsItAway() {
 void TestAnswerWindow::idMissingFromKeyShowsNothing() {
     Started s(QStringLiteral("full"));
     studytest::FakeWindows fakes;
-    fakes.add(QStringLiteral("Form211"));
+    fakes.add(win::Exam);
     ExamSettings.ActiveExam = 1;
     s.db.addQuestions(1, 2);
     Form5& w = showAnswer(s.db, 99);
@@ -297,7 +298,7 @@ void TestAnswerWindow::idMissingFromKeyShowsNothing() {
     QCOMPARE(text(w, "Text2_0"), QString());
     QCOMPARE(shownRows(w), (QStringList{"1 [ ]", "2 [ ]", "3 [ ]", "4 [ ]"}));
     QTest::mouseClick(returnButton(w), Qt::LeftButton);
-    QCOMPARE(fakes.shown.value("Form211"), 1);
+    QCOMPARE(fakes.shown.value(win::Exam), 1);
     QCOMPARE(s.env.endings, 0);
 }
 
@@ -311,14 +312,14 @@ void TestAnswerWindow::userCannotChangeDatabase() {
     QFETCH(QString, edition);
     Started s(edition);
     studytest::FakeWindows fakes;
-    fakes.add(QStringLiteral("Form211"));
+    fakes.add(win::Exam);
     ExamSettings.ActiveExam = 1;
     s.db.addQuestion(1, question(1, "multiple_answer", 5, "10101"));
     s.db.addQuestion(1, question(2, "single_answer", 4, "01000"));
     s.db.exec(QStringLiteral("INSERT INTO showans (id) VALUES (1)"));
     const auto before = studytest::snapshot(s.db);
 
-    flow::open(QStringLiteral("Form5"));
+    flow::open(win::Answer, win::Exam);
     Form5& w = forms::get<Form5>();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
     const QStringList rows = shownRows(w);

@@ -11,6 +11,7 @@
 #include <QtTest>
 
 #include "app/form1.h"
+#include "app/window_names.h"
 #include "study/form11.h"
 #include "study/form2c.h"
 #include "study_fixture.h"
@@ -322,7 +323,7 @@ void TestStudyWindow::exhibitButtonFollowsRows() {
     QFETCH(bool, shownOnFirstRow);
     Started s(edition);
     studytest::FakeWindows fakes;
-    fakes.add(QStringLiteral("Form2C"));
+    fakes.add(win::Exhibit);
     const bool demo = edition == QLatin1String("demo");
     s.db.addQuestion(1, question(1, "single_answer", 4, "10000",
                                  firstHasExhibit ? QStringLiteral("first.png") : QString()));
@@ -344,7 +345,7 @@ void TestStudyWindow::exhibitButtonFollowsRows() {
     ExamSettings.CurrentExhibit.clear();
     click(w, "Picture1");
     QCOMPARE(ExamSettings.CurrentExhibit, QStringLiteral("second.png"));
-    QCOMPARE(fakes.shown.value("Form2C"), firstHasExhibit ? 2 : 1);
+    QCOMPARE(fakes.shown.value(win::Exhibit), firstHasExhibit ? 2 : 1);
     QCOMPARE(w.isVisible(), demo);
 
     w.Show();  // as the exhibit window's Return does
@@ -487,7 +488,7 @@ void TestStudyWindow::emptyKeyTable() {
     QFETCH(int, exam);
     Started s(edition);
     studytest::FakeWindows fakes;
-    fakes.add(QStringLiteral("Form2C"));
+    fakes.add(win::Exhibit);
 
     Form11& w = openStudy(qint16(exam));
     QVERIFY(w.isVisible());
