@@ -12,7 +12,7 @@
 #include "app/edition.h"
 #include "app/exam_settings.h"
 #include "bench_bank.h"
-#include "exam/module3.h"
+#include "exam/random_draw.h"
 #include "laps.h"
 
 namespace {

@@ -15,7 +15,6 @@
 #include "app/exam_settings.h"
 #include "app/fatal.h"
 #include "app/forms.h"
-#include "app/module2.h"
 #include "app/prompts.h"
 #include "app/window_flow.h"
 #include "app/window_names.h"
@@ -25,6 +24,7 @@
 #include "program_windows.h"
 #include "results/form3.h"
 #include "results/form41.h"
+#include "start/startup.h"
 #include "study/form11.h"
 
 namespace {

@@ -16,3 +16,6 @@ if(PRAXILO_SANITIZE)
         -fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
     target_link_options(praxilo_options INTERFACE -fsanitize=address,undefined)
 endif()
+
+# Every target made after this point gets the options: no target links them by hand.
+link_libraries(praxilo_options)

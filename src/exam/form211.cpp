@@ -14,12 +14,12 @@
 #include "app/edition.h"
 #include "app/exam_settings.h"
 #include "app/fatal.h"
-#include "app/module1.h"
 #include "app/prompts.h"
+#include "app/time_limit.h"
 #include "app/window_flow.h"
+#include "app/window_frame.h"
 #include "app/window_names.h"
-#include "exam/exhibit_picture.h"
-#include "exam/module3.h"
+#include "exam/random_draw.h"
 #include "examdb/data_source.h"
 #include "examdb/database.h"
 #include "examdb/statements.h"
@@ -61,7 +61,7 @@ Form211::Form211()
          {ui->Text2_0, ui->Text2_1, ui->Text2_2, ui->Text2_3, ui->Text2_4, ui->Text2_5}) {
         text->setFont(fixedPitch);
     }
-    ui->Picture1->setIcon(QIcon(exam::exhibitPicture()));
+    ui->Picture1->setIcon(QIcon(app::exhibitButtonPicture()));
     // The buttons beside it keep their places whether or not the question has an exhibit.
     QSizePolicy keepPlace = ui->Picture1->sizePolicy();
     keepPlace.setRetainSizeWhenHidden(true);
@@ -70,10 +70,7 @@ Form211::Form211()
     ui->LblPause->installEventFilter(this);
 
     Timer1->setObjectName(QStringLiteral("Timer1"));
-    iis->setObjectName(QStringLiteral("iis"));
-    iis->setDatabaseName(app::edition().databaseFile);
-    iis->setConnectString(app::kConnectString);
-    iis->setRecordSource(QStringLiteral("strQuerySQL"));
+    app::useEditionFile(*iis, QStringLiteral("iis"), QStringLiteral("strQuerySQL"));
     for (int n = 1; n <= 5; ++n) {
         iis->bind(check(n), QStringLiteral("correctanswer%1").arg(n));
         iis->bind(answerText(n), QStringLiteral("answer%1").arg(n));
@@ -81,26 +78,19 @@ Form211::Form211()
     iis->bind(ui->Text2_0, QStringLiteral("question"));
     iis->bind(ui->Text3, QStringLiteral("question_type"));
     iis->bind(ui->Text1, QStringLiteral("tblrandom.ID"));
-    Data1->setObjectName(QStringLiteral("Data1"));
-    Data1->setDatabaseName(app::edition().databaseFile);
-    Data1->setConnectString(app::kConnectString);
-    Data1->setRecordSource(QStringLiteral("showans"));
+    app::useEditionFile(*Data1, QStringLiteral("Data1"), QStringLiteral("showans"));
 
-    const auto on = [this](QAbstractButton* button, void (Form211::*handler)()) {
-        connect(button, &QAbstractButton::clicked, this,
-                [this, handler] { app::guarded([&] { (this->*handler)(); }); });
-    };
-    on(ui->CmdNextQ, &Form211::CmdNextQ_Click);
-    on(ui->cmdPrevQ, &Form211::cmdPrevQ_Click);
-    on(ui->Command1, &Form211::Command1_Click);
-    on(ui->cmdEndExam, &Form211::cmdEndExam_Click);
-    on(ui->Picture1, &Form211::Picture1_Click);
-    on(ui->Option1, &Form211::Option1_Click);
-    on(ui->Option2, &Form211::Option2_Click);
-    on(ui->Option3, &Form211::Option3_Click);
-    on(ui->Option4, &Form211::Option4_Click);
-    on(ui->Option5, &Form211::Option5_Click);
-    connect(Timer1, &QTimer::timeout, this, [this] { app::guarded([this] { Timer1_Timer(); }); });
+    app::onSignal(ui->CmdNextQ, &QAbstractButton::clicked, this, &Form211::CmdNextQ_Click);
+    app::onSignal(ui->cmdPrevQ, &QAbstractButton::clicked, this, &Form211::cmdPrevQ_Click);
+    app::onSignal(ui->Command1, &QAbstractButton::clicked, this, &Form211::Command1_Click);
+    app::onSignal(ui->cmdEndExam, &QAbstractButton::clicked, this, &Form211::cmdEndExam_Click);
+    app::onSignal(ui->Picture1, &QAbstractButton::clicked, this, &Form211::Picture1_Click);
+    app::onSignal(ui->Option1, &QAbstractButton::clicked, this, &Form211::Option1_Click);
+    app::onSignal(ui->Option2, &QAbstractButton::clicked, this, &Form211::Option2_Click);
+    app::onSignal(ui->Option3, &QAbstractButton::clicked, this, &Form211::Option3_Click);
+    app::onSignal(ui->Option4, &QAbstractButton::clicked, this, &Form211::Option4_Click);
+    app::onSignal(ui->Option5, &QAbstractButton::clicked, this, &Form211::Option5_Click);
+    app::onSignal(Timer1, &QTimer::timeout, this, &Form211::Timer1_Timer);
 }
 
 Form211::~Form211() = default;
@@ -115,11 +105,7 @@ void Form211::Show() {
     if (!loaded) {
         loaded = true;
         Form_Load();
-        // Without a window manager "maximized" is only a wish; fill the screen ourselves too.
-        if (const QScreen* s = screen()) {
-            setGeometry(s->availableGeometry());
-        }
-        setWindowState(windowState() | Qt::WindowMaximized);
+        app::showMaximizedOnScreen(*this);
     }
     show();
     raise();

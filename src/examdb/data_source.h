@@ -7,15 +7,9 @@
 #include <memory>
 #include <vector>
 
+#include "examdb/control_binding.h"
 #include "examdb/database.h"
 #include "examdb/recordset.h"
-
-class QAbstractButton;
-class QLabel;
-class QLineEdit;
-class QPlainTextEdit;
-class QTextEdit;
-class QWidget;
 
 namespace examdb {
 

@@ -4,6 +4,7 @@
 #include "app/fatal.h"
 #include "app/logo.h"
 #include "app/prompts.h"
+#include "app/window_frame.h"
 #include "help/system_info.h"
 #include "ui_frmabout.h"
 
@@ -33,10 +34,8 @@ frmAbout::frmAbout() : ui(std::make_unique<Ui::frmAbout>()) {
         ui->lblVersion->setText(kDemoVersion);
         ui->lblDescription->setText(kDemoDescription);
     }
-    connect(ui->cmdOK, &QPushButton::clicked, this,
-            [this] { app::guarded([this] { cmdOK_Click(); }); });
-    connect(ui->cmdSysInfo, &QPushButton::clicked, this,
-            [this] { app::guarded([this] { cmdSysInfo_Click(); }); });
+    app::onSignal(ui->cmdOK, &QPushButton::clicked, this, &frmAbout::cmdOK_Click);
+    app::onSignal(ui->cmdSysInfo, &QPushButton::clicked, this, &frmAbout::cmdSysInfo_Click);
 }
 
 frmAbout::~frmAbout() = default;

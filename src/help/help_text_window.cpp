@@ -10,6 +10,7 @@
 
 #include "app/fatal.h"
 #include "app/window_flow.h"
+#include "app/window_frame.h"
 #include "app/window_names.h"
 #include "ui_help_text_window.h"
 
@@ -53,8 +54,7 @@ HelpTextWindow::HelpTextWindow(const help::HelpPage& page)
     }
     setTabOrder(previous, ui->Command1);
 
-    connect(ui->Command1, &QPushButton::clicked, this,
-            [this] { app::guarded([this] { Command1_Click(); }); });
+    app::onSignal(ui->Command1, &QPushButton::clicked, this, &HelpTextWindow::Command1_Click);
     // Escape leaves a help window the way it leaves any reading window.
     auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
     connect(escape, &QShortcut::activated, ui->Command1, &QPushButton::click);
@@ -79,14 +79,10 @@ QWidget* HelpTextWindow::addLink(const help::HyperLink& link) {
 void HelpTextWindow::Show() {
     if (!loaded) {
         loaded = true;
-        // Without a window manager "maximized" is only a wish; fill the screen ourselves too.
-        if (const QScreen* s = screen()) {
-            setGeometry(s->availableGeometry());
-        }
-        showMaximized();
-    } else {
-        show();
+        app::showMaximizedOnScreen(*this);
+        return;
     }
+    show();
     raise();
     activateWindow();
 }

@@ -1,8 +1,8 @@
 #include <QApplication>
 
 #include "app/edition.h"
-#include "app/module2.h"
 #include "program_windows.h"
+#include "start/startup.h"
 
 int main(int argc, char** argv) {
     QApplication application(argc, argv);

@@ -13,8 +13,8 @@
 #include "app/fatal.h"
 #include "app/forms.h"
 #include "app/logo.h"
-#include "app/module1.h"
 #include "app/window_flow.h"
+#include "app/window_frame.h"
 #include "app/window_names.h"
 #include "examdb/data_source.h"
 #include "examdb/database.h"
@@ -22,8 +22,8 @@
 #include "examdb/transaction.h"
 #include "results/form41.h"
 #include "results/grid_model.h"
+#include "results/pass_mark.h"
 #include "results/scoring.h"
-#include "results/window_appearance.h"
 #include "results/window_print.h"
 #include "ui_form3.h"
 
@@ -34,10 +34,7 @@ namespace {
 
 examdb::DataSource* dataSource(QObject* parent, const char* name, const QString& table) {
     auto* source = new examdb::DataSource(parent);
-    source->setObjectName(QLatin1String(name));
-    source->setDatabaseName(app::edition().databaseFile);
-    source->setConnectString(app::kConnectString);
-    source->setRecordSource(table);
+    app::useEditionFile(*source, QLatin1String(name), table);
     return source;
 }
 
@@ -54,18 +51,14 @@ Form3::Form3()
                                     {QStringLiteral("cat_scores")}},
                                    this)) {
     ui->setupUi(this);
-    results::useReportBackground(*this);
+    app::useReportBackground(*this);
     ui->Picture1->setPixmap(app::logo(64));
     applyEdition();
     setUpGrids();
 
-    const auto on = [this](QPushButton* button, void (Form3::*handler)()) {
-        connect(button, &QPushButton::clicked, this,
-                [this, handler] { app::guarded([&] { (this->*handler)(); }); });
-    };
-    on(ui->cmdPrint, &Form3::cmdPrint_Click);
-    on(ui->CmdAnswers, &Form3::CmdAnswers_Click);
-    on(ui->CmdExit, &Form3::CmdExit_Click);
+    app::onSignal(ui->cmdPrint, &QPushButton::clicked, this, &Form3::cmdPrint_Click);
+    app::onSignal(ui->CmdAnswers, &QPushButton::clicked, this, &Form3::CmdAnswers_Click);
+    app::onSignal(ui->CmdExit, &QPushButton::clicked, this, &Form3::CmdExit_Click);
 
     Form_Initialize();
 }
@@ -94,7 +87,7 @@ void Form3::setUpGrids() {
 void Form3::Show() {
     // The sheet was filled when the window was created and keeps it, so loading reads nothing.
     loaded = true;
-    results::showMaximizedOnScreen(*this);
+    app::showMaximizedOnScreen(*this);
     ui->CmdAnswers->setFocus();
 }
 
@@ -186,6 +179,11 @@ void Form3::fitGridsToRows() {
     const int height = rows * grid->verticalHeader()->defaultSectionSize() + 2 * grid->frameWidth();
     ui->DBGrid1->setMaximumHeight(height);
     ui->DBGrid2->setMaximumHeight(height);
+}
+
+void Form3::showPassMark(const QString& examTitle, const QString& passScore) {
+    ui->lblExamTitle->setText(examTitle);
+    ui->lblPassScore->setText(passScore);
 }
 
 void Form3::cmdPrint_Click() {

@@ -34,6 +34,8 @@ public:
     void cmdPrint_Click();
     void CmdAnswers_Click();
     void CmdExit_Click();
+    // The exam's title and the pass mark, as SetPassScore gives them.
+    void showPassMark(const QString& examTitle, const QString& passScore);
 
 protected:
     void closeEvent(QCloseEvent* event) override;

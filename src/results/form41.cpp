@@ -9,11 +9,11 @@
 #include "app/fatal.h"
 #include "app/forms.h"
 #include "app/window_flow.h"
+#include "app/window_frame.h"
 #include "app/window_names.h"
 #include "examdb/data_source.h"
 #include "examdb/statements.h"
 #include "results/form3.h"
-#include "results/window_appearance.h"
 #include "results/window_print.h"
 #include "ui_form41.h"
 
@@ -54,15 +54,13 @@ void makeDisplayOnly(QCheckBox* box, QObject* filter) {
 
 Form41::Form41() : ui(std::make_unique<Ui::Form41>()), dd2(new examdb::DataSource(this)) {
     ui->setupUi(this);
-    results::useReportBackground(*this);
+    app::useReportBackground(*this);
     const bool demo = app::edition().demo;
     if (demo) {
         setWindowTitle(QStringLiteral("Correct Answers -Demo Exam"));
     }
-    dd2->setObjectName(demo ? QStringLiteral("iis") : QStringLiteral("dd2"));
-    dd2->setDatabaseName(app::edition().databaseFile);
-    dd2->setConnectString(app::kConnectString);
-    dd2->setRecordSource(QStringLiteral("ssql"));
+    app::useEditionFile(*dd2, demo ? QStringLiteral("iis") : QStringLiteral("dd2"),
+                        QStringLiteral("ssql"));
     auto* displayOnly = new DisplayOnly(this);
     for (QCheckBox* box :
          {ui->Chk1, ui->chk2, ui->ch3, ui->Ch4, ui->Ch5, ui->ChkYourChoice1, ui->ChkYourChoice2,
@@ -71,15 +69,11 @@ Form41::Form41() : ui(std::make_unique<Ui::Form41>()), dd2(new examdb::DataSourc
     }
     connect(dd2, &examdb::DataSource::currentChanged, this, [this] { showFifthAnswer(); });
 
-    const auto on = [this](QPushButton* button, void (Form41::*handler)()) {
-        connect(button, &QPushButton::clicked, this,
-                [this, handler] { app::guarded([&] { (this->*handler)(); }); });
-    };
-    on(ui->cmdNextQ, &Form41::cmdNextQ_Click);
-    on(ui->cmdPrevQ, &Form41::cmdPrevQ_Click);
-    on(ui->cmdPrintQ, &Form41::cmdPrintQ_Click);
-    on(ui->cmdScoreRep, &Form41::cmdScoreRep_Click);
-    on(ui->Picture1, &Form41::Picture1_Click);
+    app::onSignal(ui->cmdNextQ, &QPushButton::clicked, this, &Form41::cmdNextQ_Click);
+    app::onSignal(ui->cmdPrevQ, &QPushButton::clicked, this, &Form41::cmdPrevQ_Click);
+    app::onSignal(ui->cmdPrintQ, &QPushButton::clicked, this, &Form41::cmdPrintQ_Click);
+    app::onSignal(ui->cmdScoreRep, &QPushButton::clicked, this, &Form41::cmdScoreRep_Click);
+    app::onSignal(ui->Picture1, &QPushButton::clicked, this, &Form41::Picture1_Click);
     auto* back = new QShortcut(QKeySequence::Cancel, this);
     connect(back, &QShortcut::activated, ui->cmdScoreRep, &QPushButton::click);
 }
@@ -88,13 +82,13 @@ Form41::~Form41() = default;
 
 void Form41::Show() {
     if (loaded) {
-        results::showMaximizedOnScreen(*this);
+        app::showMaximizedOnScreen(*this);
         Form_Activate();
         return;
     }
     Form_Load();
     loaded = true;
-    results::showMaximizedOnScreen(*this);
+    app::showMaximizedOnScreen(*this);
     (ui->cmdNextQ->isEnabled() ? ui->cmdNextQ : ui->cmdScoreRep)->setFocus();
 }
 

@@ -13,6 +13,7 @@
 #include "app/exam_settings.h"
 #include "app/fatal.h"
 #include "app/window_flow.h"
+#include "app/window_frame.h"
 #include "app/window_names.h"
 #include "examdb/data_source.h"
 #include "examdb/statements.h"
@@ -25,29 +26,6 @@ namespace {
 // Answer N is shown in Text2 box 1, 2, 4, 5, 3.
 constexpr std::array<int, 5> kAnswerBox = {1, 2, 4, 5, 3};
 
-// The demo's exhibit control is a picture of a rounded button.
-QPixmap exhibitButtonPicture(const QFont& font) {
-    const QSize size(104, 33);
-    QPixmap picture(size);
-    picture.fill(Qt::transparent);
-    QPainter painter(&picture);
-    painter.setRenderHint(QPainter::Antialiasing);
-    QPainterPath outline;
-    outline.addRoundedRect(QRectF(0.5, 0.5, size.width() - 1.0, size.height() - 1.0), 10, 10);
-    QLinearGradient fill(0, 0, 0, size.height());
-    fill.setColorAt(0, QColor(250, 250, 250));
-    fill.setColorAt(1, QColor(176, 186, 200));
-    painter.fillPath(outline, fill);
-    painter.setPen(QPen(QColor(90, 100, 120), 1));
-    painter.drawPath(outline);
-    QFont bold = font;
-    bold.setBold(true);
-    painter.setFont(bold);
-    painter.setPen(Qt::black);
-    painter.drawText(picture.rect(), Qt::AlignCenter, QStringLiteral("Exhibit"));
-    return picture;
-}
-
 }  // namespace
 
 Form11::Form11()
@@ -56,7 +34,7 @@ Form11::Form11()
       Timer1(new QTimer(this)) {
     ui->setupUi(this);
     Timer1->setObjectName(QStringLiteral("Timer1"));
-    study::setBackground(*this, study::kLightGrey);
+    app::useReportBackground(*this);
     Text2 = {ui->Text2_0, ui->Text2_1, ui->Text2_2, ui->Text2_3, ui->Text2_4, ui->Text2_5};
     Option = {ui->Option1, ui->Option2, ui->Option3, ui->Option4, ui->Option5};
     Check = {ui->Check1, ui->Check2, ui->Check3, ui->Check4, ui->Check5};
@@ -102,7 +80,7 @@ void Form11::applyDemoDesign() {
     ui->Picture1->setText(QString());
     ui->Picture1->setAccessibleName(QStringLiteral("Exhibit"));
     ui->Picture1->setFlat(true);
-    ui->Picture1->setIcon(exhibitButtonPicture(font()));
+    ui->Picture1->setIcon(app::exhibitButtonPicture());
     ui->Picture1->setIconSize(QSize(104, 33));
     ui->Picture1->setMinimumSize(0, 0);
     ui->Picture1->setFixedSize(QSize(108, 37));
@@ -111,19 +89,15 @@ void Form11::applyDemoDesign() {
 }
 
 void Form11::connectHandlers() {
-    const auto onClick = [this](QPushButton* button, void (Form11::*handler)()) {
-        connect(button, &QPushButton::clicked, this,
-                [this, handler] { app::guarded([&] { (this->*handler)(); }); });
-    };
-    onClick(ui->CmdNextQ, &Form11::CmdNextQ_Click);
-    onClick(ui->cmdPrevQ, &Form11::cmdPrevQ_Click);
-    onClick(ui->cmdEnd, &Form11::cmdEnd_Click);
-    onClick(ui->Picture1, &Form11::Picture1_Click);
+    app::onSignal(ui->CmdNextQ, &QPushButton::clicked, this, &Form11::CmdNextQ_Click);
+    app::onSignal(ui->cmdPrevQ, &QPushButton::clicked, this, &Form11::cmdPrevQ_Click);
+    app::onSignal(ui->cmdEnd, &QPushButton::clicked, this, &Form11::cmdEnd_Click);
+    app::onSignal(ui->Picture1, &QPushButton::clicked, this, &Form11::Picture1_Click);
     for (int index = 0; index < int(Text2.size()); ++index) {
         connect(Text2[size_t(index)], &QPlainTextEdit::textChanged, this,
                 [this, index] { app::guarded([this, index] { Text2_Change(index); }); });
     }
-    connect(Timer1, &QTimer::timeout, this, [this] { app::guarded([this] { Timer1_Timer(); }); });
+    app::onSignal(Timer1, &QTimer::timeout, this, &Form11::Timer1_Timer);
 }
 
 QPlainTextEdit* Form11::answerBox(int n) const {
@@ -139,7 +113,7 @@ void Form11::Show() {
         Form_Load();
         loaded = true;
     }
-    study::showMaximizedOnScreen(*this);
+    app::showMaximizedOnScreen(*this);
     raise();
     activateWindow();
     Form_Activate();

@@ -10,6 +10,7 @@
 #include "app/forms.h"
 #include "app/prompts.h"
 #include "app/window_flow.h"
+#include "app/window_frame.h"
 #include "app/window_names.h"
 #include "study/exhibit_picture.h"
 #include "study/window_look.h"
@@ -32,13 +33,12 @@ Form2C::Form2C() : ui(std::make_unique<Ui::Form2C>()) {
     ui->setupUi(this);
     if (app::edition().demo) {
         setWindowTitle(QStringLiteral("Image"));
-        study::setBackground(*this, study::kLightGrey);
+        app::useReportBackground(*this);
         ui->Picture1->setBackground(QColor(192, 192, 192));
         // The demo reads its picture once, when the window is made.
         showPicture();
     }
-    connect(ui->Command1, &QPushButton::clicked, this,
-            [this] { app::guarded([this] { Command1_Click(); }); });
+    app::onSignal(ui->Command1, &QPushButton::clicked, this, &Form2C::Command1_Click);
 }
 
 Form2C::~Form2C() = default;
@@ -53,7 +53,7 @@ void Form2C::Show() {
         // the picture on show must be the one asked for now.
         showPicture();
     }
-    study::showMaximizedOnScreen(*this);
+    app::showMaximizedOnScreen(*this);
     raise();
     activateWindow();
     ui->Command1->setFocus();

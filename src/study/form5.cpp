@@ -10,6 +10,7 @@
 #include "app/fatal.h"
 #include "app/forms.h"
 #include "app/window_flow.h"
+#include "app/window_frame.h"
 #include "app/window_names.h"
 #include "examdb/data_source.h"
 #include "examdb/statements.h"
@@ -23,7 +24,7 @@ Form5::Form5()
       Timer1(new QTimer(this)) {
     ui->setupUi(this);
     Timer1->setObjectName(QStringLiteral("Timer1"));
-    study::setBackground(*this, study::kLightGrey);
+    app::useReportBackground(*this);
     const app::Edition& edition = app::edition();
     if (edition.demo) {
         setWindowTitle(QStringLiteral("Show Answer!"));
@@ -60,9 +61,8 @@ Form5::Form5()
         connect(text, &QPlainTextEdit::textChanged, this,
                 [this, index] { app::guarded([this, index] { Text2_Change(index); }); });
     }
-    connect(ui->cmdEnd, &QPushButton::clicked, this,
-            [this] { app::guarded([this] { cmdEnd_Click(); }); });
-    connect(Timer1, &QTimer::timeout, this, [this] { app::guarded([this] { Timer1_Timer(); }); });
+    app::onSignal(ui->cmdEnd, &QPushButton::clicked, this, &Form5::cmdEnd_Click);
+    app::onSignal(Timer1, &QTimer::timeout, this, &Form5::Timer1_Timer);
 }
 
 Form5::~Form5() = default;
@@ -78,7 +78,7 @@ void Form5::Show() {
         Form_Load();
         loaded = true;
     }
-    study::showMaximizedOnScreen(*this);
+    app::showMaximizedOnScreen(*this);
     raise();
     activateWindow();
     ui->cmdEnd->setFocus();
@@ -125,14 +125,15 @@ void Form5::Unload() {
     loaded = false;
 }
 
-void Form5::closeEvent(QCloseEvent* event) {
-    app::routeTitleBarClose(event, [this] { cmdEnd_Click(); });
-}
-
+// Escape, like a title-bar close, is the way back.
 void Form5::keyPressEvent(QKeyEvent* event) {
     if (event->key() == Qt::Key_Escape) {
         ui->cmdEnd->click();
         return;
     }
     QWidget::keyPressEvent(event);
+}
+
+void Form5::closeEvent(QCloseEvent* event) {
+    app::routeTitleBarClose(event, [this] { cmdEnd_Click(); });
 }

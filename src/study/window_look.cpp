@@ -11,13 +11,6 @@
 
 namespace study {
 
-void setBackground(QWidget& window, const QColor& colour) {
-    QPalette palette = window.palette();
-    palette.setColor(QPalette::Window, colour);
-    window.setPalette(palette);
-    window.setAutoFillBackground(true);
-}
-
 void useFixedPitch(QPlainTextEdit& text) {
     QFont font(QStringLiteral("Courier New"), text.font().pointSize());
     font.setStyleHint(QFont::TypeWriter);
@@ -43,15 +36,6 @@ void fitAnswerRows(QGridLayout& rows, int textColumn) {
         const QWidget* text = item ? item->widget() : nullptr;
         rows.setRowStretch(row, text && !text->isHidden() ? 1 : 0);
     }
-}
-
-void showMaximizedOnScreen(QWidget& window) {
-    if (!window.isVisible()) {
-        if (const QScreen* screen = window.screen()) {
-            window.setGeometry(screen->availableGeometry());
-        }
-    }
-    window.showMaximized();
 }
 
 }  // namespace study

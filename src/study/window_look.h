@@ -11,10 +11,6 @@ class QWidget;
 // Looks and behaviours the study and reference windows share.
 namespace study {
 
-inline const QColor kLightGrey(224, 224, 224);
-
-void setBackground(QWidget& window, const QColor& colour);
-
 // Question and answer texts read best in a fixed-pitch face; Courier New where installed.
 void useFixedPitch(QPlainTextEdit& text);
 
@@ -28,8 +24,5 @@ void keepReadableWhenDisabled(QLineEdit& box);
 // Gives the answer rows whose text is shown the window's spare height, and hidden rows none,
 // so a question with fewer answers leaves no gap. textColumn holds the answer texts.
 void fitAnswerRows(QGridLayout& rows, int textColumn);
-
-// Maximized, and filling the screen even where no window manager acts on the wish.
-void showMaximizedOnScreen(QWidget& window);
 
 }  // namespace study

@@ -6,13 +6,13 @@
 #include <QPushButton>
 #include <QtTest>
 
-#include "app/dialog.h"
-#include "app/form1.h"
-#include "app/frmsplash.h"
-#include "app/module2.h"
 #include "app/window_names.h"
 #include "app_test_env.h"
 #include "fixture_database.h"
+#include "start/dialog.h"
+#include "start/form1.h"
+#include "start/frmsplash.h"
+#include "start/startup.h"
 
 using testsupport::FixtureDatabase;
 
@@ -25,20 +25,6 @@ const QStringList kInfo{QStringLiteral("Korvane Practice Exam"),
                         QStringLiteral("2026"),
                         QStringLiteral("The authors")};
 
-QString textOf(QWidget& window, const char* name) {
-    QObject* control = window.findChild<QObject*>(QLatin1String(name));
-    if (auto* plain = qobject_cast<QPlainTextEdit*>(control)) {
-        return plain->toPlainText();
-    }
-    if (auto* line = qobject_cast<QLineEdit*>(control)) {
-        return line->text();
-    }
-    if (auto* label = qobject_cast<QLabel*>(control)) {
-        return label->text();
-    }
-    return QStringLiteral("<no control %1>").arg(QLatin1String(name));
-}
-
 void chooseExam(const char* entry) {
     forms::get<Form1>().findChild<QAction*>(QLatin1String(entry))->trigger();
 }
@@ -49,6 +35,7 @@ class TestIntroAndNotice : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
+    void cleanup();
     void introShowsTheExamTexts_data();
     void introShowsTheExamTexts();
     void emptyInformationShowsNothing();
@@ -61,6 +48,10 @@ private Q_SLOTS:
     void badDatabaseEndsAfterOneMessage_data();
     void badDatabaseEndsAfterOneMessage();
 };
+
+void TestIntroAndNotice::cleanup() {
+    probe::verifyNoWindowLeft();
+}
 
 void TestIntroAndNotice::introShowsTheExamTexts_data() {
     QTest::addColumn<bool>("demo");
@@ -85,18 +76,18 @@ void TestIntroAndNotice::introShowsTheExamTexts() {
     frmSplash& intro = forms::get<frmSplash>();
     QVERIFY(intro.isVisible());
     QVERIFY(forms::get<Form1>().isVisible());
-    QCOMPARE(textOf(intro, "Text1"), info[0]);
-    QCOMPARE(textOf(intro, "Text6"), info[1]);
-    QCOMPARE(textOf(intro, "Text5"), info[2]);
-    QCOMPARE(textOf(intro, "Text4"), info[3]);
-    QCOMPARE(textOf(intro, "Text3"), info[4]);
-    QCOMPARE(textOf(intro, "Text2"), info[5]);
-    QCOMPARE(textOf(intro, "lblProductName"), info[0]);
+    QCOMPARE(probe::textOf(intro, "Text1"), info[0]);
+    QCOMPARE(probe::textOf(intro, "Text6"), info[1]);
+    QCOMPARE(probe::textOf(intro, "Text5"), info[2]);
+    QCOMPARE(probe::textOf(intro, "Text4"), info[3]);
+    QCOMPARE(probe::textOf(intro, "Text3"), info[4]);
+    QCOMPARE(probe::textOf(intro, "Text2"), info[5]);
+    QCOMPARE(probe::textOf(intro, "lblProductName"), info[0]);
     QCOMPARE(intro.findChild<QLabel*>(QStringLiteral("lblProductName"))->textFormat(),
              Qt::PlainText);
-    QCOMPARE(textOf(intro, "lblVersion"), QStringLiteral("Version 9.0.0"));
-    QCOMPARE(textOf(intro, "lblCompanyProduct"), QStringLiteral("Praxilo"));
-    QCOMPARE(textOf(intro, "Label5"), agreement);
+    QCOMPARE(probe::textOf(intro, "lblVersion"), QStringLiteral("Version 9.0.0"));
+    QCOMPARE(probe::textOf(intro, "lblCompanyProduct"), QStringLiteral("Praxilo"));
+    QCOMPARE(probe::textOf(intro, "Label5"), agreement);
     QCOMPARE(intro.findChild<QPushButton*>(QStringLiteral("Command1"))->text(),
              QStringLiteral("&Next >>"));
     QVERIFY(intro.windowFlags() & Qt::FramelessWindowHint);
@@ -110,7 +101,7 @@ void TestIntroAndNotice::emptyInformationShowsNothing() {
     chooseExam("mnuExamsub2");
     frmSplash& intro = forms::get<frmSplash>();
     for (const char* name : {"Text1", "Text6", "Text5", "Text4", "Text3", "Text2"}) {
-        QCOMPARE(textOf(intro, name), QString());
+        QCOMPARE(probe::textOf(intro, name), QString());
     }
     QCOMPARE(env.endings, 0);
 }
@@ -139,7 +130,7 @@ void TestIntroAndNotice::keyPressClosesAndNextEntryReloads() {
     db.setTestInformation(changed);
     chooseExam("mnuExamsub1");
     QVERIFY(intro.isVisible());
-    QCOMPARE(textOf(intro, "Text1"), changed[0]);
+    QCOMPARE(probe::textOf(intro, "Text1"), changed[0]);
 
     // A digit closes it as well; Tab only moves the focus.
     QTest::keyClick(description, Qt::Key_Tab);
@@ -223,7 +214,7 @@ void TestIntroAndNotice::okStartsTheExam() {
     QCOMPARE(dialog.isVisible(), !starts);
     QCOMPARE(forms::get<Form1>().isVisible(), !starts);
     if (starts) {
-        QCOMPARE(AppTestEnv::visibleTopLevels(), QWidgetList{&examWindow});
+        QCOMPARE(probe::visibleTopLevels(), QWidgetList{&examWindow});
     }
 }
 
@@ -251,7 +242,7 @@ void TestIntroAndNotice::cancelReturnsToTheMenu() {
     QTest::keyClick(&dialog, Qt::Key_Escape);
     QVERIFY(!dialog.isVisible());
     QCOMPARE(examsStarted, 0);
-    QCOMPARE(AppTestEnv::visibleTopLevels(), QWidgetList{&forms::get<Form1>()});
+    QCOMPARE(probe::visibleTopLevels(), QWidgetList{&forms::get<Form1>()});
 }
 
 void TestIntroAndNotice::badDatabaseEndsAfterOneMessage_data() {

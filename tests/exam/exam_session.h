@@ -15,6 +15,7 @@
 #include "exam/exam_windows.h"
 #include "exam/form211.h"
 #include "fixture_database.h"
+#include "window_probe.h"
 
 // A bank in a fresh database, the process in its start state under one edition, and stand-ins
 // for the windows the exam window opens by name.
@@ -70,21 +71,10 @@ struct ExamSession {
     }
 };
 
-template <class T>
-T* control(QWidget& window, const QString& name) {
-    T* found = window.findChild<T*>(name);
-    if (found == nullptr) {
-        qFatal("no control %s", qPrintable(name));
-    }
-    return found;
-}
+using probe::control;
 
 inline qint64 shownId(QWidget& window) {
     return control<QLineEdit>(window, QStringLiteral("Text1"))->text().toLongLong();
-}
-
-inline QString labelText(QWidget& window, const char* name) {
-    return control<QLabel>(window, QLatin1String(name))->text();
 }
 
 // Clicks the indicator, not the middle of a stretched button.

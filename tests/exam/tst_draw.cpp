@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <limits>
 
-#include "exam/module3.h"
+#include "exam/random_draw.h"
 #include "exam_session.h"
 
 namespace {
@@ -16,6 +16,7 @@ class TestDraw : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
+    void cleanup();
     void drawsDistinctExistingIds_data();
     void drawsDistinctExistingIds();
     void refusesMoreThanTheBank();
@@ -29,6 +30,10 @@ private Q_SLOTS:
     void fewOfAVerySparseBank_data();
     void fewOfAVerySparseBank();
 };
+
+void TestDraw::cleanup() {
+    probe::verifyNoWindowLeft();
+}
 
 void TestDraw::drawsDistinctExistingIds_data() {
     QTest::addColumn<QList<qint64>>("bank");

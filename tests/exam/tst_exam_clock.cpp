@@ -44,6 +44,7 @@ class TestExamClock : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
+    void cleanup();
     void countsDown_data();
     void countsDown();
     void pauseHoldsTheClock();
@@ -55,6 +56,10 @@ private Q_SLOTS:
     void timeOutClosesAnswerWindowForGood();
     void titleBarCloseAsksToEnd();
 };
+
+void TestExamClock::cleanup() {
+    probe::verifyNoWindowLeft();
+}
 
 void TestExamClock::countsDown_data() {
     QTest::addColumn<bool>("demo");
@@ -78,7 +83,7 @@ void TestExamClock::countsDown() {
     Form211& form = s.open();
     QCOMPARE(ExamSettings.TimeLimitMinutes, 0);
     tick(form, ticks);
-    QCOMPARE(labelText(form, "lblClock"), display);
+    QCOMPARE(probe::textOf(form, "lblClock"), display);
     QCOMPARE(ExamSettings.TimeLimitMinutes, edition.timeLimitMinutes);
     QVERIFY(script.shown().empty());
 }
@@ -95,13 +100,13 @@ void TestExamClock::pauseHoldsTheClock() {
     // Paused, the rest of the window works as usual.
     form.CmdNextQ_Click();
     QCOMPARE(ExamSettings.QuestionNo, 2);
-    QCOMPARE(labelText(form, "lblClock"), QStringLiteral("01:00:00"));
+    QCOMPARE(probe::textOf(form, "lblClock"), QStringLiteral("01:00:00"));
 
     QTest::keyClick(pause, Qt::Key_Space);
     QCOMPARE(pause->text(), QStringLiteral("Pause Timer"));
     QVERIFY(clockOf(form).isActive());
     tick(form, 1);
-    QCOMPARE(labelText(form, "lblClock"), QStringLiteral("00:59:59"));
+    QCOMPARE(probe::textOf(form, "lblClock"), QStringLiteral("00:59:59"));
 }
 
 void TestExamClock::endExamAsksFirst_data() {
@@ -147,14 +152,14 @@ void TestExamClock::fullTimeOutAsksEverySecondUntilConfirmed() {
     prompts::Script script;
     script.answer(prompts::Answer::Cancel);
     tick(form, 7200);
-    QCOMPARE(labelText(form, "lblClock"), QStringLiteral("00:00:00"));
+    QCOMPARE(probe::textOf(form, "lblClock"), QStringLiteral("00:00:00"));
     QCOMPARE(script.texts(), QStringList{kConfirm});
     QVERIFY(form.isVisible());
 
     script.answer(prompts::Answer::Ok);
     tick(form, 1);
     QCOMPARE(script.texts(), (QStringList{kConfirm, kConfirm}));
-    QCOMPARE(labelText(form, "lblClock"), QStringLiteral("00:00:00"));
+    QCOMPARE(probe::textOf(form, "lblClock"), QStringLiteral("00:00:00"));
     QCOMPARE(s.scoreReports, 1);
     QVERIFY(!form.isVisible());
     QVERIFY(!clockOf(form).isActive());

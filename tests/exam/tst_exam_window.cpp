@@ -1,7 +1,7 @@
 #include <QtTest>
 
 #include "app/window_names.h"
-#include "exam/module3.h"
+#include "exam/random_draw.h"
 #include "exam_session.h"
 
 namespace {
@@ -47,6 +47,7 @@ class TestExamWindow : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
+    void cleanup();
     void opensOnFirstDrawnQuestion_data();
     void opensOnFirstDrawnQuestion();
     void presentsInDrawOrder();
@@ -63,6 +64,10 @@ private Q_SLOTS:
     void exhibitHidesExamInFullEditionOnly();
     void emptyDrawIsHarmless();
 };
+
+void TestExamWindow::cleanup() {
+    probe::verifyNoWindowLeft();
+}
 
 void TestExamWindow::opensOnFirstDrawnQuestion_data() {
     QTest::addColumn<bool>("demo");
@@ -86,8 +91,8 @@ void TestExamWindow::opensOnFirstDrawnQuestion() {
     QVERIFY(form.isVisible());
     QVERIFY(form.windowState() & Qt::WindowMaximized);
     QCOMPARE(ExamSettings.QuestionNo, 1);
-    QCOMPARE(labelText(form, "LblRec_Count"), QStringLiteral("1"));
-    QCOMPARE(labelText(form, "lblClock"), QStringLiteral("ClockDisplay"));
+    QCOMPARE(probe::textOf(form, "LblRec_Count"), QStringLiteral("1"));
+    QCOMPARE(probe::textOf(form, "lblClock"), QStringLiteral("ClockDisplay"));
     auto* timer = form.findChild<QTimer*>(QStringLiteral("Timer1"));
     QVERIFY(timer->isActive());
     QCOMPARE(timer->interval(), 1000);
@@ -191,7 +196,7 @@ void TestExamWindow::counterAndButtonsFollowMoves() {
     const QList<qint64> drawn = s.drawOrder();
     for (int n = 2; n <= 30; ++n) {
         pressButton(form, "CmdNextQ");
-        QCOMPARE(labelText(form, "LblRec_Count"), QString::number(n));
+        QCOMPARE(probe::textOf(form, "LblRec_Count"), QString::number(n));
         QCOMPARE(shownId(form), drawn[n - 1]);
     }
     QCOMPARE(buttons(form), QStringLiteral("prev+ next-"));
@@ -201,7 +206,7 @@ void TestExamWindow::counterAndButtonsFollowMoves() {
     QCOMPARE(answersShown(form), (QList<int>{1, 2, 3, 4, 5}));
 
     pressButton(form, "cmdPrevQ");
-    QCOMPARE(labelText(form, "LblRec_Count"), QStringLiteral("29"));
+    QCOMPARE(probe::textOf(form, "LblRec_Count"), QStringLiteral("29"));
     QCOMPARE(buttons(form), QStringLiteral("prev+ next+"));
 }
 
@@ -275,7 +280,7 @@ void TestExamWindow::storedMarksShownOnReturn() {
     form.CmdNextQ_Click();
     for (int n : {2, 1}) {
         form.cmdPrevQ_Click();
-        QCOMPARE(labelText(form, "LblRec_Count"), QString::number(n));
+        QCOMPARE(probe::textOf(form, "LblRec_Count"), QString::number(n));
         QVERIFY(ticked(form, 2));
         QCOMPARE(ticked(form, 4), !single());
         if (single()) {
@@ -322,7 +327,7 @@ void TestExamWindow::showAnswerKeepsOneRowAndHidesExam() {
     }
     QCOMPARE(s.answerWindows, 3);
     QCOMPARE(ExamSettings.QuestionNo, 4);
-    QCOMPARE(labelText(form, "LblRec_Count"), QStringLiteral("4"));
+    QCOMPARE(probe::textOf(form, "LblRec_Count"), QStringLiteral("4"));
 }
 
 void TestExamWindow::exhibitHidesExamInFullEditionOnly_data() {

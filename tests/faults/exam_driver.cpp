@@ -27,14 +27,14 @@
 #include "app/edition.h"
 #include "app/exam_settings.h"
 #include "app/fatal.h"
-#include "app/form1.h"
 #include "app/forms.h"
-#include "app/module2.h"
 #include "app/prompts.h"
 #include "app/window_flow.h"
 #include "app/window_names.h"
 #include "fixture_database.h"
 #include "program_windows.h"
+#include "start/form1.h"
+#include "start/startup.h"
 
 namespace {
 

@@ -17,12 +17,12 @@
 #include <iostream>
 #include <string>
 
-#include "app/form1.h"
 #include "app/window_names.h"
 #include "app_test_env.h"
 #include "fault_support.h"
 #include "fixture_database.h"
 #include "program_windows.h"
+#include "start/form1.h"
 
 namespace {
 

@@ -4,11 +4,11 @@
 #include <QAbstractButton>
 #include <QtTest>
 
-#include "app/form1.h"
 #include "app/window_names.h"
 #include "app_test_env.h"
 #include "fixture_database.h"
 #include "program_windows.h"
+#include "start/form1.h"
 #include "study/form2c.h"
 #include "study/picture_box.h"
 

@@ -9,9 +9,9 @@
 #include <QtTest>
 
 #include "app/database_lock.h"
-#include "app/form1.h"
 #include "app_test_env.h"
 #include "fixture_database.h"
+#include "start/form1.h"
 
 using testsupport::FixtureDatabase;
 
@@ -108,7 +108,7 @@ void TestTwoPrograms::secondProgramIsTurnedAway() {
     QVERIFY2(shown.text.contains(QDir::toNativeSeparators(QDir::currentPath())),
              qPrintable(shown.text));
     QVERIFY(forms::existing<Form1>() == nullptr);
-    QVERIFY(AppTestEnv::visibleTopLevels().isEmpty());
+    QVERIFY(probe::visibleTopLevels().isEmpty());
     // The first candidate's draw is untouched.
     QCOMPARE(db.scalar(QStringLiteral("SELECT count(*) FROM tblRandom")).toInt(), 0);
 }

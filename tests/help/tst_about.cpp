@@ -2,22 +2,14 @@
 #include <QPushButton>
 #include <QtTest>
 
-#include "app/form1.h"
 #include "app_test_env.h"
 #include "fake_key_reader.h"
 #include "help/frmabout.h"
 #include "help/help_windows.h"
 #include "help/system_info.h"
+#include "start/form1.h"
 
 namespace {
-
-const app::Edition& editionNamed(const QString& name) {
-    return name == QLatin1String("demo") ? app::demoEdition() : app::fullEdition();
-}
-
-QString labelText(const frmAbout& about, const char* name) {
-    return about.findChild<QLabel*>(QLatin1String(name))->text();
-}
 
 frmAbout& openAbout() {
     forms::get<Form1>().findChild<QAction*>(QStringLiteral("mnuHelpsubCertification"))->trigger();
@@ -32,12 +24,17 @@ class TestAbout : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
+    void cleanup();
     void loadShowsTitleVersionAndDescription_data();
     void loadShowsTitleVersionAndDescription();
     void everyWayOutUnloads_data();
     void everyWayOutUnloads();
     void systemInfoButton();
 };
+
+void TestAbout::cleanup() {
+    probe::verifyNoWindowLeft();
+}
 
 void TestAbout::loadShowsTitleVersionAndDescription_data() {
     QTest::addColumn<QString>("edition");
@@ -55,7 +52,7 @@ void TestAbout::loadShowsTitleVersionAndDescription_data() {
 void TestAbout::loadShowsTitleVersionAndDescription() {
     QFETCH(QString, edition);
     QFETCH(QString, description);
-    AppTestEnv env(editionNamed(edition));
+    AppTestEnv env(probe::editionNamed(edition));
     help::registerWindows();
     app::Main();
     // The description is the window's own, whatever the settings say.
@@ -67,9 +64,9 @@ void TestAbout::loadShowsTitleVersionAndDescription() {
     QVERIFY(about.isVisible());
     QVERIFY(forms::get<Form1>().isVisible());
     QCOMPARE(about.windowTitle(), QStringLiteral("About Praxilo"));
-    QCOMPARE(labelText(about, "lblTitle"), QStringLiteral("Praxilo"));
-    QCOMPARE(labelText(about, "lblVersion"), QStringLiteral("Version 9.0.0"));
-    QCOMPARE(labelText(about, "lblDescription"), description);
+    QCOMPARE(probe::textOf(about, "lblTitle"), QStringLiteral("Praxilo"));
+    QCOMPARE(probe::textOf(about, "lblVersion"), QStringLiteral("Version 9.0.0"));
+    QCOMPARE(probe::textOf(about, "lblDescription"), description);
     QCOMPARE(about.findChild<QLabel*>(QStringLiteral("lblDescription"))->textFormat(),
              Qt::PlainText);
     // It fits any screen the program runs on.
@@ -106,11 +103,11 @@ void TestAbout::everyWayOutUnloads() {
 
     QVERIFY(!about.isVisible());
     QVERIFY(!about.isLoaded());
-    QCOMPARE(AppTestEnv::visibleTopLevels(), QWidgetList{&forms::get<Form1>()});
+    QCOMPARE(probe::visibleTopLevels(), QWidgetList{&forms::get<Form1>()});
 
     QCOMPARE(&openAbout(), &about);
     QVERIFY(about.isVisible());
-    QCOMPARE(labelText(about, "lblVersion"), QStringLiteral("Version 9.0.0"));
+    QCOMPARE(probe::textOf(about, "lblVersion"), QStringLiteral("Version 9.0.0"));
     QCOMPARE(env.endings, 0);
 }
 

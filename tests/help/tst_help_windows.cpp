@@ -5,10 +5,10 @@
 #include <QScrollBar>
 #include <QtTest>
 
-#include "app/form1.h"
 #include "app/window_names.h"
 #include "app_test_env.h"
 #include "help/help_windows.h"
+#include "start/form1.h"
 
 namespace {
 
@@ -31,6 +31,7 @@ class TestHelpWindows : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
+    void cleanup();
     void definitions_data();
     void definitions();
     void returnKeepsTextAndScrollPosition_data();
@@ -38,6 +39,10 @@ private Q_SLOTS:
     void everyWayOutShowsTheMenu_data();
     void everyWayOutShowsTheMenu();
 };
+
+void TestHelpWindows::cleanup() {
+    probe::verifyNoWindowLeft();
+}
 
 void TestHelpWindows::definitions_data() {
     QTest::addColumn<QString>("name");
@@ -173,7 +178,7 @@ void TestHelpWindows::everyWayOutShowsTheMenu() {
     }
 
     QVERIFY(!w.isVisible());
-    QCOMPARE(AppTestEnv::visibleTopLevels(), QWidgetList{&forms::get<Form1>()});
+    QCOMPARE(probe::visibleTopLevels(), QWidgetList{&forms::get<Form1>()});
     QCOMPARE(env.endings, 0);
 }
 

@@ -1,20 +1,20 @@
 // Whole exams through the real windows of every subsystem, as a candidate takes them: menu,
 // intro, notice, exam, score sheet, review and back to the menu, exam after exam.
 #include <QAction>
-#include <QMenu>
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QtTest>
 
-#include "app/form1.h"
 #include "app/window_names.h"
 #include "app_test_env.h"
 #include "exam/form211.h"
 #include "fixture_database.h"
 #include "program_windows.h"
+#include "start/form1.h"
 
 using testsupport::FixtureDatabase;
 
@@ -189,7 +189,7 @@ void TestWholeExam::examAfterExam() {
     QCOMPARE(responsesSet(db, exam), 0);
     QCOMPARE(ExamSettings.ActiveExam, 0);
     QCOMPARE(ExamSettings.QuestionNo, 0);
-    QCOMPARE(AppTestEnv::visibleTopLevels(), QWidgetList{&forms::get<Form1>()});
+    QCOMPARE(probe::visibleTopLevels(), QWidgetList{&forms::get<Form1>()});
 
     // The next exam starts at question 1 and scores only its own answers.
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);

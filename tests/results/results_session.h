@@ -44,7 +44,7 @@ struct ResultsSession {
     ~ResultsSession() {
         // The windows hold connections to the file; they go before the file's folder does.
         forms::discardAll();
-        settle();
+        probe::settleDeletions();
     }
     ResultsSession(const ResultsSession&) = delete;
     ResultsSession& operator=(const ResultsSession&) = delete;
@@ -93,18 +93,6 @@ struct ResultsSession {
         }
         db.exec(QStringLiteral("UPDATE %1 SET %2 WHERE %3")
                     .arg(t, sets.join(QStringLiteral(", ")), where));
-    }
-
-    // Lets windows that discarded themselves go for good.
-    static void settle() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
-
-    template <class T>
-    static T& child(QWidget& window, const char* name) {
-        T* found = window.findChild<T*>(QLatin1String(name));
-        if (found == nullptr) {
-            qFatal("no child %s", name);
-        }
-        return *found;
     }
 };
 

@@ -7,17 +7,13 @@
 #include <QTableView>
 #include <QtTest>
 
-#include "app/form1.h"
 #include "app/window_names.h"
 #include "results/form3.h"
 #include "results/form41.h"
 #include "results_session.h"
+#include "start/form1.h"
 
 namespace {
-
-const app::Edition& editionNamed(const QString& name) {
-    return name == QLatin1String("demo") ? app::demoEdition() : app::fullEdition();
-}
 
 Form3& openSheet() {
     if (!flow::open(win::ScoreSheet)) {
@@ -26,12 +22,8 @@ Form3& openSheet() {
     return *forms::existing<Form3>();
 }
 
-QString text(QWidget& window, const char* label) {
-    return ResultsSession::child<QLabel>(window, label).text();
-}
-
 QStringList gridRows(QWidget& window, const char* grid) {
-    const QAbstractItemModel* model = ResultsSession::child<QTableView>(window, grid).model();
+    const QAbstractItemModel* model = probe::control<QTableView>(window, grid)->model();
     QStringList rows;
     for (int r = 0; r < model->rowCount(); ++r) {
         QStringList cells;
@@ -58,14 +50,14 @@ QStringList shownSheet(QWidget& sheet) {
     QStringList shown;
     for (const char* label : {"lblExamTitle", "lblCandName", "lblExamDate", "lblExamTime",
                               "lblPassScore", "lblScoreObtained", "Label1"}) {
-        shown << text(sheet, label);
+        shown << probe::textOf(sheet, label);
     }
     shown << gridRows(sheet, "DBGrid1") << gridRows(sheet, "DBGrid2");
     return shown;
 }
 
 QColor bannerColour(QWidget& sheet) {
-    return ResultsSession::child<QLabel>(sheet, "Label1").grab().toImage().pixelColor(2, 2);
+    return probe::control<QLabel>(sheet, "Label1")->grab().toImage().pixelColor(2, 2);
 }
 
 std::array<int, 5> responsesOf(const testsupport::FixtureDatabase& db, int exam, qint64 id) {
@@ -79,6 +71,7 @@ class TestScoreSheet : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
+    void cleanup();
     void scoreAndVerdict_data();
     void scoreAndVerdict();
     void headerAndCaptions_data();
@@ -97,6 +90,10 @@ private Q_SLOTS:
     void printingWithoutPrinterWritesPdf_data();
     void printingWithoutPrinterWritesPdf();
 };
+
+void TestScoreSheet::cleanup() {
+    probe::verifyNoWindowLeft();
+}
 
 void TestScoreSheet::scoreAndVerdict_data() {
     QTest::addColumn<QString>("edition");
@@ -120,16 +117,16 @@ void TestScoreSheet::scoreAndVerdict() {
     QFETCH(int, correct);
     QFETCH(QString, score);
     QFETCH(bool, passed);
-    ResultsSession session(editionNamed(edition), exam);
+    ResultsSession session(probe::editionNamed(edition), exam);
     session.bank(exam, ExamSettings.QuestionsPerExam, 3);
     session.answerCorrectly(exam, QStringLiteral("ID <= %1").arg(correct));
 
     Form3& sheet = openSheet();
 
     QVERIFY(sheet.isVisible());
-    QCOMPARE(text(sheet, "lblScoreObtained"), score);
-    QCOMPARE(text(sheet, "Label1"), passed ? QStringLiteral("Congratulations!")
-                                           : QStringLiteral("Sorry, please try again!"));
+    QCOMPARE(probe::textOf(sheet, "lblScoreObtained"), score);
+    QCOMPARE(probe::textOf(sheet, "Label1"), passed ? QStringLiteral("Congratulations!")
+                                                    : QStringLiteral("Sorry, please try again!"));
     QCOMPARE(bannerColour(sheet), passed ? QColor(128, 255, 128) : QColor(255, 192, 192));
     QCOMPARE(ExamSettings.PassingScore, 750);
 }
@@ -154,7 +151,7 @@ void TestScoreSheet::headerAndCaptions() {
     QFETCH(QString, title);
     QFETCH(QString, nameCaption);
     QFETCH(QString, dateCaption);
-    ResultsSession session(editionNamed(edition));
+    ResultsSession session(probe::editionNamed(edition));
     session.bank(1, 5);
     ExamSettings.CandidateName = QStringLiteral("<b>Zoë</b> & Co");
 
@@ -162,21 +159,20 @@ void TestScoreSheet::headerAndCaptions() {
 
     QCOMPARE(sheet.windowTitle(), QStringLiteral("Score Sheet"));
     QVERIFY(sheet.windowState() & Qt::WindowMaximized);
-    QCOMPARE(text(sheet, "lblExamTitle"), title);
-    QCOMPARE(text(sheet, "Label4"), nameCaption);
-    QCOMPARE(text(sheet, "lblDate"), dateCaption);
-    QCOMPARE(text(sheet, "lblPassScore"), QStringLiteral("750/1000"));
-    QCOMPARE(text(sheet, "lblCandName"), QStringLiteral("<b>Zoë</b> & Co"));
-    QCOMPARE(ResultsSession::child<QLabel>(sheet, "lblCandName").textFormat(), Qt::PlainText);
+    QCOMPARE(probe::textOf(sheet, "lblExamTitle"), title);
+    QCOMPARE(probe::textOf(sheet, "Label4"), nameCaption);
+    QCOMPARE(probe::textOf(sheet, "lblDate"), dateCaption);
+    QCOMPARE(probe::textOf(sheet, "lblPassScore"), QStringLiteral("750/1000"));
+    QCOMPARE(probe::textOf(sheet, "lblCandName"), QStringLiteral("<b>Zoë</b> & Co"));
+    QCOMPARE(probe::control<QLabel>(sheet, "lblCandName")->textFormat(), Qt::PlainText);
     const QLocale locale = QLocale::system();
-    QCOMPARE(text(sheet, "lblExamDate"),
+    QCOMPARE(probe::textOf(sheet, "lblExamDate"),
              locale.toString(QDate::currentDate(), QLocale::ShortFormat));
-    QVERIFY(locale.toTime(text(sheet, "lblExamTime"), QLocale::ShortFormat).isValid());
-    QCOMPARE(ResultsSession::child<QPushButton>(sheet, "cmdPrint").text(),
-             QStringLiteral("&Print"));
-    QCOMPARE(ResultsSession::child<QPushButton>(sheet, "CmdAnswers").text(),
+    QVERIFY(locale.toTime(probe::textOf(sheet, "lblExamTime"), QLocale::ShortFormat).isValid());
+    QCOMPARE(probe::control<QPushButton>(sheet, "cmdPrint")->text(), QStringLiteral("&Print"));
+    QCOMPARE(probe::control<QPushButton>(sheet, "CmdAnswers")->text(),
              QStringLiteral("&View Wrong Answers"));
-    QCOMPARE(ResultsSession::child<QPushButton>(sheet, "CmdExit").text(), QStringLiteral("&Exit "));
+    QCOMPARE(probe::control<QPushButton>(sheet, "CmdExit")->text(), QStringLiteral("&Exit "));
     QCOMPARE(sheet.palette().color(QPalette::Window), QColor(224, 224, 224));
 }
 
@@ -214,7 +210,7 @@ void TestScoreSheet::categoryBreakdown() {
              (QStringList{"1|Networks", "2|Storage", "3|Unused", "4|Security"}));
     QCOMPARE(gridRows(sheet, "DBGrid2"), (QStringList{"57%|29", "56%|57", "0%|0", "28%|29"}));
     for (const char* grid : {"DBGrid1", "DBGrid2"}) {
-        QAbstractItemModelTester tester(ResultsSession::child<QTableView>(sheet, grid).model(),
+        QAbstractItemModelTester tester(probe::control<QTableView>(sheet, grid)->model(),
                                         QAbstractItemModelTester::FailureReportingMode::QtTest);
         QVERIFY(!QTest::currentTestFailed());
     }
@@ -253,7 +249,7 @@ void TestScoreSheet::bankLargerThanExamCountsOnlyTheDraw() {
 
     Form3& sheet = openSheet();
 
-    QCOMPARE(text(sheet, "lblScoreObtained"), QStringLiteral("700/1000"));
+    QCOMPARE(probe::textOf(sheet, "lblScoreObtained"), QStringLiteral("700/1000"));
     QCOMPARE(catScores(session.db), (QStringList{"5|4|80", "5|3|60"}));
 }
 
@@ -271,8 +267,8 @@ void TestScoreSheet::emptyDrawScoresNothing() {
 
     Form3& sheet = openSheet();
 
-    QCOMPARE(text(sheet, "lblScoreObtained"), QStringLiteral("0/1000"));
-    QCOMPARE(text(sheet, "Label1"), QStringLiteral("Sorry, please try again!"));
+    QCOMPARE(probe::textOf(sheet, "lblScoreObtained"), QStringLiteral("0/1000"));
+    QCOMPARE(probe::textOf(sheet, "Label1"), QStringLiteral("Sorry, please try again!"));
     QCOMPARE(catScores(session.db), QStringList{"0|0|0"});
 }
 
@@ -286,19 +282,19 @@ void TestScoreSheet::reviewAndBackLeavesSheetUnchanged() {
     session.answerCorrectly(2, QStringLiteral("1"));
     session.db.exec(QStringLiteral("DELETE FROM cat_scores"));
 
-    ResultsSession::child<QPushButton>(sheet, "CmdAnswers").click();
+    probe::control<QPushButton>(sheet, "CmdAnswers")->click();
     QVERIFY(!sheet.isVisible());
     Form41* review = forms::existing<Form41>();
     QVERIFY(review != nullptr && review->isVisible());
 
-    ResultsSession::child<QPushButton>(*review, "cmdScoreRep").click();
-    ResultsSession::settle();
+    probe::control<QPushButton>(*review, "cmdScoreRep")->click();
+    probe::settleDeletions();
 
     QCOMPARE(forms::existing<Form3>(), &sheet);
     QVERIFY(sheet.isVisible());
     QCOMPARE(shownSheet(sheet), before);
     QCOMPARE(forms::existing<Form41>(), nullptr);
-    QCOMPARE(AppTestEnv::visibleTopLevels(), QWidgetList{&sheet});
+    QCOMPARE(probe::visibleTopLevels(), QWidgetList{&sheet});
 }
 
 void TestScoreSheet::exitClearsOnlyTheFinishedExam_data() {
@@ -313,7 +309,7 @@ void TestScoreSheet::exitClearsOnlyTheFinishedExam_data() {
 void TestScoreSheet::exitClearsOnlyTheFinishedExam() {
     QFETCH(QString, edition);
     QFETCH(int, exam);
-    ResultsSession session(editionNamed(edition), exam);
+    ResultsSession session(probe::editionNamed(edition), exam);
     session.db.addCategories({QStringLiteral("Only")});
     for (int e = 1; e <= 3; ++e) {
         session.db.addQuestions(e, 12);
@@ -328,11 +324,11 @@ void TestScoreSheet::exitClearsOnlyTheFinishedExam() {
     }
     const std::array<int, 5> key3 = session.db.answers(QStringLiteral("exam33"), 3);
     Form3& sheet = openSheet();
-    ResultsSession::child<QPushButton>(sheet, "CmdAnswers").click();
-    ResultsSession::child<QPushButton>(*forms::existing<Form41>(), "cmdScoreRep").click();
+    probe::control<QPushButton>(sheet, "CmdAnswers")->click();
+    probe::control<QPushButton>(*forms::existing<Form41>(), "cmdScoreRep")->click();
 
-    ResultsSession::child<QPushButton>(sheet, "CmdExit").click();
-    ResultsSession::settle();
+    probe::control<QPushButton>(sheet, "CmdExit")->click();
+    probe::settleDeletions();
 
     QCOMPARE(session.db
                  .scalar(QStringLiteral("SELECT COUNT(*) FROM exam%1 WHERE correctanswer1 + "
@@ -353,7 +349,7 @@ void TestScoreSheet::exitClearsOnlyTheFinishedExam() {
     QCOMPARE(session.exhibitWindow.discarded, 1);
     QCOMPARE(forms::existing<Form3>(), nullptr);
     QCOMPARE(forms::existing<Form41>(), nullptr);
-    QCOMPARE(AppTestEnv::visibleTopLevels(),
+    QCOMPARE(probe::visibleTopLevels(),
              QWidgetList{static_cast<QWidget*>(forms::existing<Form1>())});
     QCOMPARE(catScores(session.db).size(), 1);
 }
@@ -362,14 +358,14 @@ void TestScoreSheet::secondReportAfterExitScoresOnlyItsOwnAnswers() {
     ResultsSession session(app::fullEdition(), 1);
     session.bank(1, 116, 2);
     session.answerCorrectly(1, QStringLiteral("ID <= 100"));
-    ResultsSession::child<QPushButton>(openSheet(), "CmdExit").click();
-    ResultsSession::settle();
+    probe::control<QPushButton>(openSheet(), "CmdExit")->click();
+    probe::settleDeletions();
 
     ExamSettings.ActiveExam = 1;
     session.answerCorrectly(1, QStringLiteral("ID <= 58"));
     Form3& second = openSheet();
 
-    QCOMPARE(text(second, "lblScoreObtained"), QStringLiteral("500/1000"));
+    QCOMPARE(probe::textOf(second, "lblScoreObtained"), QStringLiteral("500/1000"));
     QCOMPARE(catScores(session.db), (QStringList{"58|29|50", "58|29|50"}));
 }
 
@@ -380,7 +376,7 @@ void TestScoreSheet::titleBarCloseLeavesLikeExit() {
     Form3& sheet = openSheet();
 
     QVERIFY(!sheet.close());
-    ResultsSession::settle();
+    probe::settleDeletions();
 
     QCOMPARE(session.db
                  .scalar(QStringLiteral("SELECT SUM(correctanswer1 + correctanswer2 + "
@@ -412,11 +408,11 @@ void TestScoreSheet::printingWithoutPrinterWritesPdf() {
     Form3& sheet = openSheet();
     QWidget* window = &sheet;
     if (review) {
-        ResultsSession::child<QPushButton>(sheet, "CmdAnswers").click();
+        probe::control<QPushButton>(sheet, "CmdAnswers")->click();
         window = forms::existing<Form41>();
     }
 
-    ResultsSession::child<QPushButton>(*window, review ? "cmdPrintQ" : "cmdPrint").click();
+    probe::control<QPushButton>(*window, review ? "cmdPrintQ" : "cmdPrint")->click();
 
     QStringList pdfs;
     QDirIterator it(home.path(), {QStringLiteral("*.pdf")}, QDir::Files,

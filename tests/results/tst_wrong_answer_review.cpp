@@ -15,10 +15,6 @@ using Choices = std::array<bool, 5>;
 
 namespace {
 
-const app::Edition& editionNamed(const QString& name) {
-    return name == QLatin1String("demo") ? app::demoEdition() : app::fullEdition();
-}
-
 Choices choices(std::initializer_list<int> ticked) {
     Choices c{};
     for (int i : ticked) {
@@ -42,11 +38,11 @@ Question question(qint64 id, Choices key, Choices responses, int answers = 5) {
 }
 
 QPushButton& button(QWidget& w, const char* name) {
-    return ResultsSession::child<QPushButton>(w, name);
+    return *probe::control<QPushButton>(w, name);
 }
 
 QString shownQuestion(Form41& review) {
-    return ResultsSession::child<QPlainTextEdit>(review, "Text1").toPlainText();
+    return probe::control<QPlainTextEdit>(review, "Text1")->toPlainText();
 }
 
 // Opens the review the way the candidate does, from the score sheet.
@@ -89,6 +85,7 @@ class TestWrongAnswerReview : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
+    void cleanup();
     void threeWrongAnswersOfTheDrawOnly();
     void oneWrongAnswer();
     void nothingWrongOpensEmpty();
@@ -100,6 +97,10 @@ private Q_SLOTS:
     void reopeningStartsAtTheFirstQuestion();
     void titleBarCloseReturnsToSheet();
 };
+
+void TestWrongAnswerReview::cleanup() {
+    probe::verifyNoWindowLeft();
+}
 
 void TestWrongAnswerReview::threeWrongAnswersOfTheDrawOnly() {
     ResultsSession session(app::fullEdition(), 2);
@@ -164,7 +165,7 @@ void TestWrongAnswerReview::nothingWrongOpensEmpty() {
     QVERIFY(review.isVisible());
     QCOMPARE(review.reviewCount(), 0);
     QVERIFY(shownQuestion(review).isEmpty());
-    QVERIFY(ResultsSession::child<QPlainTextEdit>(review, "Text6").toPlainText().isEmpty());
+    QVERIFY(probe::control<QPlainTextEdit>(review, "Text6")->toPlainText().isEmpty());
     QVERIFY(!button(review, "Picture1").isVisible());
     QCOMPARE(ExamSettings.CurrentExhibit, QStringLiteral("kept.png"));
     QVERIFY(!button(review, "cmdNextQ").isEnabled());
@@ -197,7 +198,7 @@ void TestWrongAnswerReview::keyBesideResponsesAndNothingWritable() {
     QFETCH(int, exam);
     QFETCH(QString, caption);
     QFETCH(QString, sourceName);
-    ResultsSession session(editionNamed(edition), exam);
+    ResultsSession session(probe::editionNamed(edition), exam);
     for (qint64 id : {1, 2}) {
         Question q = question(id, choices({1, 3}), choices({2, 3}));
         q.catDesc = QStringLiteral("Storage");
@@ -218,24 +219,24 @@ void TestWrongAnswerReview::keyBesideResponsesAndNothingWritable() {
     const auto marks = [&](const char* const* names) {
         QList<bool> out;
         for (int i = 0; i < 5; ++i) {
-            out << ResultsSession::child<QCheckBox>(review, names[i]).isChecked();
+            out << probe::control<QCheckBox>(review, names[i])->isChecked();
         }
         return out;
     };
     QCOMPARE(marks(keyBoxes), (QList<bool>{true, false, true, false, false}));
     QCOMPARE(marks(responseBoxes), (QList<bool>{false, true, true, false, false}));
     const qint64 shownId = shownQuestion(review).section(QLatin1Char(' '), 1).toLongLong();
-    QCOMPARE(ResultsSession::child<QPlainTextEdit>(review, "Text8").toPlainText(),
+    QCOMPARE(probe::control<QPlainTextEdit>(review, "Text8")->toPlainText(),
              QStringLiteral("Answer %1.5").arg(shownId));
-    QCOMPARE(ResultsSession::child<QPlainTextEdit>(review, "Text6").toPlainText(),
+    QCOMPARE(probe::control<QPlainTextEdit>(review, "Text6")->toPlainText(),
              QStringLiteral("Because of %1").arg(shownId));
-    QCOMPARE(ResultsSession::child<QLineEdit>(review, "Text7").text(), QStringLiteral("Storage"));
+    QCOMPARE(probe::control<QLineEdit>(review, "Text7")->text(), QStringLiteral("Storage"));
 
     // Clicks on the indicators, keys and typing must all leave the rows as they are.
     const auto eachBox = [&](const std::function<void(QCheckBox&)>& act) {
         for (const char* const* names : {keyBoxes, responseBoxes}) {
             for (int i = 0; i < 5; ++i) {
-                act(ResultsSession::child<QCheckBox>(review, names[i]));
+                act(*probe::control<QCheckBox>(review, names[i]));
             }
         }
     };
@@ -250,13 +251,13 @@ void TestWrongAnswerReview::keyBesideResponsesAndNothingWritable() {
     QCOMPARE(marks(keyBoxes), key);
     QCOMPARE(marks(responseBoxes), responses);
     for (const char* text : {"Text1", "Text2", "Text8", "Text6"}) {
-        QTest::keyClicks(&ResultsSession::child<QPlainTextEdit>(review, text), "typed");
+        QTest::keyClicks(probe::control<QPlainTextEdit>(review, text), "typed");
     }
-    QTest::keyClicks(&ResultsSession::child<QLineEdit>(review, "Text7"), "typed");
+    QTest::keyClicks(probe::control<QLineEdit>(review, "Text7"), "typed");
     button(review, "cmdNextQ").click();
     button(review, "cmdPrevQ").click();
     button(review, "cmdScoreRep").click();
-    ResultsSession::settle();
+    probe::settleDeletions();
 
     for (qint64 id : {1, 2}) {
         QCOMPARE(session.db.answers(keyTable, id), (std::array<int, 5>{1, 0, 1, 0, 0}));
@@ -305,15 +306,13 @@ void TestWrongAnswerReview::fifthAnswerShownWheneverPresent() {
 }
 
 void TestWrongAnswerReview::exhibitButtonFollowsTheQuestion_data() {
-    QTest::addColumn<QString>("edition");
-    QTest::newRow("full") << "full";
-    QTest::newRow("demo") << "demo";
+    probe::addEditionRows();
 }
 
 void TestWrongAnswerReview::exhibitButtonFollowsTheQuestion() {
     QFETCH(QString, edition);
     const bool demo = edition == QLatin1String("demo");
-    ResultsSession session(editionNamed(edition), 1);
+    ResultsSession session(probe::editionNamed(edition), 1);
     Question withPicture = question(1, choices({1}), {});
     withPicture.diagram = QStringLiteral("net diagram.png");
     session.db.addQuestion(1, withPicture);
@@ -365,7 +364,7 @@ void TestWrongAnswerReview::reopeningStartsAtTheFirstQuestion() {
     QCOMPARE(review.reviewPosition(), 3);
 
     button(review, "cmdScoreRep").click();
-    ResultsSession::settle();
+    probe::settleDeletions();
     Form41& again = openReview();
 
     QCOMPARE(states(again), (ButtonStates{1, false, true}));
@@ -379,10 +378,10 @@ void TestWrongAnswerReview::titleBarCloseReturnsToSheet() {
     Form41& review = openReview();
 
     QVERIFY(!review.close());
-    ResultsSession::settle();
+    probe::settleDeletions();
 
     QCOMPARE(forms::existing<Form41>(), nullptr);
-    QCOMPARE(AppTestEnv::visibleTopLevels(),
+    QCOMPARE(probe::visibleTopLevels(),
              QWidgetList{static_cast<QWidget*>(forms::existing<Form3>())});
     QCOMPARE(session.db.answers(QStringLiteral("exam11"), 1), (std::array<int, 5>{0, 0, 0, 1, 0}));
 }

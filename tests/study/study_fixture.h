@@ -8,21 +8,17 @@
 #include <QWidget>
 
 #include "app/edition.h"
-#include "app/module2.h"
 #include "app/window_flow.h"
 #include "app_test_env.h"
 #include "fixture_database.h"
+#include "start/startup.h"
 #include "study/study_windows.h"
 
 // Shared arrangements of the study subsystem's window tests.
 namespace studytest {
 
-inline const app::Edition& editionNamed(const QString& name) {
-    return name == QLatin1String("demo") ? app::demoEdition() : app::fullEdition();
-}
-
 inline QString fileOf(const QString& edition) {
-    return editionNamed(edition).databaseFile;
+    return probe::editionNamed(edition).databaseFile;
 }
 
 // A key row: key is five '0'/'1' marks, answers the non-empty texts from answer1 on.
@@ -88,7 +84,8 @@ inline QImage positionPicture(int width, int height) {
 struct Started {
     testsupport::FixtureDatabase db;
     AppTestEnv env;
-    explicit Started(const QString& edition) : db(fileOf(edition)), env(editionNamed(edition)) {
+    explicit Started(const QString& edition)
+        : db(fileOf(edition)), env(probe::editionNamed(edition)) {
         study::registerWindows();
         app::Main();
     }

@@ -10,12 +10,14 @@
 #include <QRadioButton>
 #include <QtTest>
 
-#include "app/form1.h"
 #include "app/window_names.h"
+#include "start/form1.h"
 #include "study/form11.h"
 #include "study/form2c.h"
 #include "study_fixture.h"
 
+using probe::click;
+using probe::control;
 using studytest::question;
 using studytest::Started;
 using testsupport::FixtureDatabase;
@@ -50,20 +52,6 @@ QStringList shownRows(Form11& w) {
     return rows;
 }
 
-QString text(QWidget& w, const char* name) {
-    if (auto* label = w.findChild<QLabel*>(QLatin1String(name))) {
-        return label->text();
-    }
-    if (auto* line = w.findChild<QLineEdit*>(QLatin1String(name))) {
-        return line->text();
-    }
-    return w.findChild<QPlainTextEdit*>(QLatin1String(name))->toPlainText();
-}
-
-QPushButton* button(QWidget& w, const char* name) {
-    return w.findChild<QPushButton*>(QLatin1String(name));
-}
-
 // The study window as the menu opens it.
 Form11& openStudy(qint16 exam) {
     const char* entry = exam == 22   ? "menuFileSubExam2"
@@ -73,13 +61,9 @@ Form11& openStudy(qint16 exam) {
     return forms::get<Form11>();
 }
 
-void click(QWidget& w, const char* name) {
-    QTest::mouseClick(button(w, name), Qt::LeftButton);
-}
-
 // Position label and question ID together: where the window stands.
 QString where(Form11& w) {
-    return text(w, "LblRec_Count11") + QLatin1Char('@') + text(w, "Text1");
+    return probe::textOf(w, "LblRec_Count11") + QLatin1Char('@') + probe::textOf(w, "Text1");
 }
 
 }  // namespace
@@ -88,6 +72,7 @@ class TestStudyWindow : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
+    void cleanup();
     void opensOnFirstRowOfChosenExam_data();
     void opensOnFirstRowOfChosenExam();
     void answerMarks_data();
@@ -101,13 +86,13 @@ private Q_SLOTS:
     void endAndReopenKeepsClock_data();
     void endAndReopenKeepsClock();
     void demoEndShowsFirstRowOwnMarks();
-    void titleBarCloseActsAsEnd_data();
-    void titleBarCloseActsAsEnd();
     void emptyKeyTable_data();
     void emptyKeyTable();
-    void userCannotChangeDatabase_data();
-    void userCannotChangeDatabase();
 };
+
+void TestStudyWindow::cleanup() {
+    probe::verifyNoWindowLeft();
+}
 
 void TestStudyWindow::opensOnFirstRowOfChosenExam_data() {
     QTest::addColumn<QString>("edition");
@@ -145,20 +130,20 @@ void TestStudyWindow::opensOnFirstRowOfChosenExam() {
     QVERIFY(!forms::get<Form1>().isVisible());
     QCOMPARE(w.windowTitle(), caption);
     QCOMPARE(where(w), QStringLiteral("1@%1").arg(firstId));
-    QCOMPARE(text(w, "Text2_0"), QStringLiteral("Question %1").arg(firstId));
-    QCOMPARE(text(w, "Text2_1"), QStringLiteral("Answer %1.1").arg(firstId));
-    QCOMPARE(text(w, "Text3"), QStringLiteral("Explanation %1").arg(firstId));
-    QVERIFY(!button(w, "cmdPrevQ")->isEnabled());
-    QVERIFY(button(w, "CmdNextQ")->isEnabled());
-    QCOMPARE(text(w, "lblClock"), QStringLiteral("ClockDisplay"));
-    QStringList shownLabels{text(w, "lblID"), text(w, "Label1")};
+    QCOMPARE(probe::textOf(w, "Text2_0"), QStringLiteral("Question %1").arg(firstId));
+    QCOMPARE(probe::textOf(w, "Text2_1"), QStringLiteral("Answer %1.1").arg(firstId));
+    QCOMPARE(probe::textOf(w, "Text3"), QStringLiteral("Explanation %1").arg(firstId));
+    QVERIFY(!control<QPushButton>(w, "cmdPrevQ")->isEnabled());
+    QVERIFY(control<QPushButton>(w, "CmdNextQ")->isEnabled());
+    QCOMPARE(probe::textOf(w, "lblClock"), QStringLiteral("ClockDisplay"));
+    QStringList shownLabels{probe::textOf(w, "lblID"), probe::textOf(w, "Label1")};
     if (!w.findChild<QLabel*>(QStringLiteral("Label3"))->isHidden()) {
-        shownLabels << text(w, "Label3");
+        shownLabels << probe::textOf(w, "Label3");
     }
     QCOMPARE(shownLabels, labels);
 
     w.Timer1_Timer();
-    QCOMPARE(text(w, "lblClock"), QStringLiteral("00:00:01"));
+    QCOMPARE(probe::textOf(w, "lblClock"), QStringLiteral("00:00:01"));
     click(w, "CmdNextQ");
     QCOMPARE(where(w), QStringLiteral("2@%1").arg(firstId + 1));
     QCOMPARE(w.windowTitle(), caption);
@@ -259,9 +244,7 @@ void TestStudyWindow::answerMarks() {
 }
 
 void TestStudyWindow::movesStayWithinRowsAndLimit_data() {
-    QTest::addColumn<QString>("edition");
-    QTest::newRow("full") << "full";
-    QTest::newRow("demo") << "demo";
+    probe::addEditionRows();
 }
 
 void TestStudyWindow::movesStayWithinRowsAndLimit() {
@@ -271,39 +254,39 @@ void TestStudyWindow::movesStayWithinRowsAndLimit() {
 
     // Fewer rows than the exam has questions: Next on the last row goes nowhere.
     Form11& w = openStudy(11);
-    QCOMPARE(ExamSettings.QuestionsPerExam, studytest::editionNamed(edition).questionsPerExam);
+    QCOMPARE(ExamSettings.QuestionsPerExam, probe::editionNamed(edition).questionsPerExam);
     for (int i = 0; i < 3; ++i) {
         click(w, "CmdNextQ");
     }
     QCOMPARE(where(w), QStringLiteral("4@4"));
-    QVERIFY(button(w, "CmdNextQ")->isEnabled());
+    QVERIFY(control<QPushButton>(w, "CmdNextQ")->isEnabled());
     click(w, "CmdNextQ");
     QCOMPARE(where(w), QStringLiteral("4@4"));
-    QCOMPARE(text(w, "Text2_0"), QStringLiteral("Question 4 of exam 1"));
+    QCOMPARE(probe::textOf(w, "Text2_0"), QStringLiteral("Question 4 of exam 1"));
     for (int i = 0; i < 3; ++i) {
         click(w, "cmdPrevQ");
     }
     QCOMPARE(where(w), QStringLiteral("1@1"));
-    QVERIFY(!button(w, "cmdPrevQ")->isEnabled());
+    QVERIFY(!control<QPushButton>(w, "cmdPrevQ")->isEnabled());
     w.cmdPrevQ_Click();  // even if it were reached, the first row stays
     QCOMPARE(where(w), QStringLiteral("1@1"));
-    QVERIFY(!button(w, "cmdPrevQ")->isEnabled());
+    QVERIFY(!control<QPushButton>(w, "cmdPrevQ")->isEnabled());
     click(w, "cmdEnd");
 
     // More rows than the exam has questions: the rows past the limit are never shown.
     ExamSettings.QuestionsPerExam = 3;
     Form11& again = openStudy(11);
     click(again, "CmdNextQ");
-    QVERIFY(button(again, "CmdNextQ")->isEnabled());
-    QVERIFY(button(again, "cmdPrevQ")->isEnabled());
+    QVERIFY(control<QPushButton>(again, "CmdNextQ")->isEnabled());
+    QVERIFY(control<QPushButton>(again, "cmdPrevQ")->isEnabled());
     click(again, "CmdNextQ");
     QCOMPARE(where(again), QStringLiteral("3@3"));
-    QVERIFY(!button(again, "CmdNextQ")->isEnabled());
+    QVERIFY(!control<QPushButton>(again, "CmdNextQ")->isEnabled());
     click(again, "CmdNextQ");
     QCOMPARE(where(again), QStringLiteral("3@3"));
     click(again, "cmdPrevQ");
     QCOMPARE(where(again), QStringLiteral("2@2"));
-    QVERIFY(button(again, "CmdNextQ")->isEnabled());
+    QVERIFY(control<QPushButton>(again, "CmdNextQ")->isEnabled());
     QCOMPARE(s.env.endings, 0);
 }
 
@@ -332,7 +315,7 @@ void TestStudyWindow::exhibitButtonFollowsRows() {
     s.db.exec(QStringLiteral("UPDATE exam11 SET diagram1 = '' WHERE ID = 3"));
 
     Form11& w = openStudy(11);
-    QPushButton* exhibit = button(w, "Picture1");
+    QPushButton* exhibit = control<QPushButton>(w, "Picture1");
     QCOMPARE(!exhibit->isHidden(), shownOnFirstRow);
     w.Picture1_Click();
     QCOMPARE(fakes.total(), firstHasExhibit ? 1 : 0);
@@ -389,14 +372,12 @@ void TestStudyWindow::exhibitThereAndBack() {
     QVERIFY(!forms::existing<Form2C>() || !forms::existing<Form2C>()->isVisible());
     QCOMPARE(where(w), QStringLiteral("2@2"));
     QCOMPARE(shownRows(w), rows);
-    QVERIFY(button(w, "cmdPrevQ")->isEnabled());
+    QVERIFY(control<QPushButton>(w, "cmdPrevQ")->isEnabled());
     QCOMPARE(s.env.endings, 0);
 }
 
 void TestStudyWindow::endAndReopenKeepsClock_data() {
-    QTest::addColumn<QString>("edition");
-    QTest::newRow("full") << "full";
-    QTest::newRow("demo") << "demo";
+    probe::addEditionRows();
 }
 
 void TestStudyWindow::endAndReopenKeepsClock() {
@@ -412,7 +393,7 @@ void TestStudyWindow::endAndReopenKeepsClock() {
     for (int i = 0; i < 5; ++i) {
         w.Timer1_Timer();
     }
-    QCOMPARE(text(w, "lblClock"), QStringLiteral("00:00:05"));
+    QCOMPARE(probe::textOf(w, "lblClock"), QStringLiteral("00:00:05"));
 
     click(w, "cmdEnd");
     QVERIFY(!w.isVisible());
@@ -420,7 +401,7 @@ void TestStudyWindow::endAndReopenKeepsClock() {
     QCOMPARE(w.isLoaded(), demo);
     // The demo's clock keeps running behind the menu; the full edition's stops.
     QCOMPARE(studytest::clockOf(w)->isActive(), demo);
-    QCOMPARE(text(w, "LblRec_Count11"), demo ? QStringLiteral("1") : QStringLiteral("0"));
+    QCOMPARE(probe::textOf(w, "LblRec_Count11"), demo ? QStringLiteral("1") : QStringLiteral("0"));
     if (demo) {
         w.Timer1_Timer();
     }
@@ -429,12 +410,12 @@ void TestStudyWindow::endAndReopenKeepsClock() {
     QCOMPARE(&again, &w);
     QVERIFY(again.isVisible());
     QCOMPARE(where(again), demo ? QStringLiteral("1@1") : QStringLiteral("1@21"));
-    QVERIFY(!button(again, "cmdPrevQ")->isEnabled());
+    QVERIFY(!control<QPushButton>(again, "cmdPrevQ")->isEnabled());
     QVERIFY(studytest::clockOf(again)->isActive());
-    QCOMPARE(text(again, "lblClock"),
+    QCOMPARE(probe::textOf(again, "lblClock"),
              demo ? QStringLiteral("00:00:06") : QStringLiteral("ClockDisplay"));
     again.Timer1_Timer();
-    QCOMPARE(text(again, "lblClock"),
+    QCOMPARE(probe::textOf(again, "lblClock"),
              demo ? QStringLiteral("00:00:07") : QStringLiteral("00:00:06"));
 }
 
@@ -454,28 +435,6 @@ void TestStudyWindow::demoEndShowsFirstRowOwnMarks() {
     QCOMPARE(shownRows(w), (QStringList{"1 (*)", "2 ( )", "3 ( )", "4 ( )"}));
 }
 
-void TestStudyWindow::titleBarCloseActsAsEnd_data() {
-    QTest::addColumn<QString>("edition");
-    QTest::newRow("full") << "full";
-    QTest::newRow("demo") << "demo";
-}
-
-void TestStudyWindow::titleBarCloseActsAsEnd() {
-    QFETCH(QString, edition);
-    Started s(edition);
-    s.db.addQuestions(1, 3);
-    Form11& w = openStudy(11);
-    click(w, "CmdNextQ");
-
-    QVERIFY(w.close() || !w.isVisible());
-    QVERIFY(!w.isVisible());
-    QVERIFY(forms::get<Form1>().isVisible());
-    QCOMPARE(w.isLoaded(), edition == QLatin1String("demo"));
-    openStudy(11);
-    QCOMPARE(where(w), QStringLiteral("1@1"));
-    QCOMPARE(s.env.endings, 0);
-}
-
 void TestStudyWindow::emptyKeyTable_data() {
     QTest::addColumn<QString>("edition");
     QTest::addColumn<int>("exam");
@@ -492,70 +451,20 @@ void TestStudyWindow::emptyKeyTable() {
 
     Form11& w = openStudy(qint16(exam));
     QVERIFY(w.isVisible());
-    QVERIFY(!button(w, "CmdNextQ")->isEnabled());
-    QVERIFY(!button(w, "cmdPrevQ")->isEnabled());
-    QVERIFY(button(w, "Picture1")->isHidden());
-    QCOMPARE(text(w, "Text2_0"), QString());
+    QVERIFY(!control<QPushButton>(w, "CmdNextQ")->isEnabled());
+    QVERIFY(!control<QPushButton>(w, "cmdPrevQ")->isEnabled());
+    QVERIFY(control<QPushButton>(w, "Picture1")->isHidden());
+    QCOMPARE(probe::textOf(w, "Text2_0"), QString());
     w.CmdNextQ_Click();
     w.cmdPrevQ_Click();
     w.Picture1_Click();
     w.Timer1_Timer();
-    QVERIFY(!button(w, "CmdNextQ")->isEnabled());
+    QVERIFY(!control<QPushButton>(w, "CmdNextQ")->isEnabled());
     QCOMPARE(fakes.total(), 0);
     click(w, "cmdEnd");
     QVERIFY(forms::get<Form1>().isVisible());
     openStudy(qint16(exam));
     QVERIFY(w.isVisible());
-    QCOMPARE(s.env.endings, 0);
-}
-
-void TestStudyWindow::userCannotChangeDatabase_data() {
-    QTest::addColumn<QString>("edition");
-    QTest::newRow("full") << "full";
-    QTest::newRow("demo") << "demo";
-}
-
-void TestStudyWindow::userCannotChangeDatabase() {
-    QFETCH(QString, edition);
-    Started s(edition);
-    s.db.addQuestion(1, question(1, "single_answer", 5, "01001"));
-    s.db.addQuestion(1, question(2, "multiple_answer", 5, "10101"));
-    s.db.addQuestion(1, question(3, "single_answer", 4, "00100"));
-    const auto before = studytest::snapshot(s.db);
-
-    Form11& w = openStudy(11);
-    QVERIFY(QTest::qWaitForWindowExposed(&w));
-    for (int row = 0; row < 3; ++row) {
-        const QStringList rows = shownRows(w);
-        for (QAbstractButton* mark : w.findChildren<QAbstractButton*>()) {
-            if (qobject_cast<QPushButton*>(mark) || mark->isHidden()) {
-                continue;
-            }
-            QTest::mouseClick(mark, Qt::LeftButton, {}, QPoint(8, mark->height() / 2));
-        }
-        for (QPlainTextEdit* box : w.findChildren<QPlainTextEdit*>()) {
-            box->setFocus();
-            QTest::keyClicks(box, QStringLiteral("typed over"));
-            QTest::keyClick(box, Qt::Key_Delete);
-        }
-        QCOMPARE(shownRows(w), rows);
-        click(w, "CmdNextQ");
-    }
-    // The keyboard reaches no mark either.
-    for (QWidget* next = w.nextInFocusChain(); next != &w; next = next->nextInFocusChain()) {
-        if (next->focusPolicy() & Qt::TabFocus) {
-            QVERIFY2(!qobject_cast<QCheckBox*>(next) && !qobject_cast<QRadioButton*>(next),
-                     qPrintable(next->objectName()));
-        }
-    }
-    click(w, "cmdPrevQ");
-    click(w, "cmdEnd");
-    openStudy(11);
-    w.close();
-    forms::discard<Form11>();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-
-    QCOMPARE(studytest::snapshot(s.db), before);
     QCOMPARE(s.env.endings, 0);
 }
 

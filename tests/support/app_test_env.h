@@ -7,9 +7,10 @@
 #include "app/exam_settings.h"
 #include "app/fatal.h"
 #include "app/forms.h"
-#include "app/module2.h"
 #include "app/prompts.h"
 #include "app/window_flow.h"
+#include "start/startup.h"
+#include "window_probe.h"
 
 // Puts the process back to the state a program starts in, under the given edition, with the
 // shell's windows registered and the program's ending recorded instead of carried out.
@@ -42,15 +43,5 @@ struct AppTestEnv {
     // A stand-in for a window of another subsystem: counts how often it was shown.
     static flow::WindowOps fakeWindow(std::function<void()> show) {
         return {std::move(show), [] {}, [] {}, [] { return static_cast<QWidget*>(nullptr); }};
-    }
-
-    static QWidgetList visibleTopLevels() {
-        QWidgetList out;
-        for (QWidget* w : QApplication::topLevelWidgets()) {
-            if (w->isVisible()) {
-                out << w;
-            }
-        }
-        return out;
     }
 };

@@ -1,4 +1,4 @@
-#include "app/form1.h"
+#include "start/form1.h"
 
 #include <QCloseEvent>
 #include <QPalette>
@@ -8,6 +8,7 @@
 #include "app/fatal.h"
 #include "app/prompts.h"
 #include "app/window_flow.h"
+#include "app/window_frame.h"
 #include "app/window_names.h"
 #include "ui_form1.h"
 
@@ -24,22 +25,22 @@ Form1::Form1() : ui(std::make_unique<Ui::Form1>()) {
         applyDemoMenu();
     }
 
-    const auto on = [this](QAction* action, void (Form1::*handler)()) {
-        connect(action, &QAction::triggered, this,
-                [this, handler] { app::guarded([&] { (this->*handler)(); }); });
-    };
-    on(ui->mnuExamsub1, &Form1::mnuExamsub1_Click);
-    on(ui->mnuExamsub2, &Form1::mnuExamsub2_Click);
-    on(ui->mnuExamsub3, &Form1::mnuExamsub3_Click);
-    on(ui->mnuFileSubExit, &Form1::mnuFileSubExit_Click);
-    on(ui->menuFileSubExam1, &Form1::menuFileSubExam1_Click);
-    on(ui->menuFileSubExam2, &Form1::menuFileSubExam2_Click);
-    on(ui->menuFileSubExam3, &Form1::menuFileSubExam3_Click);
-    on(ui->mnuHelpsubNavigate, &Form1::mnuHelpsubNavigate_Click);
-    on(ui->mnuHelpSubCer, &Form1::mnuHelpSubCer_Click);
-    on(ui->mnuhelpsubmnureadme, &Form1::mnuhelpsubmnureadme_Click);
-    on(ui->mnuhelpsubmnuorder, &Form1::mnuhelpsubmnuorder_Click);
-    on(ui->mnuHelpsubCertification, &Form1::mnuHelpsubCertification_Click);
+    app::onSignal(ui->mnuExamsub1, &QAction::triggered, this, &Form1::mnuExamsub1_Click);
+    app::onSignal(ui->mnuExamsub2, &QAction::triggered, this, &Form1::mnuExamsub2_Click);
+    app::onSignal(ui->mnuExamsub3, &QAction::triggered, this, &Form1::mnuExamsub3_Click);
+    app::onSignal(ui->mnuFileSubExit, &QAction::triggered, this, &Form1::mnuFileSubExit_Click);
+    app::onSignal(ui->menuFileSubExam1, &QAction::triggered, this, &Form1::menuFileSubExam1_Click);
+    app::onSignal(ui->menuFileSubExam2, &QAction::triggered, this, &Form1::menuFileSubExam2_Click);
+    app::onSignal(ui->menuFileSubExam3, &QAction::triggered, this, &Form1::menuFileSubExam3_Click);
+    app::onSignal(ui->mnuHelpsubNavigate, &QAction::triggered, this,
+                  &Form1::mnuHelpsubNavigate_Click);
+    app::onSignal(ui->mnuHelpSubCer, &QAction::triggered, this, &Form1::mnuHelpSubCer_Click);
+    app::onSignal(ui->mnuhelpsubmnureadme, &QAction::triggered, this,
+                  &Form1::mnuhelpsubmnureadme_Click);
+    app::onSignal(ui->mnuhelpsubmnuorder, &QAction::triggered, this,
+                  &Form1::mnuhelpsubmnuorder_Click);
+    app::onSignal(ui->mnuHelpsubCertification, &QAction::triggered, this,
+                  &Form1::mnuHelpsubCertification_Click);
 }
 
 Form1::~Form1() = default;

@@ -1,4 +1,4 @@
-#include "exam/module3.h"
+#include "exam/random_draw.h"
 
 #include <algorithm>
 #include <chrono>

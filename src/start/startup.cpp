@@ -1,32 +1,28 @@
-#include "app/module2.h"
+#include "start/startup.h"
 
 #include <QApplication>
 #include <QScreen>
 
 #include "app/database_lock.h"
-#include "app/dialog.h"
 #include "app/edition.h"
 #include "app/exam_settings.h"
 #include "app/fatal.h"
-#include "app/form1.h"
 #include "app/forms.h"
-#include "app/frmsplash.h"
 #include "app/prompts.h"
 #include "app/window_flow.h"
+#include "app/window_frame.h"
 #include "app/window_names.h"
 #include "examdb/journal.h"
+#include "start/dialog.h"
+#include "start/form1.h"
+#include "start/frmsplash.h"
 
 namespace app {
 
 void Main() {
     ExamSettings.QuestionsPerExam = edition().questionsPerExam;
     // Start-up creates the menu; everything after reaches it through the registry.
-    Form1& menu = forms::get<Form1>();
-    // Without a window manager "maximized" is only a wish; fill the screen ourselves as well.
-    if (const QScreen* screen = menu.screen()) {
-        menu.setGeometry(screen->availableGeometry());
-    }
-    menu.showMaximized();
+    app::showMaximizedOnScreen(forms::get<Form1>());
 }
 
 void registerShellWindows() {

@@ -1,10 +1,11 @@
-#include "app/dialog.h"
+#include "start/dialog.h"
 
 #include "app/edition.h"
 #include "app/exam_settings.h"
 #include "app/fatal.h"
 #include "app/forms.h"
 #include "app/window_flow.h"
+#include "app/window_frame.h"
 #include "app/window_names.h"
 #include "ui_dialog.h"
 
@@ -13,10 +14,8 @@ Dialog::Dialog() : ui(std::make_unique<Ui::Dialog>()) {
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowCloseButtonHint);
     ui->Label1->setText(app::edition().noticeText);
-    connect(ui->OKButton, &QPushButton::clicked, this,
-            [this] { app::guarded([this] { OKButton_Click(); }); });
-    connect(ui->CancelButton, &QPushButton::clicked, this,
-            [this] { app::guarded([this] { CancelButton_Click(); }); });
+    app::onSignal(ui->OKButton, &QPushButton::clicked, this, &Dialog::OKButton_Click);
+    app::onSignal(ui->CancelButton, &QPushButton::clicked, this, &Dialog::CancelButton_Click);
 }
 
 Dialog::~Dialog() = default;

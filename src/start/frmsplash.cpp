@@ -1,4 +1,4 @@
-#include "app/frmsplash.h"
+#include "start/frmsplash.h"
 
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -9,6 +9,7 @@
 #include "app/fatal.h"
 #include "app/logo.h"
 #include "app/window_flow.h"
+#include "app/window_frame.h"
 #include "app/window_names.h"
 #include "examdb/data_source.h"
 #include "ui_frmsplash.h"
@@ -41,10 +42,7 @@ frmSplash::frmSplash()
         box->setMinimumWidth(420);
     }
 
-    Data1->setObjectName(QStringLiteral("Data1"));
-    Data1->setDatabaseName(app::edition().databaseFile);
-    Data1->setConnectString(app::kConnectString);
-    Data1->setRecordSource(QStringLiteral("Test Information"));
+    app::useEditionFile(*Data1, QStringLiteral("Data1"), QStringLiteral("Test Information"));
     Data1->bind(ui->Text1, QStringLiteral("test_name"));
     Data1->bind(ui->Text6, QStringLiteral("number_of_questions"));
     Data1->bind(ui->Text5, QStringLiteral("test_disclaimer"));
@@ -58,8 +56,7 @@ frmSplash::frmSplash()
         child->installEventFilter(this);
     }
     installEventFilter(this);
-    connect(ui->Command1, &QPushButton::clicked, this,
-            [this] { app::guarded([this] { Command1_Click(); }); });
+    app::onSignal(ui->Command1, &QPushButton::clicked, this, &frmSplash::Command1_Click);
 }
 
 frmSplash::~frmSplash() = default;

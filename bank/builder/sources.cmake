@@ -1,0 +1,20 @@
+# The bank builder's files, relative to bank/: its library and the fuzz harnesses build the
+# same list.
+set(bank_builder_sources
+    builder/bank_builder.cpp builder/bank_builder.h
+    builder/bank_check.cpp builder/bank_check.h
+    builder/bank_fairness.cpp builder/bank_fairness.h
+    builder/bank_report.cpp builder/bank_report.h
+    builder/bank_model.h
+    builder/bank_writer.cpp builder/bank_writer.h
+    builder/exam_source.cpp
+    builder/exhibit_renderer.cpp builder/exhibit_renderer.h
+    builder/export_moodle.cpp builder/export_moodle.h
+    builder/html_text.cpp builder/html_text.h
+    builder/import_aiken.cpp builder/import_aiken.h
+    builder/import_gift.cpp builder/import_gift.h
+    builder/import_model.cpp builder/import_model.h
+    builder/import_moodle.cpp builder/import_moodle.h
+    builder/source_fields.cpp builder/source_fields.h
+    builder/stem_similarity.cpp builder/stem_similarity.h
+)
