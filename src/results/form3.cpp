@@ -122,7 +122,7 @@ void Form3::Form_Initialize() {
 
     SetPassScore(*this);
     showVerdict(score >= ExamSettings.PassingScore);
-    scoreCategories(edition.demo ? 1 : exam, db);
+    scoreCategories(exam, db);
     rebuild.commit();
 
     Data4->refresh();

@@ -114,8 +114,6 @@ void Form11::Show() {
         loaded = true;
     }
     app::showMaximizedOnScreen(*this);
-    raise();
-    activateWindow();
     Form_Activate();
     if (!isAncestorOf(QApplication::focusWidget())) {
         // Studying is mostly "next, next": start the keyboard there.

@@ -54,8 +54,6 @@ void Form2C::Show() {
         showPicture();
     }
     app::showMaximizedOnScreen(*this);
-    raise();
-    activateWindow();
     ui->Command1->setFocus();
     reportProblem();
 }

@@ -79,8 +79,6 @@ void Form5::Show() {
         loaded = true;
     }
     app::showMaximizedOnScreen(*this);
-    raise();
-    activateWindow();
     ui->cmdEnd->setFocus();
 }
 
