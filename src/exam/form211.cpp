@@ -6,7 +6,6 @@
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QRadioButton>
-#include <QScreen>
 #include <QTimer>
 #include <limits>
 

@@ -3,7 +3,6 @@
 #include <QCloseEvent>
 #include <QFile>
 #include <QLabel>
-#include <QScreen>
 #include <QShortcut>
 #include <QTextDocument>
 #include <stdexcept>

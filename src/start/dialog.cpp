@@ -3,7 +3,6 @@
 #include "app/edition.h"
 #include "app/exam_settings.h"
 #include "app/fatal.h"
-#include "app/forms.h"
 #include "app/window_flow.h"
 #include "app/window_frame.h"
 #include "app/window_names.h"

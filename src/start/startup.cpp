@@ -1,7 +1,6 @@
 #include "start/startup.h"
 
 #include <QApplication>
-#include <QScreen>
 
 #include "app/database_lock.h"
 #include "app/edition.h"

@@ -6,7 +6,6 @@
 #include <QLineEdit>
 #include <QPalette>
 #include <QPlainTextEdit>
-#include <QScreen>
 #include <QWidget>
 
 namespace study {
