@@ -1,13 +1,16 @@
 #include "exam/exam_windows.h"
 
+#include "app/start_offer.h"
 #include "app/window_flow.h"
 #include "app/window_names.h"
 #include "exam/form211.h"
+#include "exam/resume_offer.h"
 
 namespace exam {
 
 void registerWindows() {
     flow::registerWindow<Form211>(win::Exam);
+    app::setStartOffer(&offerInterruptedExam);
 }
 
 }  // namespace exam

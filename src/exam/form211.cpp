@@ -6,6 +6,8 @@
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QRadioButton>
+#include <QShortcut>
+#include <QSignalBlocker>
 #include <QTimer>
 #include <limits>
 
@@ -19,14 +21,18 @@
 #include "app/window_frame.h"
 #include "app/window_names.h"
 #include "exam/random_draw.h"
+#include "exam/review_screen.h"
 #include "examdb/data_source.h"
 #include "examdb/database.h"
 #include "examdb/statements.h"
+#include "examdb/transaction.h"
 #include "ui_form211.h"
 
 namespace {
 
 const QString kSingleAnswer = QStringLiteral("single_answer");
+// A kill or a power cut costs the candidate at most this much of the clock.
+constexpr int kClockSaveSeconds = 5;
 
 class FlagGuard {
 public:
@@ -90,6 +96,40 @@ Form211::Form211()
     app::onSignal(ui->Option4, &QAbstractButton::clicked, this, &Form211::Option4_Click);
     app::onSignal(ui->Option5, &QAbstractButton::clicked, this, &Form211::Option5_Click);
     app::onSignal(Timer1, &QTimer::timeout, this, &Form211::Timer1_Timer);
+    app::onSignal(ui->chkFlag, &QAbstractButton::clicked, this, &Form211::chkFlag_Click);
+    app::onSignal(ui->cmdReview, &QAbstractButton::clicked, this, &Form211::cmdReview_Click);
+    QSizePolicy keepFlagPlace = ui->lblFlagged->sizePolicy();
+    keepFlagPlace.setRetainSizeWhenHidden(true);
+    ui->lblFlagged->setSizePolicy(keepFlagPlace);
+    ui->lblFlagged->hide();
+    addShortcuts();
+}
+
+void Form211::addShortcuts() {
+    const auto add = [this](const QKeySequence& keys, std::function<void()> handler) {
+        auto* shortcut = new QShortcut(keys, this);
+        shortcut->setContext(Qt::WindowShortcut);
+        connect(shortcut, &QShortcut::activated, this,
+                [handler = std::move(handler)] { app::guarded(handler); });
+    };
+    for (int k = 1; k <= 5; ++k) {
+        add(QKeySequence(Qt::Key_0 + k), [this, k] { chooseByKey(k); });
+        add(QKeySequence(Qt::KeypadModifier | (Qt::Key_0 + k)), [this, k] { chooseByKey(k); });
+        add(QKeySequence(Qt::Key_A + k - 1), [this, k] { chooseByKey(k); });
+    }
+    add(QKeySequence(Qt::Key_F), [this] {
+        if (ui->chkFlag->isEnabled()) {
+            ui->chkFlag->click();
+        }
+    });
+    add(QKeySequence(Qt::CTRL | Qt::Key_R), [this] { cmdReview_Click(); });
+    add(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_A), [this] {
+        if (ui->Command1->isEnabled()) {
+            Command1_Click();
+        }
+    });
+    add(QKeySequence(Qt::CTRL | Qt::Key_E), [this] { Picture1_Click(); });
+    add(QKeySequence(Qt::CTRL | Qt::Key_T), [this] { LblPause_Click(); });
 }
 
 Form211::~Form211() = default;
@@ -112,7 +152,15 @@ void Form211::Show() {
     Form_Activate();
 }
 
+void Form211::Resume(const exam::SavedAttempt& saved, std::vector<bool> flagged) {
+    resumePoint.emplace(saved, std::move(flagged));
+    Show();
+}
+
 void Form211::Unload() {
+    if (review) {
+        review->close();
+    }
     hide();
     Timer1->stop();
     iis->close();
@@ -122,6 +170,12 @@ void Form211::Unload() {
 
 void Form211::Form_Load() {
     Timer1->start(1000);
+    if (resumePoint) {
+        auto [saved, flagged] = std::move(*resumePoint);
+        resumePoint.reset();
+        restoreSaved(saved, std::move(flagged));
+        return;
+    }
     ++ExamSettings.QuestionNo;
     showQuestionNo();
     if (!app::edition().demo) {
@@ -131,7 +185,90 @@ void Form211::Form_Load() {
     iis->setRecordSource(examdb::statements::x1(bankExam()));
     iis->refresh();
     Data1->refresh();
+    examProgress.reset(hasRows() ? iis->recordset().recordCount() : 0);
     refreshPresentation();
+}
+
+void Form211::restoreSaved(const exam::SavedAttempt& saved, std::vector<bool> flagged) {
+    elapsed = qint16(saved.elapsed);
+    savedElapsed = elapsed;
+    ExamSettings.QuestionNo = qint16(saved.position);
+    showQuestionNo();
+    if (!app::edition().demo) {
+        setWindowTitle(QStringLiteral("Exam #%1").arg(ExamSettings.ActiveExam));
+    }
+    iis->setRecordSource(examdb::statements::x1(bankExam()));
+    iis->refresh();
+    Data1->refresh();
+    const int count = hasRows() ? iis->recordset().recordCount() : 0;
+    examProgress.reset(count, std::move(flagged));
+    if (count > 0) {
+        examdb::Recordset& rs = iis->recordset();
+        std::array<int, 5> marks{};
+        for (int n = 1; n <= 5; ++n) {
+            marks[size_t(n - 1)] = rs.fieldIndex(QStringLiteral("correctanswer%1").arg(n));
+        }
+        for (int i = 0; i < count; ++i) {
+            bool answered = false;
+            for (const int field : marks) {
+                answered = answered || rs.valueAt(i, field).toInt() != 0;
+            }
+            examProgress.setAnswered(i, answered);
+        }
+        rs.moveTo(std::clamp(saved.position, 1, count) - 1);
+    }
+    refreshPresentation();
+    SetTimeLimit();
+    // The clock as it stood, not the design text, from the first moment.
+    ui->lblClock->setText(app::clockText(ExamSettings.TimeLimitMinutes * 60 - elapsed));
+}
+
+int Form211::currentIndex() const {
+    return hasQuestion() ? iis->recordset().position() : -1;
+}
+
+void Form211::rememberCurrentAnswer() {
+    bool answered = false;
+    for (int n = 1; n <= 5; ++n) {
+        answered = answered || check(n)->isChecked();
+    }
+    examProgress.setAnswered(currentIndex(), answered);
+}
+
+void Form211::showFlag() {
+    const bool flagged = examProgress.isFlagged(currentIndex());
+    {
+        const QSignalBlocker quiet(ui->chkFlag);
+        ui->chkFlag->setChecked(flagged);
+    }
+    ui->chkFlag->setEnabled(hasQuestion());
+    ui->cmdReview->setEnabled(hasRows());
+    ui->lblFlagged->setVisible(flagged);
+}
+
+void Form211::moveSaving(const std::function<void()>& move) {
+    if (!hasRows()) {
+        move();
+        return;
+    }
+    rememberCurrentAnswer();
+    examdb::Transaction transaction(iis->database());
+    move();
+    saveProgress();
+    transaction.commit();
+    savedElapsed = elapsed;
+}
+
+void Form211::saveProgress() {
+    exam::attempt::saveProgress(iis->database(), elapsed, ExamSettings.QuestionNo,
+                                examProgress.flagged());
+}
+
+void Form211::saveClock() {
+    if (hasRows() && elapsed != savedElapsed) {
+        exam::attempt::saveElapsed(iis->database(), elapsed);
+        savedElapsed = elapsed;
+    }
 }
 
 bool Form211::hasRows() const {
@@ -173,6 +310,7 @@ void Form211::refreshPresentation() {
     ShowAnswerMode();
     applyEmptyAnswerRule();
     applyExhibitRule();
+    showFlag();
     Form_Activate();
 }
 
@@ -239,6 +377,10 @@ void Form211::CmdNextQ_Click() {
     if (ended || !hasRows() || iis->recordset().eof()) {
         return;
     }
+    moveSaving([this] { nextQuestion(); });
+}
+
+void Form211::nextQuestion() {
     examdb::Recordset& rs = iis->recordset();
     rs.moveNext();
     ShowAnswerMode();
@@ -256,12 +398,17 @@ void Form211::CmdNextQ_Click() {
         Form_Activate();
     }
     applyExhibitRule();
+    showFlag();
 }
 
 void Form211::cmdPrevQ_Click() {
     if (ended || !hasRows() || iis->recordset().bof()) {
         return;
     }
+    moveSaving([this] { previousQuestion(); });
+}
+
+void Form211::previousQuestion() {
     examdb::Recordset& rs = iis->recordset();
     rs.movePrevious();
     ShowAnswerMode();
@@ -277,6 +424,57 @@ void Form211::cmdPrevQ_Click() {
     }
     Form_Activate();
     applyExhibitRule();
+    showFlag();
+}
+
+void Form211::goToQuestion(int number) {
+    if (ended || !hasRows() || number < 1 || number > iis->recordset().recordCount()) {
+        return;
+    }
+    moveSaving([this, number] {
+        iis->recordset().moveTo(number - 1);
+        ExamSettings.QuestionNo = qint16(number);
+        showQuestionNo();
+        refreshPresentation();
+    });
+}
+
+void Form211::chkFlag_Click() {
+    if (ended || !hasQuestion()) {
+        showFlag();
+        return;
+    }
+    // Written with the answers, at the next move or the end of the exam.
+    examProgress.setFlagged(currentIndex(), ui->chkFlag->isChecked());
+    showFlag();
+}
+
+void Form211::cmdReview_Click() {
+    if (ended || !hasRows() || !isVisible()) {
+        return;
+    }
+    rememberCurrentAnswer();
+    if (!review) {
+        review = new exam::ReviewScreen(examProgress, this);
+        connect(review, &exam::ReviewScreen::questionChosen, this,
+                [this](int index) { app::guarded([this, index] { goToQuestion(index + 1); }); });
+    }
+    review->open(currentIndex());
+}
+
+void Form211::chooseByKey(int k) {
+    if (ended || !hasQuestion() || !isVisible()) {
+        return;
+    }
+    const bool single = ui->Text3->text() == kSingleAnswer;
+    int seen = 0;
+    for (int n = 1; n <= 5; ++n) {
+        QAbstractButton* mark = single ? static_cast<QAbstractButton*>(option(n)) : check(n);
+        if (mark->isVisibleTo(this) && ++seen == k) {
+            mark->click();
+            return;
+        }
+    }
 }
 
 void Form211::Timer1_Timer() {
@@ -290,6 +488,9 @@ void Form211::Timer1_Timer() {
         ++elapsed;
     }
     ui->lblClock->setText(app::clockText(total - elapsed));
+    if (elapsed - savedElapsed >= kClockSaveSeconds) {
+        saveClock();
+    }
     if (elapsed >= total) {
         timeOut();
     }
@@ -361,10 +562,17 @@ void Form211::cmdEndExam_Click() {
     if (ended || prompting) {
         return;
     }
+    rememberCurrentAnswer();
+    QString question = QStringLiteral("Do you really wish to end the test?");
+    const QString leftToDo =
+        exam::leftToDoLine(examProgress.unansweredCount(), examProgress.flaggedCount());
+    if (!leftToDo.isEmpty()) {
+        question += QLatin1Char('\n') + leftToDo;
+    }
     prompts::Answer answer;
     {
         const FlagGuard guard(prompting);
-        answer = prompts::MsgBox(QStringLiteral("Do you really wish to end the test?"),
+        answer = prompts::MsgBox(question,
                                  prompts::Buttons::OkCancel, prompts::Icon::Question,
                                  QStringLiteral("Confirmation"));
     }
@@ -374,8 +582,15 @@ void Form211::cmdEndExam_Click() {
 }
 
 void Form211::endExam() {
+    // The last marks and flags go together, as on every move.
+    if (hasRows()) {
+        moveSaving([] {});
+    }
     ended = true;
     Timer1->stop();
+    if (review) {
+        review->close();
+    }
     // A window opened from the exam must not lead back into it once it is over.
     for (const QString& name : {win::Answer.id(), win::Exhibit.id()}) {
         flow::unload(name);
@@ -387,7 +602,11 @@ void Form211::endExam() {
         flow::discard(win::Answer);
     }
     Unload();
-    flow::open(win::ScoreSheet);
+    if (flow::open(win::ScoreSheet)) {
+        // Scored: nothing is left to take up again at the next start.
+        examdb::Database db = examdb::Database::open(app::edition().databaseFile);
+        exam::attempt::forget(db);
+    }
 }
 
 bool Form211::event(QEvent* e) {

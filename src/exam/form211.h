@@ -2,7 +2,13 @@
 
 #include <QWidget>
 #include <array>
+#include <functional>
 #include <memory>
+#include <optional>
+#include <vector>
+
+#include "exam/attempt_store.h"
+#include "exam/exam_progress.h"
 
 class QAbstractButton;
 class QCheckBox;
@@ -15,6 +21,9 @@ class Form211;
 }
 namespace examdb {
 class DataSource;
+}
+namespace exam {
+class ReviewScreen;
 }
 
 // The exam window: the drawn questions one at a time, the candidate's marks written straight
@@ -33,6 +42,9 @@ public:
     // Hides the window, stops the clock and closes the question view, writing pending marks.
     void Unload();
     bool isLoaded() const { return loaded; }
+    // Opens the window on an exam saved before the program ended: its draw, answers and flags
+    // as the file holds them, on the question and with the time it was left at.
+    void Resume(const exam::SavedAttempt& saved, std::vector<bool> flagged);
 
     void Form_Load();
     void Form_Activate();
@@ -43,6 +55,13 @@ public:
     void Command1_Click();
     void cmdEndExam_Click();
     void Picture1_Click();
+    void chkFlag_Click();
+    void cmdReview_Click();
+    // Question number (from 1) straight from the review list; the marks left are saved.
+    void goToQuestion(int number);
+    // The k-th choice shown, from the top (keys 1-5 and A-E).
+    void chooseByKey(int k);
+    const exam::ExamProgress& progress() const { return examProgress; }
     void Option1_Click() { Option_Click(1); }
     void Option2_Click() { Option_Click(2); }
     void Option3_Click() { Option_Click(3); }
@@ -69,6 +88,18 @@ private:
     QVariant currentValue(const QString& column) const;
     void endExam();
     void timeOut();
+    void nextQuestion();
+    void previousQuestion();
+    void restoreSaved(const exam::SavedAttempt& saved, std::vector<bool> flagged);
+    void addShortcuts();
+    // Runs move inside one transaction that also writes the marks left, the flags, the
+    // question now on screen and the clock.
+    void moveSaving(const std::function<void()>& move);
+    void saveProgress();
+    void saveClock();
+    int currentIndex() const;
+    void rememberCurrentAnswer();
+    void showFlag();
 
     QCheckBox* check(int n) const { return checks[size_t(n - 1)]; }
     QRadioButton* option(int n) const { return options[size_t(n - 1)]; }
@@ -81,7 +112,12 @@ private:
     QTimer* Timer1;
     std::array<QCheckBox*, 5> checks{};
     std::array<QRadioButton*, 5> options{};
+    exam::ReviewScreen* review = nullptr;  // made on first use; a child of this window
+    exam::ExamProgress examProgress;
     qint16 elapsed = 0;
+    qint16 savedElapsed = 0;  // the clock as last written to the file
+    // Set by Resume until the window loads from it.
+    std::optional<std::pair<exam::SavedAttempt, std::vector<bool>>> resumePoint;
     bool loaded = false;
     bool ended = false;
     // A prompt of this window is open; ticks arriving behind it must not open another.

@@ -9,6 +9,7 @@
 #include "app/edition.h"
 #include "app/exam_settings.h"
 #include "app/prompts.h"
+#include "exam/attempt_store.h"
 #include "exam/draw_connection.h"
 #include "examdb/transaction.h"
 
@@ -121,6 +122,8 @@ void DrawRandomQuestions(qint32 count) {
     // Marks left behind by a program that ended before its score sheet was left would
     // otherwise count as this candidate's answers.
     run(statements.clearMarks);
+    // The exam this draw replaces can no longer be taken up again.
+    exam::attempt::forget(connection.database());
 
     // Drawing by candidates pays off while most of them hit a new question, and needs no count
     // of the bank; a large share of the bank is quicker shuffled.
@@ -146,5 +149,7 @@ void DrawRandomQuestions(qint32 count) {
         statements.insert.bind(2, drawn[i]);
         statements.insert.step();
     }
+    exam::attempt::begin(connection.database(), ExamSettings.ActiveExam,
+                         ExamSettings.CandidateName, count);
     transaction.commit();
 }

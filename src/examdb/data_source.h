@@ -39,6 +39,9 @@ public:
     // next refresh() or close(). Throws 3420 before the first refresh.
     Recordset& recordset();
     bool isOpen() const { return recordset_.isOpen(); }
+    // The connection the record set reads and writes through, for work that must share its
+    // transactions. Open only after refresh().
+    Database& database() { return database_; }
     // Writes a pending edit, then lets go of the record set and the connection.
     void close();
 

@@ -185,6 +185,32 @@ void Recordset::movePrevious() {
     d->arrived(previous);
 }
 
+void Recordset::moveTo(int index) {
+    requireOpen();
+    if (index < 0 || index >= d->count()) {
+        throw Error(errc::NoCurrentRecord, QStringLiteral("No current record."));
+    }
+    d->leaveRow();
+    d->arrived(index);
+}
+
+int Recordset::position() const {
+    requireOpen();
+    return d->hasCurrent() ? d->pos : -1;
+}
+
+QVariant Recordset::valueAt(int index, int field) const {
+    requireOpen();
+    d->checkIndex(field);
+    if (index < 0 || index >= d->count()) {
+        throw Error(errc::NoCurrentRecord, QStringLiteral("No current record."));
+    }
+    if (index == d->pos && d->mode == EditMode::Edit) {
+        return value(field);
+    }
+    return d->rows.value(index, field);
+}
+
 int Recordset::fieldIndex(const QString& name) const {
     requireOpen();
     return d->field(name);

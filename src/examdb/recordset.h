@@ -33,6 +33,12 @@ public:
     void moveLast();
     void moveNext();
     void movePrevious();
+    // Straight to the row at index (0 for the first), as one move.
+    void moveTo(int index);
+    // Index of the current row; -1 when there is none.
+    int position() const;
+    // Field of the row at index without moving to it.
+    QVariant valueAt(int index, int field) const;
 
     // Index of a field by name or qualified name ("exam1.ID"), without regard to case;
     // throws 3265 when there is none.

@@ -8,6 +8,7 @@
 #include "app/fatal.h"
 #include "app/forms.h"
 #include "app/prompts.h"
+#include "app/start_offer.h"
 #include "app/window_flow.h"
 #include "app/window_frame.h"
 #include "app/window_names.h"
@@ -20,6 +21,9 @@ namespace app {
 
 void Main() {
     ExamSettings.QuestionsPerExam = edition().questionsPerExam;
+    if (runStartOffer()) {
+        return;
+    }
     // Start-up creates the menu; everything after reaches it through the registry.
     app::showMaximizedOnScreen(forms::get<Form1>());
 }

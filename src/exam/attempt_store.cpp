@@ -1,0 +1,134 @@
+#include "exam/attempt_store.h"
+
+#include <QStringList>
+
+#include "examdb/database.h"
+#include "examdb/statement.h"
+
+namespace exam::attempt {
+namespace {
+
+// Only the row with key 1 may exist.
+const QString kCreate = QStringLiteral(
+    "CREATE TABLE IF NOT EXISTS tblAttempt ("
+    "attempt_no INTEGER PRIMARY KEY CHECK (attempt_no = 1), "
+    "exam INTEGER NOT NULL, "
+    "candidate TEXT NOT NULL, "
+    "questions INTEGER NOT NULL, "
+    "elapsed INTEGER NOT NULL, "
+    "position INTEGER NOT NULL, "
+    "flags TEXT NOT NULL DEFAULT '')");
+
+void run(examdb::Statement&& statement) {
+    while (statement.step()) {
+    }
+}
+
+}  // namespace
+
+bool tableExists(examdb::Database& db) {
+    examdb::Statement find =
+        db.prepare(QStringLiteral("SELECT 1 FROM sqlite_master WHERE type = 'table' AND "
+                                  "name = 'tblAttempt' COLLATE NOCASE"));
+    return find.step();
+}
+
+void begin(examdb::Database& db, int exam, const QString& candidate, int questions) {
+    run(db.prepare(kCreate));
+    run(db.prepare(QStringLiteral("DELETE FROM tblAttempt")));
+    examdb::Statement insert = db.prepare(QStringLiteral(
+        "INSERT INTO tblAttempt (attempt_no, exam, candidate, questions, elapsed, position, "
+        "flags) VALUES (1, ?1, ?2, ?3, 0, 1, '')"));
+    insert.bind(1, qint64(exam));
+    // Never null: a candidate may leave the name empty.
+    insert.bind(2, QVariant(candidate.isNull() ? QStringLiteral("") : candidate));
+    insert.bind(3, qint64(questions));
+    run(std::move(insert));
+}
+
+void saveProgress(examdb::Database& db, int elapsed, int position,
+                  const std::vector<bool>& flagged) {
+    examdb::Statement update = db.prepare(QStringLiteral(
+        "UPDATE tblAttempt SET elapsed = ?1, position = ?2, flags = ?3 WHERE attempt_no = 1"));
+    update.bind(1, qint64(elapsed));
+    update.bind(2, qint64(position));
+    update.bind(3, QVariant(encodeFlags(flagged)));
+    run(std::move(update));
+}
+
+void saveElapsed(examdb::Database& db, int elapsed) {
+    examdb::Statement update =
+        db.prepare(QStringLiteral("UPDATE tblAttempt SET elapsed = ?1 WHERE attempt_no = 1"));
+    update.bind(1, qint64(elapsed));
+    run(std::move(update));
+}
+
+void forget(examdb::Database& db) {
+    if (tableExists(db)) {
+        run(db.prepare(QStringLiteral("DELETE FROM tblAttempt")));
+    }
+}
+
+void drop(examdb::Database& db) {
+    run(db.prepare(QStringLiteral("DROP TABLE IF EXISTS tblAttempt")));
+}
+
+std::optional<SavedAttempt> load(examdb::Database& db) {
+    if (!tableExists(db)) {
+        return std::nullopt;
+    }
+    examdb::Statement read = db.prepare(QStringLiteral(
+        "SELECT exam, candidate, questions, elapsed, position, flags, "
+        "(SELECT count(*) FROM tblAttempt) FROM tblAttempt ORDER BY attempt_no LIMIT 1"));
+    if (!read.step()) {
+        return std::nullopt;
+    }
+    // A number column holding text or an out-of-range number must not pass for a small value.
+    const auto whole = [&read](int column) {
+        const QVariant v = read.value(column);
+        bool ok = false;
+        const qlonglong n = v.toLongLong(&ok);
+        const bool integral = v.metaType().id() == QMetaType::LongLong ||
+                              v.metaType().id() == QMetaType::Int;
+        return integral && ok && n >= -1000000000 && n <= 1000000000 ? int(n) : -1;
+    };
+    SavedAttempt saved;
+    saved.exam = whole(0);
+    saved.candidate = read.value(1).toString();
+    saved.questions = whole(2);
+    saved.elapsed = whole(3);
+    saved.position = whole(4);
+    saved.flags = read.value(5).toString();
+    if (whole(6) != 1) {
+        saved.exam = -1;  // several attempts in one file: none of them can be trusted
+    }
+    return saved;
+}
+
+QString encodeFlags(const std::vector<bool>& flagged) {
+    QStringList numbers;
+    for (size_t i = 0; i < flagged.size(); ++i) {
+        if (flagged[i]) {
+            numbers << QString::number(i + 1);
+        }
+    }
+    return numbers.join(QLatin1Char(' '));
+}
+
+std::optional<std::vector<bool>> decodeFlags(const QString& text, int questions) {
+    if (questions < 0) {
+        return std::nullopt;
+    }
+    std::vector<bool> flagged(size_t(questions), false);
+    for (const QStringView part : QStringView(text).split(u' ', Qt::SkipEmptyParts)) {
+        bool ok = false;
+        const int number = part.toInt(&ok);
+        if (!ok || number < 1 || number > questions || flagged[size_t(number - 1)]) {
+            return std::nullopt;
+        }
+        flagged[size_t(number - 1)] = true;
+    }
+    return flagged;
+}
+
+}  // namespace exam::attempt

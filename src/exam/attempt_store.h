@@ -1,0 +1,53 @@
+#pragma once
+
+#include <QString>
+#include <optional>
+#include <vector>
+
+namespace examdb {
+class Database;
+}
+
+namespace exam {
+
+// An exam drawn but not yet scored, as kept in the file: enough to take it up again after the
+// program ended without its score sheet. The drawn questions and the answers stay where they
+// always are (the draw table and the exam table); this adds what lives only in the window.
+struct SavedAttempt {
+    int exam = 0;
+    QString candidate;
+    int questions = 0;
+    int elapsed = 0;   // seconds of the clock used
+    int position = 0;  // question number on screen, from 1
+    QString flags;     // flagged question numbers, as stored
+};
+
+// The program's own table for it, created on first use beside the bank's tables. It holds at
+// most one row: one exam can be under way per file.
+namespace attempt {
+
+inline const QString kTable = QStringLiteral("tblAttempt");
+
+bool tableExists(examdb::Database& db);
+// A fresh draw: the table made if missing, its row replaced by one at the start of the exam.
+void begin(examdb::Database& db, int exam, const QString& candidate, int questions);
+// Everything that changes while the exam goes on; run inside the transaction that writes the
+// answers so both survive or neither does.
+void saveProgress(examdb::Database& db, int elapsed, int position,
+                  const std::vector<bool>& flagged);
+// The clock alone, between moves.
+void saveElapsed(examdb::Database& db, int elapsed);
+// The attempt was scored or abandoned. A file without the table is left as it is.
+void forget(examdb::Database& db);
+// A table whose layout the program cannot use goes, so that the next draw makes it afresh.
+void drop(examdb::Database& db);
+// The saved attempt, if any. Throws examdb::Error when the table cannot be read.
+std::optional<SavedAttempt> load(examdb::Database& db);
+
+// Question numbers 1..n of the flagged ones, ascending, separated by spaces.
+QString encodeFlags(const std::vector<bool>& flagged);
+// Empty optional when text is no such list for an exam of questions questions.
+std::optional<std::vector<bool>> decodeFlags(const QString& text, int questions);
+
+}  // namespace attempt
+}  // namespace exam

@@ -1,0 +1,189 @@
+#include "exam/resume_offer.h"
+
+#include <limits>
+
+#include "app/clock_display.h"
+#include "app/edition.h"
+#include "app/exam_settings.h"
+#include "app/forms.h"
+#include "app/prompts.h"
+#include "app/time_limit.h"
+#include "app/window_flow.h"
+#include "app/window_names.h"
+#include "exam/form211.h"
+#include "examdb/database.h"
+#include "examdb/error.h"
+#include "examdb/statements.h"
+#include "examdb/transaction.h"
+
+namespace exam {
+namespace {
+
+const QString kTitle = QStringLiteral("Resume Exam");
+
+bool validExam(int exam, bool demo) {
+    return demo ? exam == 1 : exam >= 1 && exam <= 3;
+}
+
+int countOf(examdb::Database& db, const QString& sql) {
+    examdb::Statement count = db.prepare(sql);
+    return count.step() ? int(count.integer(0)) : 0;
+}
+
+AttemptFacts factsOf(examdb::Database& db, const SavedAttempt& saved) {
+    AttemptFacts facts;
+    facts.demo = app::edition().demo;
+    facts.questionsPerExam = ExamSettings.QuestionsPerExam;
+    facts.drawn = countOf(db, QStringLiteral("SELECT count(*) FROM tblRandom"));
+    if (validExam(saved.exam, facts.demo)) {
+        facts.missing = countOf(db, QStringLiteral("SELECT count(*) FROM tblRandom WHERE ID NOT IN "
+                                                   "(SELECT ID FROM exam%1)")
+                                        .arg(saved.exam));
+    }
+    return facts;
+}
+
+int answeredOf(examdb::Database& db, int exam) {
+    return countOf(db, QStringLiteral("SELECT count(*) FROM tblRandom INNER JOIN exam%1 ON "
+                                      "exam%1.ID = tblRandom.ID WHERE correctanswer1 <> 0 OR "
+                                      "correctanswer2 <> 0 OR correctanswer3 <> 0 OR "
+                                      "correctanswer4 <> 0 OR correctanswer5 <> 0")
+                           .arg(exam));
+}
+
+// What a new draw would clear: the draw, the exam's answers and the attempt.
+void clearAttempt(examdb::Database& db, int exam, bool demo) {
+    examdb::Transaction transaction(db);
+    db.execute(examdb::statements::d1());
+    if (validExam(exam, demo)) {
+        db.execute(examdb::statements::s8Marked(exam));
+    }
+    attempt::forget(db);
+    transaction.commit();
+}
+
+void refuse(const QString& why) {
+    prompts::MsgBox(
+        QStringLiteral("The interrupted exam cannot be resumed: %1. It has been cleared.").arg(why),
+        prompts::Buttons::OkOnly, prompts::Icon::Exclamation, kTitle);
+}
+
+// The exam the candidate said Yes to: its clock still running, or over.
+bool takeUp(const SavedAttempt& saved, std::vector<bool> flagged, int totalSeconds) {
+    ExamSettings.ActiveExam = qint16(saved.exam);
+    ExamSettings.CandidateName = saved.candidate;
+    beginExam();
+    if (saved.elapsed >= totalSeconds) {
+        ExamSettings.QuestionNo = qint16(saved.position);
+        if (!flow::open(win::ScoreSheet)) {
+            endExam();
+            return false;
+        }
+        examdb::Database db = examdb::Database::open(app::edition().databaseFile);
+        attempt::forget(db);
+        return true;
+    }
+    forms::get<Form211>().Resume(saved, std::move(flagged));
+    return true;
+}
+
+}  // namespace
+
+QString resumeProblem(const SavedAttempt& saved, const AttemptFacts& facts) {
+    if (!validExam(saved.exam, facts.demo)) {
+        return QStringLiteral("its exam number, %1, is not one of this program's exams")
+            .arg(saved.exam);
+    }
+    if (saved.questions != facts.questionsPerExam) {
+        return QStringLiteral("it counts %1 questions where an exam has %2")
+            .arg(saved.questions)
+            .arg(facts.questionsPerExam);
+    }
+    if (facts.drawn != saved.questions) {
+        return QStringLiteral("%1 questions are drawn for it, not the %2 it counts")
+            .arg(facts.drawn)
+            .arg(saved.questions);
+    }
+    if (facts.missing > 0) {
+        return QStringLiteral("%1 of its drawn questions %2 no longer in the bank")
+            .arg(facts.missing)
+            .arg(facts.missing == 1 ? QStringLiteral("is") : QStringLiteral("are"));
+    }
+    if (saved.elapsed < 0 || saved.elapsed > std::numeric_limits<qint16>::max()) {
+        return QStringLiteral("its time used, %1 seconds, is impossible").arg(saved.elapsed);
+    }
+    if (saved.position < 1 || saved.position > saved.questions) {
+        return QStringLiteral("the question it was on, number %1, is not one of its %2")
+            .arg(saved.position)
+            .arg(saved.questions);
+    }
+    if (!attempt::decodeFlags(saved.flags, saved.questions)) {
+        return QStringLiteral("its list of flagged questions cannot be read");
+    }
+    return {};
+}
+
+QString resumeQuestion(const SavedAttempt& saved, int answered, int totalSeconds, bool demo) {
+    const QString exam =
+        demo ? QStringLiteral("The demo exam") : QStringLiteral("Exam #%1").arg(saved.exam);
+    const QString who = saved.candidate.trimmed().isEmpty()
+                            ? exam
+                            : QStringLiteral("%1, taken by %2,").arg(exam, saved.candidate);
+    const int left = totalSeconds - saved.elapsed;
+    QString text = QStringLiteral("%1 was interrupted before it was scored.\n").arg(who);
+    text += QStringLiteral("Answered: %1 of %2 questions. ").arg(answered).arg(saved.questions);
+    if (left > 0) {
+        text += QStringLiteral("Time left: %1.\n\nResume it where it stopped?")
+                    .arg(app::clockText(left));
+    } else {
+        text += QStringLiteral(
+            "Time left: none.\n\nResume it? Its time is over, so Yes goes straight to its score "
+            "sheet.");
+    }
+    return text;
+}
+
+bool offerInterruptedExam() {
+    const bool demo = app::edition().demo;
+    examdb::Database db;
+    try {
+        db = examdb::Database::open(app::edition().databaseFile);
+    } catch (const examdb::Error&) {
+        // The menu's own way into the file names what is wrong with it.
+        return false;
+    }
+    std::optional<SavedAttempt> saved;
+    try {
+        saved = attempt::load(db);
+    } catch (const examdb::Error& e) {
+        refuse(QStringLiteral("what was saved of it cannot be read (%1)").arg(e.text));
+        examdb::Transaction transaction(db);
+        db.execute(examdb::statements::d1());
+        attempt::drop(db);
+        transaction.commit();
+        return false;
+    }
+    if (!saved) {
+        return false;
+    }
+    const QString problem = resumeProblem(*saved, factsOf(db, *saved));
+    if (!problem.isEmpty()) {
+        refuse(problem);
+        clearAttempt(db, saved->exam, demo);
+        return false;
+    }
+    SetTimeLimit();
+    const int totalSeconds = ExamSettings.TimeLimitMinutes * 60;
+    const int answered = answeredOf(db, saved->exam);
+    const prompts::Answer answer =
+        prompts::MsgBox(resumeQuestion(*saved, answered, totalSeconds, demo),
+                        prompts::Buttons::YesNo, prompts::Icon::Question, kTitle);
+    if (answer != prompts::Answer::Yes) {
+        clearAttempt(db, saved->exam, demo);
+        return false;
+    }
+    db.close();
+    return takeUp(*saved, *attempt::decodeFlags(saved->flags, saved->questions), totalSeconds);
+}
+
+}  // namespace exam
