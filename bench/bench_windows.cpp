@@ -3,6 +3,8 @@
 // score sheet, the review and the study window, on the sample bank and on large banks.
 #include <benchmark/benchmark.h>
 
+#include <QAbstractButton>
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QDir>
 #include <QFile>
@@ -20,6 +22,7 @@
 #include "app/window_names.h"
 #include "bench_bank.h"
 #include "exam/form211.h"
+#include "exam/review_screen.h"
 #include "laps.h"
 #include "program_windows.h"
 #include "results/form3.h"
@@ -267,6 +270,85 @@ void BM_StudyNext(benchmark::State& state) {
     laps.report(state);
 }
 
+// The exam of the sample bank (116 questions), or an exam drawing every one of `questions`.
+const app::Edition& examOf(int questions) {
+    static app::Edition whole = app::fullEdition();
+    if (questions == kSampleBank) {
+        return app::fullEdition();
+    }
+    whole.questionsPerExam = qint16(questions);
+    whole.drawCount = qint16(questions);
+    return whole;
+}
+
+// The exam window opened on an exam of the argument's size, every question flagged in turn
+// across the iterations.
+template <class Action>
+void examRoom(benchmark::State& state, Action&& action) {
+    const int questions = int(state.range(0));
+    AnyBank bank(questions);
+    Session session;
+    app::setEdition(examOf(questions));
+    session.restart();
+    openExam();
+    Form211& exam = forms::get<Form211>();
+    Laps laps;
+    for (auto _ : state) {
+        action(state, laps, exam);
+    }
+    checked(state, session);
+    laps.report(state);
+    session.close();
+    app::setEdition(app::fullEdition());
+}
+
+// "Flag for review" on the question on screen, until the window shows it.
+void BM_FlagQuestion(benchmark::State& state) {
+    examRoom(state, [](benchmark::State& s, Laps& laps, Form211& exam) {
+        auto* flag = exam.findChild<QAbstractButton*>(QStringLiteral("chkFlag"));
+        laps.time(s, [&] {
+            flag->click();
+            settle();
+        });
+    });
+}
+
+// Ctrl+R: the review list filled and painted over the exam.
+void BM_OpenReviewScreen(benchmark::State& state) {
+    examRoom(state, [](benchmark::State& s, Laps& laps, Form211& exam) {
+        laps.time(s, [&] {
+            exam.cmdReview_Click();
+            settle();
+        });
+        exam.findChild<exam::ReviewScreen*>()->close();
+        settle();
+    });
+}
+
+// Go to Question from the review list, to the far end and back in turn: the list closes, the
+// marks left are written with the flags, and the question is shown.
+void BM_ReviewJump(benchmark::State& state) {
+    int target = 0;
+    examRoom(state, [&target](benchmark::State& s, Laps& laps, Form211& exam) {
+        exam.cmdReview_Click();
+        settle();
+        auto* review = exam.findChild<exam::ReviewScreen*>();
+        auto* list = review->findChild<QAbstractItemView*>(QStringLiteral("lstQuestions"));
+        target = target == 0 ? list->model()->rowCount() - 1 : 0;
+        list->setCurrentIndex(list->model()->index(target, 0));
+        auto* goTo = review->findChild<QAbstractButton*>(QStringLiteral("cmdGoTo"));
+        laps.time(s, [&] {
+            goTo->click();
+            settle();
+        });
+    });
+}
+
+void examRooms(benchmark::internal::Benchmark* b) {
+    b->ArgName("exam")->Arg(kSampleBank)->Arg(10000);
+    b->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(50);
+}
+
 // Each benchmark runs once with a fixed count, so that its bank is built once.
 void banks(benchmark::internal::Benchmark* b, int iterations) {
     b->ArgName("bank")->Arg(kSampleBank)->Arg(10000)->Arg(100000);
@@ -300,6 +382,9 @@ BENCHMARK(BM_ScoreSheet)->Apply(examTables);
 BENCHMARK(BM_OpenReview)->Apply(examTables);
 BENCHMARK(BM_OpenStudy)->Apply(opens);
 BENCHMARK(BM_StudyNext)->Apply(moves);
+BENCHMARK(BM_FlagQuestion)->Apply(examRooms);
+BENCHMARK(BM_OpenReviewScreen)->Apply(examRooms);
+BENCHMARK(BM_ReviewJump)->Apply(examRooms);
 
 int main(int argc, char** argv) {
     // The offscreen platform's notes on every shown window would bury the report.

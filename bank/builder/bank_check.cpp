@@ -53,6 +53,7 @@ public:
         if (examsInUse == 0) {
             problems_ << QStringLiteral("exam1: holds no question");
         }
+        checkAttempt();
         return problems_;
     }
 
@@ -80,6 +81,92 @@ private:
             }
         }
         return allThere;
+    }
+
+    // The program's record of an exam under way, when the file has one: what it would need to
+    // take the exam up again must be there and fit the draw it belongs to.
+    void checkAttempt() {
+        const QString table = QStringLiteral("tblAttempt");
+        QStringList columns;
+        examdb::Statement info(db_, QStringLiteral("SELECT name FROM pragma_table_info(?)"), file_);
+        info.bind(1, table);
+        while (info.step()) {
+            columns << info.value(0).toString().toLower();
+        }
+        if (columns.isEmpty()) {
+            return;
+        }
+        bool complete = true;
+        for (const char* column :
+             {"attempt_no", "exam", "candidate", "questions", "elapsed", "position", "flags"}) {
+            if (!columns.contains(QLatin1String(column))) {
+                problems_
+                    << QStringLiteral("%1: column %2 missing").arg(table, QLatin1String(column));
+                complete = false;
+            }
+        }
+        if (!complete) {
+            return;
+        }
+        const int rows = countOf(QStringLiteral("SELECT count(*) FROM tblAttempt"));
+        if (rows > 1) {
+            problems_ << QStringLiteral("%1: holds %2 rows, one exam at most can be under way")
+                             .arg(table)
+                             .arg(rows);
+        }
+        const auto attemptProblem = [this, &table](const QString& sql) {
+            examdb::Statement s(db_, sql, file_);
+            while (s.step()) {
+                problems_ << table + QStringLiteral(": ") + s.value(0).toString();
+            }
+        };
+        attemptProblem(
+            QStringLiteral("SELECT 'exam ' || quote(exam) || ' is not 1, 2 or 3' FROM tblAttempt "
+                           "WHERE typeof(exam) <> 'integer' OR exam NOT BETWEEN 1 AND 3"));
+        attemptProblem(
+            QStringLiteral("SELECT 'questions ' || quote(questions) || ' differs from the ' || "
+                           "(SELECT count(*) FROM tblRandom) || ' drawn' FROM tblAttempt "
+                           "WHERE typeof(questions) <> 'integer' OR questions <> (SELECT count(*) "
+                           "FROM tblRandom)"));
+        attemptProblem(QStringLiteral(
+            "SELECT 'elapsed ' || quote(elapsed) || ' is not 0 to 32767 seconds' FROM tblAttempt "
+            "WHERE typeof(elapsed) <> 'integer' OR elapsed NOT BETWEEN 0 AND 32767"));
+        attemptProblem(QStringLiteral(
+            "SELECT 'position ' || quote(position) || ' is not a question of the draw' FROM "
+            "tblAttempt WHERE typeof(position) <> 'integer' OR position NOT BETWEEN 1 AND "
+            "(SELECT count(*) FROM tblRandom)"));
+        for (int exam = 1; exam <= 3; ++exam) {
+            attemptProblem(QStringLiteral("SELECT 'drawn ID ' || r.ID || ' is not in exam%1' FROM "
+                                          "tblRandom r, tblAttempt a WHERE a.exam = %1 AND "
+                                          "r.ID NOT IN (SELECT ID FROM exam%1)")
+                               .arg(exam));
+        }
+        examdb::Statement flags(db_, QStringLiteral("SELECT flags, questions FROM tblAttempt"),
+                                file_);
+        while (flags.step()) {
+            if (!flagsFit(flags.value(0), flags.value(1).toInt())) {
+                problems_ << QStringLiteral("%1: flags '%2' are not distinct question numbers")
+                                 .arg(table, flags.value(0).toString());
+            }
+        }
+    }
+
+    // Question numbers 1..questions, each once, separated by spaces.
+    static bool flagsFit(const QVariant& flags, int questions) {
+        if (flags.isNull()) {
+            return false;
+        }
+        QSet<int> seen;
+        for (const QStringView part :
+             QStringView(flags.toString()).split(u' ', Qt::SkipEmptyParts)) {
+            bool ok = false;
+            const int n = part.toInt(&ok);
+            if (!ok || n < 1 || n > questions || seen.contains(n)) {
+                return false;
+            }
+            seen.insert(n);
+        }
+        return true;
     }
 
     int countOf(const QString& sql) {

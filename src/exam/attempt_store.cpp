@@ -1,6 +1,7 @@
 #include "exam/attempt_store.h"
 
 #include <QStringList>
+#include <algorithm>
 
 #include "examdb/database.h"
 #include "examdb/statement.h"
@@ -88,9 +89,13 @@ std::optional<SavedAttempt> load(examdb::Database& db) {
         const QVariant v = read.value(column);
         bool ok = false;
         const qlonglong n = v.toLongLong(&ok);
-        const bool integral = v.metaType().id() == QMetaType::LongLong ||
-                              v.metaType().id() == QMetaType::Int;
-        return integral && ok && n >= -1000000000 && n <= 1000000000 ? int(n) : -1;
+        const bool integral =
+            v.metaType().id() == QMetaType::LongLong || v.metaType().id() == QMetaType::Int;
+        if (!integral || !ok) {
+            return SavedAttempt::kUnreadable;
+        }
+        // Far beyond any exam either way, and still an int.
+        return int(std::clamp<qlonglong>(n, -1000000000, 1000000000));
     };
     SavedAttempt saved;
     saved.exam = whole(0);
@@ -100,7 +105,7 @@ std::optional<SavedAttempt> load(examdb::Database& db) {
     saved.position = whole(4);
     saved.flags = read.value(5).toString();
     if (whole(6) != 1) {
-        saved.exam = -1;  // several attempts in one file: none of them can be trusted
+        saved.exam = SavedAttempt::kUnreadable;  // several in one file: none can be trusted
     }
     return saved;
 }

@@ -14,6 +14,9 @@ namespace exam {
 // program ended without its score sheet. The drawn questions and the answers stay where they
 // always are (the draw table and the exam table); this adds what lives only in the window.
 struct SavedAttempt {
+    // What a number field holds when the file has no whole number there.
+    static constexpr int kUnreadable = -2147483647 - 1;
+
     int exam = 0;
     QString candidate;
     int questions = 0;

@@ -572,8 +572,7 @@ void Form211::cmdEndExam_Click() {
     prompts::Answer answer;
     {
         const FlagGuard guard(prompting);
-        answer = prompts::MsgBox(question,
-                                 prompts::Buttons::OkCancel, prompts::Icon::Question,
+        answer = prompts::MsgBox(question, prompts::Buttons::OkCancel, prompts::Icon::Question,
                                  QStringLiteral("Confirmation"));
     }
     if (answer == prompts::Answer::Ok && !ended) {

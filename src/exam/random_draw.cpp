@@ -149,7 +149,7 @@ void DrawRandomQuestions(qint32 count) {
         statements.insert.bind(2, drawn[i]);
         statements.insert.step();
     }
-    exam::attempt::begin(connection.database(), ExamSettings.ActiveExam,
-                         ExamSettings.CandidateName, count);
+    exam::attempt::begin(connection.database(), ExamSettings.ActiveExam, ExamSettings.CandidateName,
+                         count);
     transaction.commit();
 }

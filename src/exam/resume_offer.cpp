@@ -90,6 +90,11 @@ bool takeUp(const SavedAttempt& saved, std::vector<bool> flagged, int totalSecon
 }  // namespace
 
 QString resumeProblem(const SavedAttempt& saved, const AttemptFacts& facts) {
+    const int unreadable = SavedAttempt::kUnreadable;
+    if (saved.exam == unreadable || saved.questions == unreadable || saved.elapsed == unreadable ||
+        saved.position == unreadable) {
+        return QStringLiteral("a number saved with it is not a whole number");
+    }
     if (!validExam(saved.exam, facts.demo)) {
         return QStringLiteral("its exam number, %1, is not one of this program's exams")
             .arg(saved.exam);

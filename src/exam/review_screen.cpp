@@ -155,6 +155,11 @@ void ReviewScreen::open(int currentIndex) {
         all_->setChecked(true);
     }
     applyFilter(Filter::All, currentIndex);
+    // Over the middle of the exam, whether or not a window manager places it.
+    if (const QWidget* exam = parentWidget()) {
+        const QRect over = exam->frameGeometry();
+        move(over.center() - QPoint(width() / 2, height() / 2));
+    }
     show();
     raise();
     activateWindow();

@@ -31,6 +31,7 @@
 #include "app/prompts.h"
 #include "app/window_flow.h"
 #include "app/window_names.h"
+#include "exam/form211.h"
 #include "fixture_database.h"
 #include "program_windows.h"
 #include "start/form1.h"
@@ -126,6 +127,11 @@ QString shownId() {
     return control<QLineEdit>(kExam, "Text1")->text();
 }
 
+QString flagShown() {
+    return control<QCheckBox>(kExam, "chkFlag")->isChecked() ? QStringLiteral("F")
+                                                             : QStringLiteral("-");
+}
+
 void startProgram(bool demo, prompts::Script& prompts) {
     script = &prompts;
     app::setEdition(editionFor(demo));
@@ -165,6 +171,9 @@ int runExams(bool demo) {
                     mark->click();
                 }
             }
+            if (chance(15)) {
+                control<QCheckBox>(kExam, "chkFlag")->click();
+            }
             if (chance(5)) {
                 say(QStringLiteral("showing answer"));
                 click(kExam, "Command1");
@@ -172,18 +181,18 @@ int runExams(bool demo) {
                 say(QStringLiteral("shown answer"));
             }
             const QString id = shownId();
-            const QString left = marks();
+            const QString left = marks() + QLatin1Char(' ') + flagShown();
             const bool canGoBack = control<QPushButton>(kExam, "cmdPrevQ")->isEnabled();
             const bool canGoOn = control<QPushButton>(kExam, "CmdNextQ")->isEnabled();
             // Every move, even one that stays on the last question, writes the marks first. A
             // kill between that write and the report leaves "moving" as the last word.
             say(QStringLiteral("moving %1 %2 %3").arg(exam).arg(id, left));
             click(kExam, canGoBack && (!canGoOn || chance(25)) ? "cmdPrevQ" : "CmdNextQ");
-            say(QStringLiteral("saved %1 %2 %3").arg(exam).arg(id, left));
+            say(QStringLiteral("saved %1 %2 %3 %4").arg(exam).arg(id, left, shownId()));
         }
         pause();
         // Ending the exam writes the marks of the question on show.
-        say(QStringLiteral("scoring %1 %2 %3").arg(exam).arg(shownId(), marks()));
+        say(QStringLiteral("scoring %1 %2 %3 %4").arg(exam).arg(shownId(), marks(), flagShown()));
         answers.answer(prompts::Answer::Ok);
         click(kExam, "cmdEndExam");
         say(QStringLiteral("scored %1 %2")
@@ -210,9 +219,20 @@ int runExams(bool demo) {
 // or those on screen.
 struct Expected {
     QMap<QString, QString> saved;
+    QMap<QString, QString> flags;  // "F" flagged, "-" not
     bool clearing = false;
     QString writingId;
     QString writingMarks;
+    QString writingFlag;
+    QString onScreen;  // the question a completed move arrived at
+};
+
+// What the kill interrupted: the exam, the last step the log reports begun or done, and what
+// the exam's table and the resumed exam must hold.
+struct KillReport {
+    int exam = 1;
+    QString phase;
+    Expected expected;
 };
 
 QString answersOf(sqlite3* db, int exam, const QString& id) {
@@ -246,8 +266,7 @@ QString text(sqlite3* db, const char* sql) {
 }
 
 // The file as the kill left it, read before the program touches it again.
-// Returns the exam the kill interrupted.
-int checkFile(const QString& file, const QString& logPath) {
+KillReport checkFile(const QString& file, const QString& logPath) {
     QFile log(logPath);
     if (!log.open(QIODevice::ReadOnly)) {
         fail(QStringLiteral("cannot read ") + logPath);
@@ -255,6 +274,7 @@ int checkFile(const QString& file, const QString& logPath) {
     QMap<int, Expected> expected;
     QString last = QStringLiteral("(nothing)");
     int lastExam = 1;
+    QString lastPhase;
     for (const QByteArray& raw : log.readAll().split('\n')) {
         if (raw.isEmpty()) {
             continue;
@@ -269,20 +289,25 @@ int checkFile(const QString& file, const QString& logPath) {
             continue;
         }
         lastExam = exam;
+        lastPhase = f[0];
         Expected& e = expected[exam];
         if (f[0] == QLatin1String("drawing") || f[0] == QLatin1String("leaving")) {
             e.clearing = true;
         } else if (f[0] == QLatin1String("drawn") || f[0] == QLatin1String("left")) {
             e = Expected();
-        } else if (f[0] == QLatin1String("saved") && f.size() == 4) {
+        } else if (f[0] == QLatin1String("saved") && f.size() == 6) {
             e.saved[f[2]] = f[3];
+            e.flags[f[2]] = f[4];
+            e.onScreen = f[5];
             e.writingId.clear();
         } else if ((f[0] == QLatin1String("moving") || f[0] == QLatin1String("scoring")) &&
-                   f.size() == 4) {
+                   f.size() == 5) {
             e.writingId = f[2];
             e.writingMarks = f[3];
+            e.writingFlag = f[4];
         } else if (f[0] == QLatin1String("scored")) {
             e.saved[e.writingId] = e.writingMarks;
+            e.flags[e.writingId] = e.writingFlag;
             e.writingId.clear();
         }
     }
@@ -325,13 +350,94 @@ int checkFile(const QString& file, const QString& logPath) {
     }
     sqlite3_close(db);
     say(QStringLiteral("integrity ok, %1 saved answers found").arg(checked));
-    return lastExam;
+    return {lastExam, lastPhase, expected.value(lastExam)};
 }
 
-// The next start: a new exam begins with no marks and, answered with none, scores 0.
-void checkNextStart(bool demo, int exam) {
+bool oneOf(const QString& phase, std::initializer_list<const char*> phases) {
+    for (const char* p : phases) {
+        if (phase == QLatin1String(p)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// The exam taken up again after the kill holds every answer and flag the log reports saved,
+// on the question the last completed move arrived at; it is then ended and left.
+void checkResumed(const KillReport& report, prompts::Script& answers) {
+    const Expected& e = report.expected;
+    if (ExamSettings.ActiveExam != report.exam) {
+        fail(QStringLiteral("exam %1 resumed, exam %2 was killed")
+                 .arg(ExamSettings.ActiveExam)
+                 .arg(report.exam));
+    }
+    if (report.phase == QLatin1String("saved") && shownId() != e.onScreen) {
+        fail(QStringLiteral("resumed on ID %1, the last move went to %2")
+                 .arg(shownId(), e.onScreen));
+    }
+    // A kill inside the draw resumes the new draw: nothing answered, nothing flagged.
+    const bool freshDraw = report.phase == QLatin1String("drawing");
+    auto& exam = forms::get<Form211>();
+    exam.goToQuestion(1);
+    int answersBack = 0;
+    int flagsBack = 0;
+    for (int q = 1; q <= ExamSettings.QuestionsPerExam; ++q) {
+        const QString id = shownId();
+        const bool writing = id == e.writingId;
+        if (freshDraw) {
+            if (marks() != QLatin1String("00000") || flagShown() != QLatin1String("-")) {
+                fail(QStringLiteral("a fresh draw resumed with marks %1 %2 on ID %3")
+                         .arg(marks(), flagShown(), id));
+            }
+        } else if (e.saved.contains(id)) {
+            if (marks() != e.saved[id] && !(writing && marks() == e.writingMarks)) {
+                fail(QStringLiteral("resumed ID %1 shows %2, saved %3")
+                         .arg(id, marks(), e.saved[id]));
+            }
+            if (flagShown() != e.flags[id] && !(writing && flagShown() == e.writingFlag)) {
+                fail(QStringLiteral("resumed ID %1 flag %2, saved %3")
+                         .arg(id, flagShown(), e.flags[id]));
+            }
+            ++answersBack;
+            flagsBack += e.flags[id] == QLatin1String("F") ? 1 : 0;
+        }
+        if (q < ExamSettings.QuestionsPerExam) {
+            click(kExam, "CmdNextQ");
+        }
+    }
+    answers.answer(prompts::Answer::Ok);
+    click(kExam, "cmdEndExam");
+    click(win::ScoreSheet, "CmdExit");
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    say(QStringLiteral("resume offered: %1 answers and %2 flags back")
+            .arg(answersBack)
+            .arg(flagsBack));
+}
+
+// The next start: the interrupted exam is offered when it was drawn and not yet scored, and
+// comes back whole; then a new exam begins with no marks and, answered with none, scores 0.
+void checkNextStart(bool demo, const KillReport& report) {
     prompts::Script answers;
+    answers.answer(prompts::Answer::Yes);
     startProgram(demo, answers);
+    const bool offered =
+        !answers.shown().empty() && answers.shown().front().title == QLatin1String("Resume Exam");
+    // A kill inside the draw or inside scoring may land either side of its commit.
+    const bool mustOffer = oneOf(report.phase, {"drawn", "moving", "saved", "showing", "shown"});
+    const bool mustNotOffer =
+        oneOf(report.phase, {"", "scored", "reviewing", "reviewed", "leaving", "left"});
+    if (offered && mustNotOffer) {
+        fail(QStringLiteral("resume offered after '%1'").arg(report.phase));
+    }
+    if (!offered && mustOffer) {
+        fail(QStringLiteral("no resume offered after '%1'").arg(report.phase));
+    }
+    if (offered) {
+        checkResumed(report, answers);
+    } else {
+        say(QStringLiteral("resume not offered"));
+    }
+    const int exam = report.exam;
     startExam(exam);
     for (int q = 1; q <= ExamSettings.QuestionsPerExam; ++q) {
         if (marks() != QLatin1String("00000")) {

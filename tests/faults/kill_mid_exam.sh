@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Kills exams in progress with SIGKILL at random moments and checks what each kill left:
-# a sound file, every answer saved by a completed move still there, and a next start that
-# runs a clean exam.
+# a sound file, every answer saved by a completed move still there, a next start that offers
+# the exam whenever it was drawn and not scored and brings back every saved answer and flag,
+# and then runs a clean exam.
 #
 #   tests/faults/kill_mid_exam.sh DRIVER [KILLS=50] [MAX_MS=4000] [STEP]
 #
@@ -27,10 +28,12 @@ mkdir -p "$work/full" "$work/demo"
 
 declare -A phases
 failed=0
+offered=0
+not_offered=0
 for ((i = 1; i <= kills; i++)); do
     if ((i % 2)); then dir=$work/demo edition=demo; else dir=$work/full edition=full; fi
     log=$work/run-$i.log
-    delay_ms=$((RANDOM % max_ms + 150))
+    delay_ms=$((RANDOM % (max_ms > 0 ? max_ms : 1) + 150))
     when=${step:+at $step}
     when=${when:-${delay_ms} ms}
     "$driver" run "$dir" $([[ $edition == demo ]] && echo demo) >"$log" 2>"$work/run-$i.err" &
@@ -38,7 +41,7 @@ for ((i = 1; i <= kills; i++)); do
     if [[ -n "$step" ]]; then
         # Wait (at most 30 s) for the step to begin, then kill at once.
         for ((t = 0; t < 30000; t += 1)); do
-            grep -q "^$step" "$log" && break
+            grep -q "^$step" "$log" 2>/dev/null && break
             sleep 0.001
         done
     else
@@ -54,7 +57,12 @@ for ((i = 1; i <= kills; i++)); do
     phase=$(tail -n 1 "$log" | cut -d' ' -f1)
     phases[${phase:-starting}]=$((${phases[${phase:-starting}]:-0} + 1))
     if out=$(timeout 120 "$driver" check "$dir" "$log" $([[ $edition == demo ]] && echo demo) 2>&1); then
-        echo "kill $i ($edition, $when, after '${phase:-starting}'): ok, $(echo "$out" | grep -o '[0-9]* saved answers found')"
+        resume=$(echo "$out" | grep -o '^resume .*')
+        case "$resume" in
+            "resume offered"*) offered=$((offered + 1)) ;;
+            *) not_offered=$((not_offered + 1)) ;;
+        esac
+        echo "kill $i ($edition, $when, after '${phase:-starting}'): ok, $(echo "$out" | grep -o '[0-9]* saved answers found'); $resume"
     else
         echo "kill $i ($edition, $when, after '${phase:-starting}'): FAILED"
         echo "$out" | sed 's/^/    /'
@@ -62,6 +70,6 @@ for ((i = 1; i <= kills; i++)); do
     fi
 done
 
-echo "== $kills kills, $((kills - failed)) survived with nothing lost; last completed step:"
+echo "== $kills kills, $((kills - failed)) survived with nothing lost; the next start offered the exam $offered times and rightly did not $not_offered times; last completed step:"
 for p in "${!phases[@]}"; do echo "   $p: ${phases[$p]}"; done | sort
 ((failed == 0))

@@ -488,7 +488,7 @@ void TestBadDatabases::eachFileWorksOrEndsWithOneMessage() {
         out.endings = env.endings;
         for (const prompts::Shown& s : env.prompts.shown()) {
             if (s.kind == prompts::Shown::Kind::Message &&
-                s.text != QLatin1String("Do you really wish to end the test?")) {
+                !s.text.startsWith(QLatin1String("Do you really wish to end the test?"))) {
                 shown << s.text;
             }
         }

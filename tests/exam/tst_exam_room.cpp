@@ -1,0 +1,337 @@
+#include <QTreeView>
+#include <QtTest>
+
+#include "exam/exam_progress.h"
+#include "exam/review_screen.h"
+#include "exam_session.h"
+
+namespace {
+
+const QString kConfirm = QStringLiteral("Do you really wish to end the test?");
+
+// Every question single-answer with five choices, except those shape changes.
+void addSingles(ExamSession& s, int count,
+                const std::function<void(testsupport::Question&)>& shape = {}) {
+    s.addBank(1, count, [&](testsupport::Question& q) {
+        q.questionType = QStringLiteral("single_answer");
+        if (shape) {
+            shape(q);
+        }
+    });
+}
+
+Form211& openActive(ExamSession& s) {
+    Form211& form = s.open();
+    QApplication::setActiveWindow(&form);
+    return form;
+}
+
+void key(QWidget& window, int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+    QWidget* target = QApplication::focusWidget() ? QApplication::focusWidget() : &window;
+    QTest::keyClick(target, Qt::Key(key), modifiers);
+}
+
+QString ticked(Form211& form) {
+    QString out;
+    for (int n = 1; n <= 5; ++n) {
+        out += control<QAbstractButton>(form, QStringLiteral("Check%1").arg(n))->isChecked()
+                   ? QLatin1Char('1')
+                   : QLatin1Char('0');
+    }
+    return out;
+}
+
+exam::ReviewScreen* reviewOf(Form211& form) {
+    return form.findChild<exam::ReviewScreen*>();
+}
+
+QStringList reviewRows(Form211& form) {
+    auto* list = control<QTreeView>(*reviewOf(form), QStringLiteral("lstQuestions"));
+    QStringList rows;
+    for (int r = 0; r < list->model()->rowCount(); ++r) {
+        QStringList cells;
+        for (int c = 0; c < 3; ++c) {
+            cells << list->model()->index(r, c).data().toString();
+        }
+        rows << cells.join(QLatin1Char('|'));
+    }
+    return rows;
+}
+
+}  // namespace
+
+class TestExamRoom : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void cleanup();
+    void leftToDoLine_data();
+    void leftToDoLine();
+    void flagShowsAndIsSavedWithTheAnswers();
+    void keysChooseShownChoicesFromTheTop_data();
+    void keysChooseShownChoicesFromTheTop();
+    void keysReachShowAnswerExhibitAndPause();
+    void reviewListsFiltersAndGoes();
+    void reviewKeepsTheClockAndClosesAtTimeOut_data();
+    void reviewKeepsTheClockAndClosesAtTimeOut();
+    void endExamNamesWhatIsLeft();
+};
+
+void TestExamRoom::cleanup() {
+    probe::verifyNoWindowLeft();
+}
+
+void TestExamRoom::leftToDoLine_data() {
+    QTest::addColumn<int>("unanswered");
+    QTest::addColumn<int>("flagged");
+    QTest::addColumn<QString>("line");
+    QTest::newRow("nothing left") << 0 << 0 << "";
+    QTest::newRow("both") << 12 << 3 << "12 questions are unanswered and 3 are flagged.";
+    QTest::newRow("one of each") << 1 << 1 << "1 question is unanswered and 1 is flagged.";
+    QTest::newRow("unanswered only") << 116 << 0 << "116 questions are unanswered.";
+    QTest::newRow("flagged only") << 0 << 1 << "1 question is flagged.";
+}
+
+void TestExamRoom::leftToDoLine() {
+    QFETCH(int, unanswered);
+    QFETCH(int, flagged);
+    QFETCH(QString, line);
+    QCOMPARE(exam::leftToDoLine(unanswered, flagged), line);
+}
+
+void TestExamRoom::flagShowsAndIsSavedWithTheAnswers() {
+    ExamSession s(app::fullEdition());
+    addSingles(s, 116);
+    Form211& form = openActive(s);
+    auto* flag = control<QCheckBox>(form, QStringLiteral("chkFlag"));
+    QCOMPARE(flag->text(), QStringLiteral("&Flag for review"));
+    QVERIFY(!shown(form, QStringLiteral("lblFlagged")));
+
+    key(form, Qt::Key_F);
+    QVERIFY(flag->isChecked());
+    QVERIFY(shown(form, QStringLiteral("lblFlagged")));
+    clickMark(form, QStringLiteral("Option2"));
+    const qint64 first = shownId(form);
+    // Nothing is written until the answers are.
+    QCOMPARE(s.db.scalar(QStringLiteral("SELECT flags FROM tblAttempt")).toString(), QString());
+
+    form.CmdNextQ_Click();
+    QVERIFY(!flag->isChecked());
+    QVERIFY(!shown(form, QStringLiteral("lblFlagged")));
+    QCOMPARE(s.db.scalar(QStringLiteral("SELECT flags FROM tblAttempt")).toString(),
+             QStringLiteral("1"));
+    QCOMPARE(s.db.scalar(QStringLiteral("SELECT position FROM tblAttempt")).toInt(), 2);
+    QCOMPARE(s.db.answers(QStringLiteral("exam1"), first), (std::array<int, 5>{0, 1, 0, 0, 0}));
+
+    flag->click();
+    form.cmdPrevQ_Click();
+    QVERIFY(flag->isChecked());
+    key(form, Qt::Key_F);
+    form.CmdNextQ_Click();
+    QCOMPARE(s.db.scalar(QStringLiteral("SELECT flags FROM tblAttempt")).toString(),
+             QStringLiteral("2"));
+    QCOMPARE(form.progress().flaggedCount(), 1);
+}
+
+void TestExamRoom::keysChooseShownChoicesFromTheTop_data() {
+    QTest::addColumn<QString>("type");
+    QTest::addColumn<int>("answers");
+    QTest::addColumn<QList<int>>("keys");
+    QTest::addColumn<QString>("marks");
+    const QList<int> digit4{Qt::Key_4};
+    QTest::newRow("single, digit") << "single_answer" << 5 << QList<int>{Qt::Key_3} << "00100";
+    QTest::newRow("single, letter") << "single_answer" << 5 << QList<int>{Qt::Key_E} << "00001";
+    QTest::newRow("single, last key wins")
+        << "single_answer" << 5 << QList<int>{Qt::Key_1, Qt::Key_B} << "01000";
+    QTest::newRow("single, hidden fifth never chosen")
+        << "single_answer" << 4 << QList<int>{Qt::Key_2, Qt::Key_5, Qt::Key_E} << "01000";
+    QTest::newRow("multiple, keys tick")
+        << "multiple_answer" << 5 << QList<int>{Qt::Key_1, Qt::Key_D} << "10010";
+    QTest::newRow("multiple, again unticks")
+        << "multiple_answer" << 5 << QList<int>{Qt::Key_2, Qt::Key_C, Qt::Key_B} << "00100";
+    QTest::newRow("multiple, three choices")
+        << "multiple_answer" << 3 << QList<int>{Qt::Key_4, Qt::Key_3, Qt::Key_D} << "00100";
+}
+
+void TestExamRoom::keysChooseShownChoicesFromTheTop() {
+    QFETCH(QString, type);
+    QFETCH(int, answers);
+    QFETCH(QList<int>, keys);
+    QFETCH(QString, marks);
+    ExamSession s(app::fullEdition());
+    s.addBank(1, 116, [&](testsupport::Question& q) {
+        q.questionType = type;
+        for (int c = answers; c < 5; ++c) {
+            q.answers[size_t(c)].clear();
+        }
+    });
+    Form211& form = openActive(s);
+    const qint64 id = shownId(form);
+    for (const int k : keys) {
+        key(form, k);
+    }
+    QCOMPARE(ticked(form), marks);
+    form.CmdNextQ_Click();
+    std::array<int, 5> stored{};
+    for (int n = 0; n < 5; ++n) {
+        stored[size_t(n)] = marks[n] == QLatin1Char('1') ? 1 : 0;
+    }
+    QCOMPARE(s.db.answers(QStringLiteral("exam1"), id), stored);
+    // The keypad's digits choose too.
+    form.cmdPrevQ_Click();
+    if (type == QLatin1String("single_answer")) {
+        key(form, Qt::Key_1, Qt::KeypadModifier);
+        QCOMPARE(ticked(form), QStringLiteral("10000"));
+    }
+}
+
+void TestExamRoom::keysReachShowAnswerExhibitAndPause() {
+    ExamSession s(app::fullEdition());
+    addSingles(s, 116, [](testsupport::Question& q) { q.diagram = QStringLiteral("e.png"); });
+    Form211& form = openActive(s);
+    for (const char* name : {"Command1", "Picture1", "LblPause", "chkFlag", "cmdReview"}) {
+        QVERIFY2(control<QWidget>(form, QLatin1String(name))->toolTip().contains(u"Ctrl") ||
+                     QLatin1String(name) == QLatin1String("chkFlag"),
+                 name);
+    }
+    key(form, Qt::Key_T, Qt::ControlModifier);
+    QCOMPARE(probe::textOf(form, "LblPause"), QStringLiteral("Restart Timer"));
+    key(form, Qt::Key_T, Qt::ControlModifier);
+    QCOMPARE(probe::textOf(form, "LblPause"), QStringLiteral("Pause Timer"));
+
+    key(form, Qt::Key_E, Qt::ControlModifier);
+    QCOMPARE(s.exhibitWindows, 1);
+    form.Show();
+    QApplication::setActiveWindow(&form);
+    key(form, Qt::Key_A, Qt::ControlModifier | Qt::ShiftModifier);
+    QCOMPARE(s.answerWindows, 1);
+    QCOMPARE(s.db.scalar(QStringLiteral("SELECT id FROM showans")).toLongLong(), shownId(form));
+    form.Show();
+}
+
+void TestExamRoom::reviewListsFiltersAndGoes() {
+    ExamSession s(app::fullEdition());
+    addSingles(s, 116);
+    Form211& form = openActive(s);
+    const QList<qint64> drawn = s.drawOrder();
+    key(form, Qt::Key_A);  // question 1 answered
+    form.CmdNextQ_Click();
+    key(form, Qt::Key_F);  // question 2 flagged, unanswered
+    form.CmdNextQ_Click();
+    key(form, Qt::Key_C);  // question 3 answered and flagged, its marks not yet written
+    key(form, Qt::Key_F);
+
+    key(form, Qt::Key_R, Qt::ControlModifier);
+    exam::ReviewScreen* review = reviewOf(form);
+    QVERIFY(review && review->isVisible());
+    QCOMPARE(probe::textOf(*review, "lblSummary"),
+             QStringLiteral("116 questions: 114 unanswered, 2 flagged."));
+    const QStringList all = reviewRows(form);
+    QCOMPARE(all.size(), 116);
+    QCOMPARE(all.mid(0, 4), (QStringList{"1|Answered|", "2|Unanswered|Flagged",
+                                         "3|Answered|Flagged", "4|Unanswered|"}));
+    auto* list = control<QTreeView>(*review, QStringLiteral("lstQuestions"));
+    QCOMPARE(list->currentIndex().row(), 2);
+
+    control<QAbstractButton>(*review, QStringLiteral("optFlagged"))->click();
+    QCOMPARE(reviewRows(form), (QStringList{"2|Unanswered|Flagged", "3|Answered|Flagged"}));
+    control<QAbstractButton>(*review, QStringLiteral("optUnanswered"))->click();
+    QCOMPARE(reviewRows(form).size(), 114);
+    QCOMPARE(reviewRows(form).first(), QStringLiteral("2|Unanswered|Flagged"));
+
+    // Enter on the chosen row goes there and closes the list; the marks left are written.
+    list->setCurrentIndex(list->model()->index(1, 0));  // question 4
+    QTest::keyClick(list, Qt::Key_Return);
+    QVERIFY(!review->isVisible());
+    QCOMPARE(ExamSettings.QuestionNo, 4);
+    QCOMPARE(shownId(form), drawn.at(3));
+    QCOMPARE(probe::textOf(form, "LblRec_Count"), QStringLiteral("4"));
+    QCOMPARE(s.db.answers(QStringLiteral("exam1"), drawn.at(2)),
+             (std::array<int, 5>{0, 0, 1, 0, 0}));
+    QCOMPARE(
+        s.db.scalar(QStringLiteral("SELECT flags || '/' || position FROM tblAttempt")).toString(),
+        QStringLiteral("2 3/4"));
+
+    // A double click chooses too, and the list opens on the question on screen.
+    form.cmdReview_Click();
+    QCOMPARE(list->currentIndex().row(), 3);
+    const QModelIndex last = list->model()->index(115, 0);
+    list->scrollTo(last);
+    QApplication::processEvents();  // the scroll is laid out before the click finds the row
+    QVERIFY(list->viewport()->rect().contains(list->visualRect(last).center()));
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualRect(last).center());
+    QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, list->visualRect(last).center());
+    QCOMPARE(ExamSettings.QuestionNo, 116);
+    QVERIFY(!control<QWidget>(form, QStringLiteral("CmdNextQ"))->isEnabled());
+    QVERIFY(control<QWidget>(form, QStringLiteral("cmdPrevQ"))->isEnabled());
+
+    // Escape closes it where it is.
+    form.cmdReview_Click();
+    QTest::keyClick(list, Qt::Key_Escape);
+    QVERIFY(!review->isVisible());
+    QCOMPARE(ExamSettings.QuestionNo, 116);
+}
+
+void TestExamRoom::reviewKeepsTheClockAndClosesAtTimeOut_data() {
+    QTest::addColumn<bool>("demo");
+    QTest::newRow("full") << false;
+    QTest::newRow("demo") << true;
+}
+
+void TestExamRoom::reviewKeepsTheClockAndClosesAtTimeOut() {
+    QFETCH(bool, demo);
+    const app::Edition& edition = demo ? app::demoEdition() : app::fullEdition();
+    ExamSession s(edition);
+    addSingles(s, edition.drawCount);
+    Form211& form = openActive(s);
+    form.cmdReview_Click();
+    exam::ReviewScreen* review = reviewOf(form);
+    QVERIFY(review->isVisible());
+    QVERIFY(form.findChild<QTimer*>(QStringLiteral("Timer1"))->isActive());
+    tick(form, 10);
+    QCOMPARE(s.db.scalar(QStringLiteral("SELECT elapsed FROM tblAttempt")).toInt(), 10);
+    prompts::Script script;
+    script.answer(prompts::Answer::Ok);
+    tick(form, edition.timeLimitMinutes * 60 - 10);
+    QCOMPARE(s.scoreReports, 1);
+    QVERIFY(!review->isVisible());
+    QVERIFY(!form.isVisible());
+    // Scored: nothing is left to resume.
+    QCOMPARE(s.db.scalar(QStringLiteral("SELECT count(*) FROM tblAttempt")).toInt(), 0);
+}
+
+void TestExamRoom::endExamNamesWhatIsLeft() {
+    ExamSession s(app::demoEdition());
+    addSingles(s, 30);
+    Form211& form = openActive(s);
+    prompts::Script script;
+    script.answer(prompts::Answer::Cancel);
+    form.cmdEndExam_Click();
+
+    key(form, Qt::Key_F);
+    for (int q = 1; q <= 30; ++q) {
+        key(form, Qt::Key_A);
+        form.CmdNextQ_Click();
+    }
+    script.answer(prompts::Answer::Cancel);
+    form.cmdEndExam_Click();
+
+    form.goToQuestion(1);
+    key(form, Qt::Key_F);
+    script.answer(prompts::Answer::Ok);
+    form.cmdEndExam_Click();
+
+    QCOMPARE(script.texts(), (QStringList{kConfirm + "\n30 questions are unanswered.",
+                                          kConfirm + "\n1 question is flagged.", kConfirm}));
+    for (const prompts::Shown& box : script.shown()) {
+        QCOMPARE(box.title, QStringLiteral("Confirmation"));
+        QCOMPARE(box.buttons, prompts::Buttons::OkCancel);
+    }
+    QCOMPARE(s.scoreReports, 1);
+    QCOMPARE(
+        s.db.scalar(QStringLiteral("SELECT count(*) FROM exam1 WHERE correctanswer1 = 1")).toInt(),
+        30);
+}
+
+QTEST_MAIN(TestExamRoom)
+#include "tst_exam_room.moc"
