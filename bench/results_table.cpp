@@ -210,6 +210,48 @@ void windowTable(QTextStream& out, const QMap<QString, Figure>& f) {
     out << "\n";
 }
 
+void examRoomTable(QTextStream& out, const QMap<QString, Figure>& f) {
+    struct Action {
+        const char* name;
+        const char* benchmark;
+    };
+    const QList<Action> actions{
+        {"flag the question on screen", "BM_FlagQuestion"},
+        {"open the review list", "BM_OpenReviewScreen"},
+        {"go to a question from the review list", "BM_ReviewJump"},
+    };
+    out << "## The exam room
+
+           "
+           "The exam window on the sample bank's exam (116 questions) and on an exam that draws "
+           "10,000. Times in ms (median | min | max).
+
+           "
+           "| action | exam | median | min | max |
+        | -- - | -- - : | -- - : | -- - : | -- - : |
+                                                   ";
+                                                   bool sampleMet = true;
+    bool bigMet = true;
+    for (const Action& a : actions) {
+        for (int size : {0, 10000}) {
+            const Figure fig =
+                f.value(QStringLiteral("%1 exam:%2").arg(QLatin1String(a.benchmark)).arg(size));
+            out << "| " << a.name << " | "
+                << (size == 0 ? QStringLiteral("sample") : QString::number(size)) << " | "
+                << cells(fig) << " |\n";
+            if (size == 0) {
+                sampleMet = sampleMet && fig.valid && fig.median < 16;
+            } else {
+                bigMet = bigMet && fig.valid && fig.median < 100;
+            }
+        }
+    }
+    out << "\n| goal | |\n|---|---|\n"
+        << "| each under 16 ms (median) on the sample bank | " << verdict(sampleMet) << " |\n"
+        << "| each under 100 ms (median) for an exam of 10,000 questions | " << verdict(bigMet)
+        << " |\n\n";
+}
+
 void startupTable(QTextStream& out, const QString& path) {
     QFile file(path);
     QMap<QString, QList<double>> lines;
@@ -274,6 +316,7 @@ int main(int argc, char** argv) {
     text << "# Benchmark results\n\n" << QString::fromUtf8(facts.readAll()) << "\n";
     drawTable(text, figures);
     windowTable(text, figures);
+    examRoomTable(text, figures);
     startupTable(text, QString::fromLocal8Bit(argv[3]));
     return 0;
 }

@@ -418,10 +418,16 @@ void checkResumed(const KillReport& report, prompts::Script& answers) {
 // comes back whole; then a new exam begins with no marks and, answered with none, scores 0.
 void checkNextStart(bool demo, const KillReport& report) {
     prompts::Script answers;
-    answers.answer(prompts::Answer::Yes);
-    startProgram(demo, answers);
-    const bool offered =
-        !answers.shown().empty() && answers.shown().front().title == QLatin1String("Resume Exam");
+    bool offered = false;
+    {
+        // Yes only to the offer: a Yes left over would cancel End Exam later.
+        prompts::Script resume;
+        resume.answer(prompts::Answer::Yes);
+        startProgram(demo, resume);
+        offered =
+            !resume.shown().empty() && resume.shown().front().title == QLatin1String("Resume Exam");
+    }
+    script = &answers;
     // A kill inside the draw or inside scoring may land either side of its commit.
     const bool mustOffer = oneOf(report.phase, {"drawn", "moving", "saved", "showing", "shown"});
     const bool mustNotOffer =

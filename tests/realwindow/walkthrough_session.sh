@@ -149,6 +149,20 @@ show previous "^(Exam #1|Demo Exam)$"
 keys alt+n
 expect_sql "answers after Previous and Next" "$(answered)" 3
 
+# On question 4: flag it with F, step back (the flag is written with the answers), open the
+# review list with Ctrl+R, take its first row with Home and Enter, and choose B by its key.
+keys f alt+p
+expect_sql "flag written with the answers" "SELECT flags || '/' || position FROM tblAttempt" "4/3"
+keys ctrl+r
+show review-list '^Review$'
+keys Home Return
+gone '^Review$'
+show back-from-review-list "^(Exam #1|Demo Exam)$"
+expect_sql "question on screen after the review list" "SELECT position FROM tblAttempt" 1
+keys b alt+n
+expect_sql "choice B of question 1 by its key" "SELECT correctanswer2 FROM exam1 WHERE ID = \
+(SELECT ID FROM tblRandom WHERE sl_no = 1)" 1
+
 keys alt+e
 show end-question '^(Praxilo|Confirmation)$' "$menu"
 keys Return
