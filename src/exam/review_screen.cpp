@@ -207,6 +207,14 @@ void ReviewScreen::chooseSelected() {
     Q_EMIT questionChosen(index);
 }
 
+void ReviewScreen::hideEvent(QHideEvent* event) {
+    // The keyboard goes back to the exam, window manager or not.
+    if (QWidget* exam = parentWidget(); exam && exam->isVisible()) {
+        exam->activateWindow();
+    }
+    QWidget::hideEvent(event);
+}
+
 void ReviewScreen::keyPressEvent(QKeyEvent* event) {
     if (event->key() == Qt::Key_Escape) {
         close();
