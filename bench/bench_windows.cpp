@@ -296,6 +296,7 @@ void examRoom(benchmark::State& state, Action&& action) {
     for (auto _ : state) {
         action(state, laps, exam);
     }
+    state.counters["questions"] = exam.progress().questions();
     checked(state, session);
     laps.report(state);
     session.close();

@@ -220,17 +220,11 @@ void examRoomTable(QTextStream& out, const QMap<QString, Figure>& f) {
         {"open the review list", "BM_OpenReviewScreen"},
         {"go to a question from the review list", "BM_ReviewJump"},
     };
-    out << "## The exam room
-
-           "
+    out << "## The exam room\n\n"
            "The exam window on the sample bank's exam (116 questions) and on an exam that draws "
-           "10,000. Times in ms (median | min | max).
-
-           "
-           "| action | exam | median | min | max |
-        | -- - | -- - : | -- - : | -- - : | -- - : |
-                                                   ";
-                                                   bool sampleMet = true;
+           "10,000. Times in ms (median | min | max).\n\n"
+           "| action | exam | median | min | max |\n|---|---:|---:|---:|---:|\n";
+    bool sampleMet = true;
     bool bigMet = true;
     for (const Action& a : actions) {
         for (int size : {0, 10000}) {
