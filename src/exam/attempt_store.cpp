@@ -27,6 +27,20 @@ void run(examdb::Statement&& statement) {
 
 }  // namespace
 
+QString createSql() {
+    return kCreate;
+}
+
+QString clearSql() {
+    return QStringLiteral("DELETE FROM tblAttempt");
+}
+
+QString beginSql() {
+    return QStringLiteral(
+        "INSERT OR REPLACE INTO tblAttempt (attempt_no, exam, candidate, questions, elapsed, "
+        "position, flags) VALUES (1, ?1, ?2, ?3, 0, 1, '')");
+}
+
 bool tableExists(examdb::Database& db) {
     examdb::Statement find =
         db.prepare(QStringLiteral("SELECT 1 FROM sqlite_master WHERE type = 'table' AND "
@@ -34,17 +48,11 @@ bool tableExists(examdb::Database& db) {
     return find.step();
 }
 
-void begin(examdb::Database& db, int exam, const QString& candidate, int questions) {
-    run(db.prepare(kCreate));
-    run(db.prepare(QStringLiteral("DELETE FROM tblAttempt")));
-    examdb::Statement insert = db.prepare(QStringLiteral(
-        "INSERT INTO tblAttempt (attempt_no, exam, candidate, questions, elapsed, position, "
-        "flags) VALUES (1, ?1, ?2, ?3, 0, 1, '')"));
+void bindBegin(examdb::Statement& insert, int exam, const QString& candidate, int questions) {
     insert.bind(1, qint64(exam));
     // Never null: a candidate may leave the name empty.
     insert.bind(2, QVariant(candidate.isNull() ? QStringLiteral("") : candidate));
     insert.bind(3, qint64(questions));
-    run(std::move(insert));
 }
 
 void saveProgress(examdb::Database& db, int elapsed, int position,
@@ -66,7 +74,7 @@ void saveElapsed(examdb::Database& db, int elapsed) {
 
 void forget(examdb::Database& db) {
     if (tableExists(db)) {
-        run(db.prepare(QStringLiteral("DELETE FROM tblAttempt")));
+        run(db.prepare(clearSql()));
     }
 }
 

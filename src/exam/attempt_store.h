@@ -6,7 +6,8 @@
 
 namespace examdb {
 class Database;
-}
+class Statement;
+}  // namespace examdb
 
 namespace exam {
 
@@ -31,9 +32,15 @@ namespace attempt {
 
 inline const QString kTable = QStringLiteral("tblAttempt");
 
+// The statements a draw keeps prepared: the table made if missing; the row cleared; the row
+// of a new exam (?1 exam, ?2 candidate, ?3 questions).
+QString createSql();
+QString clearSql();
+QString beginSql();
+
 bool tableExists(examdb::Database& db);
-// A fresh draw: the table made if missing, its row replaced by one at the start of the exam.
-void begin(examdb::Database& db, int exam, const QString& candidate, int questions);
+// Binds beginSql() for a fresh draw: its row replaced by one at the start of the exam.
+void bindBegin(examdb::Statement& insert, int exam, const QString& candidate, int questions);
 // Everything that changes while the exam goes on; run inside the transaction that writes the
 // answers so both survive or neither does.
 void saveProgress(examdb::Database& db, int elapsed, int position,

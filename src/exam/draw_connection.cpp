@@ -4,6 +4,7 @@
 
 #include <QFile>
 
+#include "exam/attempt_store.h"
 #include "examdb/statements.h"
 
 namespace exam {
@@ -23,6 +24,7 @@ DrawConnection& DrawConnection::forFile(const QString& fileName) {
     const FileIdentity file = identify(fileName);
     if (!kept.db_.isOpen() || file.size < 0 || !(file == kept.file_)) {
         kept.byExam_.clear();
+        kept.attempt_.reset();
         kept.db_.close();
         // A file that cannot be found is left to the opening to name.
         kept.db_ = examdb::Database::open(fileName);
@@ -44,6 +46,18 @@ DrawStatements& DrawConnection::statements(int exam) {
                     .first;
     }
     return found->second;
+}
+
+AttemptStatements& DrawConnection::attemptStatements() {
+    if (!attempt_) {
+        // The others name the table, so it must be there before they are prepared.
+        examdb::Statement create = db_.prepare(attempt::createSql());
+        create.step();
+        create.reset();
+        attempt_.emplace(AttemptStatements{std::move(create), db_.prepare(attempt::clearSql()),
+                                           db_.prepare(attempt::beginSql())});
+    }
+    return *attempt_;
 }
 
 }  // namespace exam

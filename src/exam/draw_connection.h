@@ -3,6 +3,7 @@
 #include <sys/types.h>
 #include <QString>
 #include <map>
+#include <optional>
 
 #include "examdb/database.h"
 #include "examdb/statement.h"
@@ -20,6 +21,13 @@ struct DrawStatements {
     examdb::Statement insert;      // tblRandom row ?1 holds ID ?2
 };
 
+// The record of the exam under way that each draw replaces.
+struct AttemptStatements {
+    examdb::Statement create;  // the table, if something dropped it since
+    examdb::Statement clear;   // the previous exam's row goes
+    examdb::Statement begin;   // the new exam's row
+};
+
 // The draw's connection, kept open from one draw to the next with its statements prepared:
 // opening a connection, reading the schema into it and parsing statements is most of what a
 // draw of a few questions costs.
@@ -31,6 +39,8 @@ public:
 
     examdb::Database& database() { return db_; }
     DrawStatements& statements(int exam);
+    // Made on the first draw; the table itself is made by running create.
+    AttemptStatements& attemptStatements();
 
 private:
     struct FileIdentity {
@@ -46,6 +56,7 @@ private:
     FileIdentity file_;
     // After db_: finalized before the connection closes.
     std::map<int, DrawStatements> byExam_;
+    std::optional<AttemptStatements> attempt_;
 };
 
 }  // namespace exam

@@ -117,13 +117,15 @@ void DrawRandomQuestions(qint32 count) {
     const int exam = bankExam();
     exam::DrawConnection& connection = exam::DrawConnection::forFile(app::edition().databaseFile);
     exam::DrawStatements& statements = connection.statements(exam);
+    exam::AttemptStatements& attempt = connection.attemptStatements();
     examdb::Transaction transaction(connection.database());
     run(statements.clearDraw);
     // Marks left behind by a program that ended before its score sheet was left would
     // otherwise count as this candidate's answers.
     run(statements.clearMarks);
     // The exam this draw replaces can no longer be taken up again.
-    exam::attempt::forget(connection.database());
+    run(attempt.create);
+    run(attempt.clear);
 
     // Drawing by candidates pays off while most of them hit a new question, and needs no count
     // of the bank; a large share of the bank is quicker shuffled.
@@ -149,7 +151,11 @@ void DrawRandomQuestions(qint32 count) {
         statements.insert.bind(2, drawn[i]);
         statements.insert.step();
     }
-    exam::attempt::begin(connection.database(), ExamSettings.ActiveExam, ExamSettings.CandidateName,
-                         count);
+    {
+        const InUse use(attempt.begin);
+        exam::attempt::bindBegin(attempt.begin, ExamSettings.ActiveExam, ExamSettings.CandidateName,
+                                 count);
+        attempt.begin.step();
+    }
     transaction.commit();
 }
