@@ -30,7 +30,10 @@ for edition in pro demo; do
     else
         program=$demo db=kvn009.mdb questions=30
     fi
-    (cd "$work/$edition" && xvfb-run -a -s "-screen 0 1280x800x24" \
+    # Each edition gets a display number of its own: a number just given up by the first
+    # session's server can still be shutting down when the second asks for it.
+    server=$([[ $edition == pro ]] && echo 120 || echo 140)
+    (cd "$work/$edition" && xvfb-run -a -n "$server" -s "-screen 0 1280x800x24" \
         bash "$here/walkthrough_session.sh" "$program" "$edition" "$work/$edition/$db" \
         "$questions" "$shots") || status=1
 done
