@@ -23,6 +23,7 @@
 #include "bench_bank.h"
 #include "exam/form211.h"
 #include "exam/review_screen.h"
+#include "history/history_access.h"
 #include "laps.h"
 #include "program_windows.h"
 #include "results/form3.h"
@@ -73,6 +74,7 @@ struct AnyBank {
 class Session {
 public:
     Session() {
+        history::setLocation(QDir(historyDir_.path()).filePath(QStringLiteral("history.sqlite")));
         app::setEdition(app::fullEdition());
         app::setEnding([this](int) { ++endings_; });
         restart();
@@ -80,6 +82,7 @@ public:
     ~Session() {
         close();
         app::resetEnding();
+        history::closeStore();
     }
     Session(const Session&) = delete;
     Session& operator=(const Session&) = delete;
@@ -102,6 +105,7 @@ public:
     prompts::Script& prompts() { return prompts_; }
 
 private:
+    QTemporaryDir historyDir_;  // score sheets record into a history of the benchmark's own
     prompts::Script prompts_;
     int endings_ = 0;
 };

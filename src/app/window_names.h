@@ -29,10 +29,11 @@ inline constexpr Window HelpCertification{"Form32", "help: the certification"};
 inline constexpr Window HelpReadMe{"Form33", "help: read me"};
 inline constexpr Window HelpOrdering{"Form34", "help: ordering"};
 inline constexpr Window About{"frmAbout", "the About box"};
+inline constexpr Window Progress{"frmProgress", "every recorded attempt, with its trends"};
 
 inline constexpr Window kAll[] = {
     MainMenu,          Intro,      Notice,       Exam,  Answer,
     Exhibit,           ScoreSheet, WrongAnswers, Study, HelpNavigation,
-    HelpCertification, HelpReadMe, HelpOrdering, About};
+    HelpCertification, HelpReadMe, HelpOrdering, About, Progress};
 
 }  // namespace win

@@ -2,6 +2,7 @@
 
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QDateTime>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
@@ -11,6 +12,7 @@
 #include <QTimer>
 #include <limits>
 
+#include "app/attempt_clock.h"
 #include "app/clock_display.h"
 #include "app/edition.h"
 #include "app/exam_settings.h"
@@ -176,6 +178,7 @@ void Form211::Form_Load() {
         restoreSaved(saved, std::move(flagged));
         return;
     }
+    app::attemptClock() = {QDateTime::currentDateTime(), 0};
     ++ExamSettings.QuestionNo;
     showQuestionNo();
     if (!app::edition().demo) {
@@ -192,6 +195,8 @@ void Form211::Form_Load() {
 void Form211::restoreSaved(const exam::SavedAttempt& saved, std::vector<bool> flagged) {
     elapsed = qint16(saved.elapsed);
     savedElapsed = elapsed;
+    // The start is not kept with the attempt; the time used is.
+    app::attemptClock() = {QDateTime::currentDateTime().addSecs(-elapsed), elapsed};
     ExamSettings.QuestionNo = qint16(saved.position);
     showQuestionNo();
     if (!app::edition().demo) {
@@ -487,6 +492,7 @@ void Form211::Timer1_Timer() {
     if (elapsed < std::numeric_limits<qint16>::max()) {
         ++elapsed;
     }
+    app::attemptClock().secondsUsed = elapsed;
     ui->lblClock->setText(app::clockText(total - elapsed));
     if (elapsed - savedElapsed >= kClockSaveSeconds) {
         saveClock();

@@ -1,7 +1,9 @@
 #include "exam/resume_offer.h"
 
+#include <QDateTime>
 #include <limits>
 
+#include "app/attempt_clock.h"
 #include "app/clock_display.h"
 #include "app/edition.h"
 #include "app/exam_settings.h"
@@ -75,6 +77,7 @@ bool takeUp(const SavedAttempt& saved, std::vector<bool> flagged, int totalSecon
     beginExam();
     if (saved.elapsed >= totalSeconds) {
         ExamSettings.QuestionNo = qint16(saved.position);
+        app::attemptClock() = {QDateTime::currentDateTime().addSecs(-saved.elapsed), saved.elapsed};
         if (!flow::open(win::ScoreSheet)) {
             endExam();
             return false;

@@ -1,6 +1,7 @@
 #include "examdb/statements.h"
 
 #include <QRegularExpression>
+#include <QStringList>
 
 #include "examdb/error.h"
 
@@ -155,6 +156,29 @@ QString s6Drawn(int exam, int category) {
 
 QString w1Drawn(int exam) {
     return drawnOnly(w1(exam), exam);
+}
+
+QString drawResults(int exam) {
+    return forExam(
+        QStringLiteral("SELECT tblRandom.sl_no, tblRandom.ID, coalesce("
+                       "exam1.correctanswer1 = exam11.correctanswer1 AND "
+                       "exam1.correctanswer2 = exam11.correctanswer2 AND "
+                       "exam1.correctanswer3 = exam11.correctanswer3 AND "
+                       "exam1.correctanswer4 = exam11.correctanswer4 AND "
+                       "exam1.correctanswer5 = exam11.correctanswer5, 0) FROM tblRandom "
+                       "INNER JOIN exam1 ON exam1.ID = tblRandom.ID "
+                       "INNER JOIN exam11 ON exam11.ID = tblRandom.ID ORDER BY tblRandom.sl_no;"),
+        exam);
+}
+
+QString r1Subset(int exam, const std::vector<qint64>& ids) {
+    QStringList list;
+    for (const qint64 id : ids) {
+        list << QString::number(id);
+    }
+    return forExam(QStringLiteral("SELECT * FROM exam11 WHERE ID IN (%1) ORDER BY ID;")
+                       .arg(list.join(QLatin1Char(','))),
+                   exam);
 }
 
 // Apart, each extreme is one step down the row key; together they would read every row.

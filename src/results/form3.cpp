@@ -20,6 +20,8 @@
 #include "examdb/database.h"
 #include "examdb/statements.h"
 #include "examdb/transaction.h"
+#include "history/history_access.h"
+#include "results/attempt_history.h"
 #include "results/form41.h"
 #include "results/grid_model.h"
 #include "results/pass_mark.h"
@@ -124,6 +126,14 @@ void Form3::Form_Initialize() {
     showVerdict(score >= ExamSettings.PassingScore);
     scoreCategories(exam, db);
     rebuild.commit();
+
+    // The history's messages, if any, come once the sheet's own work is done.
+    const std::optional<int> previous = history::recordAttempt(results::scoredAttempt(
+        db, ExamSettings.ActiveExam, int(score), Lbl_sc_totals, Lbl_score_correct));
+    if (previous) {
+        ui->lblLastAttempt->setText(history::lastAttemptLine(*previous, int(score)));
+        ui->lblLastAttempt->show();
+    }
 
     Data4->refresh();
     categoryScores->load(Data4->recordset());

@@ -32,6 +32,7 @@ Form1::Form1() : ui(std::make_unique<Ui::Form1>()) {
     app::onSignal(ui->menuFileSubExam1, &QAction::triggered, this, &Form1::menuFileSubExam1_Click);
     app::onSignal(ui->menuFileSubExam2, &QAction::triggered, this, &Form1::menuFileSubExam2_Click);
     app::onSignal(ui->menuFileSubExam3, &QAction::triggered, this, &Form1::menuFileSubExam3_Click);
+    app::onSignal(ui->mnuProgress, &QAction::triggered, this, &Form1::mnuProgress_Click);
     app::onSignal(ui->mnuHelpsubNavigate, &QAction::triggered, this,
                   &Form1::mnuHelpsubNavigate_Click);
     app::onSignal(ui->mnuHelpSubCer, &QAction::triggered, this, &Form1::mnuHelpSubCer_Click);
@@ -98,6 +99,13 @@ void Form1::mnuExamsub2_Click() {
 }
 void Form1::mnuExamsub3_Click() {
     startExam(3);
+}
+
+void Form1::mnuProgress_Click() {
+    if (examUnderWay()) {
+        return;
+    }
+    flow::open(win::Progress);
 }
 
 void Form1::menuFileSubExam1_Click() {

@@ -25,6 +25,7 @@ public:
     void mnuExamsub3_Click();
     void mnuFileSubExit_Click();
     void menuFileSubExam1_Click();
+    void mnuProgress_Click();
     void menuFileSubExam2_Click();
     void menuFileSubExam3_Click();
     void mnuHelpsubNavigate_Click();

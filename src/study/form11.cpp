@@ -12,6 +12,7 @@
 #include "app/edition.h"
 #include "app/exam_settings.h"
 #include "app/fatal.h"
+#include "app/study_subset.h"
 #include "app/window_flow.h"
 #include "app/window_frame.h"
 #include "app/window_names.h"
@@ -127,10 +128,17 @@ void Form11::Form_Load() {
     Timer1->setInterval(1000);
     // A reloaded window starts from its design texts; only the count itself carries over.
     ui->lblClock->setText(app::kClockDesignText);
-    if (!demo) {
+    const std::vector<qint64>& subset = app::studySubset();
+    if (!subset.empty()) {
+        const int exam = bankExam();
+        setWindowTitle(QStringLiteral("Review Exam #%1: Missed Questions").arg(exam));
+        iis->setRecordSource(examdb::statements::r1Subset(exam, subset));
+    } else if (!demo) {
         const int exam = bankExam();
         setWindowTitle(QStringLiteral("Review Exam #%1").arg(exam));
         iis->setRecordSource(examdb::statements::r1(exam));
+    } else {
+        iis->setRecordSource(QStringLiteral("exam11"));
     }
     iis->refresh();
     Text2_Change(0);
@@ -148,7 +156,8 @@ void Form11::Form_Load() {
 }
 
 void Form11::Form_Activate() {
-    const qint16 limit = ExamSettings.QuestionsPerExam;
+    const std::vector<qint64>& subset = app::studySubset();
+    const qint64 limit = subset.empty() ? ExamSettings.QuestionsPerExam : qint64(subset.size());
     ui->CmdNextQ->setEnabled(!(limit > 0 && StudyPosition >= limit));
     ui->cmdPrevQ->setEnabled(true);
     if (StudyPosition == 1) {
@@ -261,7 +270,11 @@ void Form11::cmdEnd_Click() {
     if (!flow::showMainMenu()) {
         return;
     }
-    if (demo) {
+    if (!app::studySubset().empty()) {
+        // The next study is of a whole exam again, loaded afresh.
+        app::studySubset().clear();
+        Unload();
+    } else if (demo) {
         hide();
         Form_Activate();
     } else {

@@ -102,23 +102,21 @@ void TestStartupAndMenus::menuBar_data() {
     QTest::addColumn<QStringList>("reviewMenu");
     QTest::addColumn<QStringList>("helpMenu");
 
-    QTest::newRow("full") << "full" << QStringList{"&Exam", "&Review", "&Help"}
-                          << QStringList{"mnuExamsub1=Korvane E&xam #1",
-                                         "mnuExamsub2=Korvane E&xam #2",
-                                         "mnuExamsub3=Korvane Ex&am #3", "mnuFileSubExit=&Exit"}
-                          << QStringList{"menuFileSubExam1=Re&view Exam #1",
-                                         "menuFileSubExam2=Rev&iew Exam #2",
-                                         "menuFileSubExam3=Revi&ew Exam #3"}
-                          << QStringList{
-                                 "mnuHelpsubNavigate=&Navigation", "mnuHelpSubCer=&Certification",
-                                 "mnuhelpsubmnureadme=&Read Me", "mnuhelpsubmnuorder=&Ordering",
-                                 "mnuHelpsubCertification=&About "};
+    QTest::newRow("full")
+        << "full" << QStringList{"&Exam", "&Review", "&Help"}
+        << QStringList{"mnuExamsub1=Korvane E&xam #1", "mnuExamsub2=Korvane E&xam #2",
+                       "mnuExamsub3=Korvane Ex&am #3", "mnuFileSubExit=&Exit"}
+        << QStringList{"menuFileSubExam1=Re&view Exam #1", "menuFileSubExam2=Rev&iew Exam #2",
+                       "menuFileSubExam3=Revi&ew Exam #3", "mnuProgress=&Progress..."}
+        << QStringList{"mnuHelpsubNavigate=&Navigation", "mnuHelpSubCer=&Certification",
+                       "mnuhelpsubmnureadme=&Read Me", "mnuhelpsubmnuorder=&Ordering",
+                       "mnuHelpsubCertification=&About "};
     QTest::newRow("demo")
         << "demo" << QStringList{"&Exam", "&Review", "&Help", "&Order Full Version"}
         << QStringList{"mnuExamsub1=Korvane &Exam #1 Demo", "mnuExamsub2=Korvane E&xam #2",
                        "mnuExamsub3=Korvane Ex&am #3", "mnuFileSubExit=&Exit"}
         << QStringList{"menuFileSubExam1=&Review Exam #1 Demo", "menuFileSubExam2=Rev&iew Exam #2",
-                       "menuFileSubExam3=Revi&ew Exam #3"}
+                       "menuFileSubExam3=Revi&ew Exam #3", "mnuProgress=&Progress..."}
         << QStringList{"mnuHelpsubNavigate=&Navigation", "mnuHelpSubCer=&Certification",
                        "mnuhelpsubmnureadme=&Read Me", "mnuHelpsubCertification=&About "};
 }

@@ -33,6 +33,7 @@
 #include "app/window_names.h"
 #include "exam/form211.h"
 #include "fixture_database.h"
+#include "history/history_access.h"
 #include "program_windows.h"
 #include "start/form1.h"
 #include "start/startup.h"
@@ -483,6 +484,8 @@ int main(int argc, char** argv) {
     if (!QDir::setCurrent(dir)) {
         fail(QStringLiteral("no folder ") + dir);
     }
+    // The history of the edition's runs lives beside its bank, kept from kill to kill.
+    history::setLocation(QDir(dir).filePath(QStringLiteral("history.sqlite")));
     app::DatabaseLock lock;
     if (!lock.claim(editionFor(demo).databaseFile)) {
         fail(app::databaseInUseText(editionFor(demo).databaseFile));

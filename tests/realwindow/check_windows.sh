@@ -15,6 +15,8 @@ done
 export QT_QPA_PLATFORM=xcb
 
 work=$(mktemp -d)
+# The programs keep their progress history under the data folder: a fresh one, not the user's.
+export XDG_DATA_HOME="$work/data"
 trap 'rm -rf "$work"' EXIT
 cp -r "$run_dir" "$work/run"
 

@@ -15,6 +15,8 @@ done
 export QT_QPA_PLATFORM=xcb LC_ALL=C.UTF-8
 
 work=$(mktemp -d)
+# The programs keep their progress history under the data folder: a fresh one, not the user's.
+export XDG_DATA_HOME="$work/data"
 trap 'rm -rf "$work"' EXIT
 shots="$out_dir/screenshots"
 rm -rf "$shots"

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QApplication>
+#include <QDir>
+#include <QTemporaryDir>
 #include <QWidget>
 
 #include "app/edition.h"
@@ -9,6 +11,7 @@
 #include "app/forms.h"
 #include "app/prompts.h"
 #include "app/window_flow.h"
+#include "history/history_access.h"
 #include "start/startup.h"
 #include "window_probe.h"
 
@@ -19,8 +22,11 @@ struct AppTestEnv {
     int lastExitCode = -1;
     // No real dialog ever blocks a test: unscripted prompts take their default answers here.
     prompts::Script prompts;
+    // Each test's score sheets go to a history of its own, never the user's.
+    QTemporaryDir historyDir;
 
     explicit AppTestEnv(const app::Edition& edition) {
+        history::setLocation(QDir(historyDir.path()).filePath(QStringLiteral("history.sqlite")));
         app::setEdition(edition);
         resetExamSettings();
         flow::clearWindows();
@@ -36,6 +42,7 @@ struct AppTestEnv {
         flow::clearWindows();
         app::resetEnding();
         app::setEdition(app::fullEdition());
+        history::closeStore();
     }
     AppTestEnv(const AppTestEnv&) = delete;
     AppTestEnv& operator=(const AppTestEnv&) = delete;

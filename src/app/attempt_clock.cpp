@@ -1,0 +1,10 @@
+#include "app/attempt_clock.h"
+
+namespace app {
+
+AttemptClock& attemptClock() {
+    static AttemptClock clock;
+    return clock;
+}
+
+}  // namespace app

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QDateTime>
+#include <QString>
+#include <vector>
+
+namespace history {
+
+struct CategoryResult {
+    int category = 0;  // row of the bank's category table, from 0
+    QString name;
+    int total = 0;
+    int correct = 0;
+};
+
+struct QuestionResult {
+    int position = 0;  // in the draw, from 1
+    qint64 id = 0;
+    bool correct = false;
+};
+
+// One scored exam as the history keeps it.
+struct AttemptRecord {
+    qint64 id = 0;    // given by the history
+    QString edition;  // "full" or "demo"
+    int exam = 0;
+    QString candidate;
+    QDateTime started;
+    QDateTime ended;
+    int secondsUsed = 0;
+    int score = 0;
+    int passMark = 0;
+    bool passed = false;
+    std::vector<CategoryResult> categories;
+    std::vector<QuestionResult> questions;  // left empty when attempts are listed
+};
+
+}  // namespace history

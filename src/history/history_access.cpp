@@ -1,0 +1,153 @@
+#include "history/history_access.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QStandardPaths>
+#include <memory>
+
+#include "app/prompts.h"
+#include "examdb/error.h"
+#include "history/history_store.h"
+
+namespace history {
+namespace {
+
+const QString kTitle = QStringLiteral("Progress History");
+
+struct Access {
+    QString location;
+    std::unique_ptr<HistoryStore> store;
+    bool refused = false;  // this session has given up on the file
+};
+
+Access& access() {
+    static Access a;
+    return a;
+}
+
+bool isCorrupt(const examdb::Error& e) {
+    return e.number == SQLITE_NOTADB || e.number == SQLITE_CORRUPT;
+}
+
+// The broken file and its journals go aside together, so the new history starts clean.
+QString moveAside(const QString& path) {
+    const QFileInfo info(path);
+    const QString stamp = QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
+    QString aside = info.dir().filePath(
+        QStringLiteral("%1-unreadable-%2.%3").arg(info.completeBaseName(), stamp, info.suffix()));
+    for (int n = 2; QFileInfo::exists(aside); ++n) {
+        aside = info.dir().filePath(QStringLiteral("%1-unreadable-%2-%3.%4")
+                                        .arg(info.completeBaseName(), stamp)
+                                        .arg(n)
+                                        .arg(info.suffix()));
+    }
+    if (!QFile::rename(path, aside)) {
+        return {};
+    }
+    for (const char* journal : {"-wal", "-shm", "-journal"}) {
+        QFile::rename(path + QLatin1String(journal), aside + QLatin1String(journal));
+    }
+    return aside;
+}
+
+void refuse(const QString& text) {
+    access().refused = true;
+    prompts::MsgBox(text, prompts::Buttons::OkOnly, prompts::Icon::Exclamation, kTitle);
+}
+
+}  // namespace
+
+QString location() {
+    Access& a = access();
+    if (a.location.isEmpty()) {
+        const QString folder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+        a.location = QDir(folder).filePath(QStringLiteral("history.sqlite"));
+    }
+    return a.location;
+}
+
+void setLocation(const QString& path) {
+    closeStore();
+    access().location = path;
+}
+
+void closeStore() {
+    access().store.reset();
+    access().refused = false;
+}
+
+HistoryStore* store() {
+    Access& a = access();
+    if (a.store || a.refused) {
+        return a.store.get();
+    }
+    const QString path = location();
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    try {
+        a.store = std::make_unique<HistoryStore>(path);
+    } catch (const examdb::Error& e) {
+        if (e.number == HistoryStore::kTooNew) {
+            refuse(QStringLiteral("The progress history %1 was written by a newer version of "
+                                  "the program. It is left as it is, and nothing is recorded in "
+                                  "it until the program is updated.")
+                       .arg(QDir::toNativeSeparators(path)));
+            return nullptr;
+        }
+        if (!isCorrupt(e)) {
+            refuse(QStringLiteral("The progress history %1 cannot be used: %2. Exams and score "
+                                  "sheets work as before.")
+                       .arg(QDir::toNativeSeparators(path), e.text));
+            return nullptr;
+        }
+        const QString aside = moveAside(path);
+        if (aside.isEmpty()) {
+            refuse(QStringLiteral("The progress history %1 cannot be read (%2), and it could "
+                                  "not be moved aside.")
+                       .arg(QDir::toNativeSeparators(path), e.text));
+            return nullptr;
+        }
+        try {
+            a.store = std::make_unique<HistoryStore>(path);
+        } catch (const examdb::Error& again) {
+            refuse(QStringLiteral("The progress history %1 cannot be used: %2.")
+                       .arg(QDir::toNativeSeparators(path), again.text));
+            return nullptr;
+        }
+        prompts::MsgBox(QStringLiteral("The progress history could not be read (%1). It was moved "
+                                       "aside to %2 and a new history was started.")
+                            .arg(e.text, QDir::toNativeSeparators(aside)),
+                        prompts::Buttons::OkOnly, prompts::Icon::Exclamation, kTitle);
+    }
+    return a.store.get();
+}
+
+std::optional<int> recordAttempt(const AttemptRecord& attempt) {
+    HistoryStore* history = store();
+    if (!history) {
+        return std::nullopt;
+    }
+    try {
+        const std::optional<int> previous =
+            history->lastScore(attempt.edition, attempt.exam, attempt.candidate);
+        history->record(attempt);
+        return previous;
+    } catch (const examdb::Error& e) {
+        refuse(QStringLiteral("This attempt could not be added to the progress history %1: %2. "
+                              "The score sheet is not affected.")
+                   .arg(QDir::toNativeSeparators(history->path()), e.text));
+        access().store.reset();
+        return std::nullopt;
+    }
+}
+
+QString lastAttemptLine(int previous, int now) {
+    const int change = now - previous;
+    return QStringLiteral("Last attempt: %1/1000 (%2%3)")
+        .arg(previous)
+        .arg(change >= 0 ? QStringLiteral("+") : QString())
+        .arg(change);
+}
+
+}  // namespace history

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QString>
+#include <optional>
+
+#include "history/attempt_record.h"
+
+namespace history {
+
+class HistoryStore;
+
+// The history file: history.sqlite in the user's data folder, unless set otherwise.
+QString location();
+void setLocation(const QString& path);
+
+// The history, opened when first needed and kept open. A file that cannot be used is named in
+// one message and nullptr comes back; a corrupt one is first moved aside under a dated name
+// and a new one started. Once refused, the session asks no more.
+HistoryStore* store();
+// Closes the file; the next store() opens it again (tests, and after its location changed).
+void closeStore();
+
+// Adds a scored attempt and returns the name's score at the same exam before it, if any.
+// Never throws and never stops the score sheet: a failure is one message.
+std::optional<int> recordAttempt(const AttemptRecord& attempt);
+
+// "Last attempt: 702/1000 (+48)".
+QString lastAttemptLine(int previous, int now);
+
+}  // namespace history

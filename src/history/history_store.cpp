@@ -1,0 +1,246 @@
+#include "history/history_store.h"
+
+#include <QFile>
+
+#include "examdb/error.h"
+#include "examdb/statement.h"
+#include "examdb/transaction.h"
+
+namespace history {
+namespace {
+
+const char* const kLayout[] = {
+    "CREATE TABLE IF NOT EXISTS attempt ("
+    "attempt_id INTEGER PRIMARY KEY, edition TEXT NOT NULL, exam INTEGER NOT NULL, "
+    "candidate TEXT NOT NULL, started TEXT NOT NULL, ended TEXT NOT NULL, "
+    "seconds_used INTEGER NOT NULL, score INTEGER NOT NULL, pass_mark INTEGER NOT NULL, "
+    "passed INTEGER NOT NULL)",
+    "CREATE INDEX IF NOT EXISTS attempt_by_exam ON attempt (edition, exam, candidate, ended)",
+    "CREATE TABLE IF NOT EXISTS attempt_category ("
+    "attempt_id INTEGER NOT NULL, category INTEGER NOT NULL, name TEXT NOT NULL, "
+    "total INTEGER NOT NULL, correct INTEGER NOT NULL, PRIMARY KEY (attempt_id, category))",
+    "CREATE TABLE IF NOT EXISTS attempt_question ("
+    "attempt_id INTEGER NOT NULL, position INTEGER NOT NULL, question_id INTEGER NOT NULL, "
+    "correct INTEGER NOT NULL, PRIMARY KEY (attempt_id, position))",
+};
+
+QString isoText(const QDateTime& when) {
+    return when.toUTC().toString(Qt::ISODate);
+}
+
+QDateTime fromIso(const QString& text) {
+    QDateTime when = QDateTime::fromString(text, Qt::ISODate);
+    when.setTimeSpec(Qt::UTC);
+    return when.toLocalTime();
+}
+
+}  // namespace
+
+HistoryStore::HistoryStore(const QString& path) : path_(path) {
+    sqlite3* raw = nullptr;
+    const int rc = sqlite3_open_v2(QFile::encodeName(path).constData(), &raw,
+                                   SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+    db_.reset(raw);
+    if (rc != SQLITE_OK) {
+        examdb::throwSqliteError(db_.get(), path);
+    }
+    sqlite3_busy_timeout(db_.get(), 2000);
+    createOrCheck();
+}
+
+void HistoryStore::createOrCheck() {
+    examdb::Statement version(db_.get(), QStringLiteral("PRAGMA user_version"), path_);
+    version.step();
+    const qint64 found = version.integer(0);
+    version.reset();
+    if (found > kVersion) {
+        throw examdb::Error(kTooNew, QStringLiteral("%1 holds a history of layout %2; this "
+                                                    "program writes layout %3")
+                                         .arg(path_)
+                                         .arg(found)
+                                         .arg(kVersion));
+    }
+    // A file that is no database fails here, before anything is written to it.
+    examdb::Statement check(db_.get(), QStringLiteral("PRAGMA quick_check"), path_);
+    if (check.step() && check.value(0).toString() != QLatin1String("ok")) {
+        throw examdb::Error(SQLITE_CORRUPT,
+                            QStringLiteral("%1: %2").arg(path_, check.value(0).toString()));
+    }
+    check.reset();
+    examdb::Statement(db_.get(), QStringLiteral("PRAGMA journal_mode = WAL"), path_).step();
+    // Each attempt stays whole through a kill; a power cut may lose the newest one at most.
+    examdb::Statement(db_.get(), QStringLiteral("PRAGMA synchronous = NORMAL"), path_).step();
+    if (found == kVersion) {
+        return;
+    }
+    examdb::Transaction create(db_.get());
+    for (const char* statement : kLayout) {
+        examdb::Statement(db_.get(), QString::fromLatin1(statement), path_).step();
+    }
+    examdb::Statement(db_.get(), QStringLiteral("PRAGMA user_version = %1").arg(kVersion), path_)
+        .step();
+    create.commit();
+}
+
+qint64 HistoryStore::record(const AttemptRecord& a) {
+    examdb::Transaction transaction(db_.get());
+    examdb::Statement insert(
+        db_.get(),
+        QStringLiteral("INSERT INTO attempt (edition, exam, candidate, started, ended, "
+                       "seconds_used, score, pass_mark, passed) VALUES (?1, ?2, ?3, ?4, ?5, ?6, "
+                       "?7, ?8, ?9)"),
+        path_);
+    insert.bind(1, QVariant(a.edition));
+    insert.bind(2, qint64(a.exam));
+    insert.bind(3, QVariant(a.candidate.isNull() ? QStringLiteral("") : a.candidate));
+    insert.bind(4, QVariant(isoText(a.started)));
+    insert.bind(5, QVariant(isoText(a.ended)));
+    insert.bind(6, qint64(a.secondsUsed));
+    insert.bind(7, qint64(a.score));
+    insert.bind(8, qint64(a.passMark));
+    insert.bind(9, qint64(a.passed ? 1 : 0));
+    insert.step();
+    const qint64 id = sqlite3_last_insert_rowid(db_.get());
+
+    examdb::Statement category(
+        db_.get(),
+        QStringLiteral("INSERT INTO attempt_category (attempt_id, category, name, total, correct) "
+                       "VALUES (?1, ?2, ?3, ?4, ?5)"),
+        path_);
+    for (const CategoryResult& c : a.categories) {
+        category.bind(1, id);
+        category.bind(2, qint64(c.category));
+        category.bind(3, QVariant(c.name.isNull() ? QStringLiteral("") : c.name));
+        category.bind(4, qint64(c.total));
+        category.bind(5, qint64(c.correct));
+        category.step();
+        category.reset();
+    }
+    examdb::Statement question(
+        db_.get(),
+        QStringLiteral("INSERT INTO attempt_question (attempt_id, position, question_id, correct) "
+                       "VALUES (?1, ?2, ?3, ?4)"),
+        path_);
+    for (const QuestionResult& q : a.questions) {
+        question.bind(1, id);
+        question.bind(2, qint64(q.position));
+        question.bind(3, q.id);
+        question.bind(4, qint64(q.correct ? 1 : 0));
+        question.step();
+        question.reset();
+    }
+    transaction.commit();
+    return id;
+}
+
+std::vector<AttemptRecord> HistoryStore::attempts(const QString& candidate) const {
+    examdb::Statement read(
+        db_.get(),
+        QStringLiteral("SELECT attempt_id, edition, exam, candidate, started, ended, seconds_used, "
+                       "score, pass_mark, passed FROM attempt WHERE ?1 IS NULL OR candidate = ?1 "
+                       "ORDER BY ended DESC, attempt_id DESC"),
+        path_);
+    read.bind(1, candidate.isEmpty() ? QVariant() : QVariant(candidate));
+    std::vector<AttemptRecord> out;
+    while (read.step()) {
+        AttemptRecord a;
+        a.id = read.integer(0);
+        a.edition = read.value(1).toString();
+        a.exam = int(read.integer(2));
+        a.candidate = read.value(3).toString();
+        a.started = fromIso(read.value(4).toString());
+        a.ended = fromIso(read.value(5).toString());
+        a.secondsUsed = int(read.integer(6));
+        a.score = int(read.integer(7));
+        a.passMark = int(read.integer(8));
+        a.passed = read.integer(9) != 0;
+        out.push_back(std::move(a));
+    }
+    examdb::Statement categories(
+        db_.get(),
+        QStringLiteral("SELECT category, name, total, correct FROM attempt_category WHERE "
+                       "attempt_id = ?1 ORDER BY category"),
+        path_);
+    for (AttemptRecord& a : out) {
+        categories.bind(1, a.id);
+        while (categories.step()) {
+            a.categories.push_back({int(categories.integer(0)), categories.value(1).toString(),
+                                    int(categories.integer(2)), int(categories.integer(3))});
+        }
+        categories.reset();
+    }
+    return out;
+}
+
+std::vector<QString> HistoryStore::candidates() const {
+    examdb::Statement read(db_.get(),
+                           QStringLiteral("SELECT DISTINCT candidate FROM attempt ORDER BY "
+                                          "candidate COLLATE NOCASE"),
+                           path_);
+    std::vector<QString> out;
+    while (read.step()) {
+        out.push_back(read.value(0).toString());
+    }
+    return out;
+}
+
+std::optional<int> HistoryStore::lastScore(const QString& edition, int exam,
+                                           const QString& candidate) const {
+    examdb::Statement read(
+        db_.get(),
+        QStringLiteral("SELECT score FROM attempt WHERE edition = ?1 AND exam = ?2 AND "
+                       "candidate = ?3 ORDER BY ended DESC, attempt_id DESC LIMIT 1"),
+        path_);
+    read.bind(1, QVariant(edition));
+    read.bind(2, qint64(exam));
+    read.bind(3, QVariant(candidate.isNull() ? QStringLiteral("") : candidate));
+    if (!read.step()) {
+        return std::nullopt;
+    }
+    return int(read.integer(0));
+}
+
+std::vector<qint64> HistoryStore::missedQuestions(const QString& edition, int exam,
+                                                  const QString& candidate, int attempts) const {
+    examdb::Statement read(
+        db_.get(),
+        QStringLiteral("SELECT DISTINCT question_id FROM attempt_question WHERE correct = 0 AND "
+                       "attempt_id IN (SELECT attempt_id FROM attempt WHERE edition = ?1 AND "
+                       "exam = ?2 AND candidate = ?3 ORDER BY ended DESC, attempt_id DESC "
+                       "LIMIT ?4) ORDER BY question_id"),
+        path_);
+    read.bind(1, QVariant(edition));
+    read.bind(2, qint64(exam));
+    read.bind(3, QVariant(candidate.isNull() ? QStringLiteral("") : candidate));
+    read.bind(4, qint64(attempts));
+    std::vector<qint64> out;
+    while (read.step()) {
+        out.push_back(read.integer(0));
+    }
+    return out;
+}
+
+void HistoryStore::remove(qint64 attemptId) {
+    examdb::Transaction transaction(db_.get());
+    for (const char* table : {"attempt_question", "attempt_category", "attempt"}) {
+        examdb::Statement del(
+            db_.get(),
+            QStringLiteral("DELETE FROM %1 WHERE attempt_id = ?1").arg(QLatin1String(table)),
+            path_);
+        del.bind(1, attemptId);
+        del.step();
+    }
+    transaction.commit();
+}
+
+void HistoryStore::removeAll() {
+    examdb::Transaction transaction(db_.get());
+    for (const char* table : {"attempt_question", "attempt_category", "attempt"}) {
+        examdb::Statement(db_.get(), QStringLiteral("DELETE FROM %1").arg(QLatin1String(table)),
+                          path_)
+            .step();
+    }
+    transaction.commit();
+}
+
+}  // namespace history

@@ -1,0 +1,46 @@
+#pragma once
+
+#include <QString>
+#include <optional>
+#include <vector>
+
+#include "examdb/sqlite_handles.h"
+#include "history/attempt_record.h"
+
+namespace history {
+
+// The user's record of scored attempts: an SQLite file of its own, never the bank. Every
+// failure throws examdb::Error.
+class HistoryStore {
+public:
+    // The layout this program writes; a file of a higher one is left alone.
+    static constexpr int kVersion = 1;
+
+    // Opens or creates path. Throws examdb::Error; its number is SQLITE_NOTADB or
+    // SQLITE_CORRUPT for a file that is no history, and kTooNew for a newer layout.
+    static constexpr int kTooNew = 9001;
+    explicit HistoryStore(const QString& path);
+
+    QString path() const { return path_; }
+
+    // One transaction: the attempt with its categories and questions, or nothing.
+    qint64 record(const AttemptRecord& attempt);
+    // Newest first; candidate empty for every name. Categories included, questions not.
+    std::vector<AttemptRecord> attempts(const QString& candidate = QString()) const;
+    std::vector<QString> candidates() const;
+    // The score of the latest attempt at the exam by the name, if any.
+    std::optional<int> lastScore(const QString& edition, int exam, const QString& candidate) const;
+    // IDs answered wrongly in any of the name's last `attempts` attempts at the exam, ascending.
+    std::vector<qint64> missedQuestions(const QString& edition, int exam, const QString& candidate,
+                                        int attempts = 3) const;
+    void remove(qint64 attemptId);
+    void removeAll();
+
+private:
+    void createOrCheck();
+
+    QString path_;
+    examdb::ConnectionHandle db_;
+};
+
+}  // namespace history

@@ -1,0 +1,468 @@
+#include "progress/progress_window.h"
+
+#include <QBarCategoryAxis>
+#include <QBarSet>
+#include <QChart>
+#include <QChartView>
+#include <QComboBox>
+#include <QDateTimeAxis>
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QHorizontalBarSeries>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineSeries>
+#include <QPushButton>
+#include <QSplitter>
+#include <QStandardItemModel>
+#include <QTableView>
+#include <QVBoxLayout>
+#include <QValueAxis>
+#include <algorithm>
+#include <map>
+
+#include "app/edition.h"
+#include "app/exam_settings.h"
+#include "app/fatal.h"
+#include "app/prompts.h"
+#include "app/study_subset.h"
+#include "app/window_flow.h"
+#include "app/window_frame.h"
+#include "app/window_names.h"
+#include "examdb/error.h"
+#include "history/history_access.h"
+#include "history/history_store.h"
+#include "progress/attempt_table.h"
+#include "progress/category_figures.h"
+#include "progress/progress_csv.h"
+
+namespace progress {
+namespace {
+
+const QString kTitle = QStringLiteral("Progress");
+const QString kAllNames = QStringLiteral("All names");
+
+QString thisEdition() {
+    return app::edition().demo ? QStringLiteral("demo") : QStringLiteral("full");
+}
+
+QTableView* makeTable(QWidget* parent, const QString& name, const QString& accessibleName) {
+    auto* view = new QTableView(parent);
+    view->setObjectName(name);
+    view->setAccessibleName(accessibleName);
+    view->setSelectionBehavior(QAbstractItemView::SelectRows);
+    view->setSelectionMode(QAbstractItemView::SingleSelection);
+    view->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    view->setTabKeyNavigation(false);
+    view->verticalHeader()->hide();
+    view->horizontalHeader()->setStretchLastSection(true);
+    return view;
+}
+
+// Series and axes go with the chart's contents; the chart itself stays with its view.
+void clear(QChart& chart) {
+    chart.removeAllSeries();
+    for (QAbstractAxis* axis : chart.axes()) {
+        chart.removeAxis(axis);
+        delete axis;
+    }
+}
+
+}  // namespace
+
+ProgressWindow::ProgressWindow()
+    : names_(new QComboBox(this)),
+      attemptsView_(makeTable(this, QStringLiteral("tblAttempts"), QStringLiteral("Attempts"))),
+      attemptsModel_(new AttemptTableModel(this)),
+      scoreView_(new QChartView(this)),
+      categoryView_(new QChartView(this)),
+      categoriesView_(
+          makeTable(this, QStringLiteral("tblCategories"), QStringLiteral("Categories"))),
+      categoriesModel_(new QStandardItemModel(this)),
+      studyMissed_(new QPushButton(QStringLiteral("&Study Missed Questions"), this)),
+      export_(new QPushButton(QStringLiteral("E&xport CSV..."), this)),
+      delete_(new QPushButton(QStringLiteral("&Delete Attempt"), this)),
+      deleteAll_(new QPushButton(QStringLiteral("Delete A&ll..."), this)),
+      close_(new QPushButton(QStringLiteral("&Close"), this)) {
+    setObjectName(win::Progress.id());
+    setWindowTitle(kTitle);
+    names_->setObjectName(QStringLiteral("cboName"));
+    scoreView_->setObjectName(QStringLiteral("chartScores"));
+    categoryView_->setObjectName(QStringLiteral("chartCategories"));
+    studyMissed_->setObjectName(QStringLiteral("cmdStudyMissed"));
+    export_->setObjectName(QStringLiteral("cmdExport"));
+    delete_->setObjectName(QStringLiteral("cmdDelete"));
+    deleteAll_->setObjectName(QStringLiteral("cmdDeleteAll"));
+    close_->setObjectName(QStringLiteral("cmdClose"));
+
+    attemptsView_->setModel(attemptsModel_);
+    categoriesView_->setModel(categoriesModel_);
+    scoreView_->setRenderHint(QPainter::Antialiasing);
+    categoryView_->setRenderHint(QPainter::Antialiasing);
+    scoreView_->setChart(new QChart);
+    categoryView_->setChart(new QChart);
+    scoreView_->chart()->setTitle(QStringLiteral("Score over time"));
+    categoryView_->chart()->setTitle(QStringLiteral("% correct by category"));
+    scoreView_->setMinimumHeight(220);
+    categoryView_->setMinimumHeight(260);
+
+    auto* nameLabel = new QLabel(QStringLiteral("&Name:"), this);
+    nameLabel->setBuddy(names_);
+    auto* filter = new QHBoxLayout;
+    filter->addWidget(nameLabel);
+    filter->addWidget(names_, 1);
+    filter->addStretch(2);
+
+    auto* left = new QWidget(this);
+    auto* leftLayout = new QVBoxLayout(left);
+    leftLayout->setContentsMargins(0, 0, 0, 0);
+    leftLayout->addWidget(attemptsView_, 3);
+    leftLayout->addWidget(categoriesView_, 2);
+    auto* right = new QWidget(this);
+    auto* rightLayout = new QVBoxLayout(right);
+    rightLayout->setContentsMargins(0, 0, 0, 0);
+    rightLayout->addWidget(scoreView_, 1);
+    rightLayout->addWidget(categoryView_, 1);
+    auto* split = new QSplitter(this);
+    split->addWidget(left);
+    split->addWidget(right);
+    split->setStretchFactor(0, 2);
+    split->setStretchFactor(1, 3);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(studyMissed_);
+    buttons->addWidget(export_);
+    buttons->addStretch();
+    buttons->addWidget(delete_);
+    buttons->addWidget(deleteAll_);
+    buttons->addWidget(close_);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(filter);
+    layout->addWidget(split, 1);
+    layout->addLayout(buttons);
+    setTabOrder(names_, attemptsView_);
+    setTabOrder(attemptsView_, categoriesView_);
+
+    connect(names_, &QComboBox::activated, this, [this](int index) {
+        app::guarded(
+            [this, index] { setNameFilter(index <= 0 ? QString() : names_->itemText(index)); });
+    });
+    connect(attemptsView_->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            [this] { app::guarded([this] { refreshCharts(); }); });
+    app::onSignal(studyMissed_, &QPushButton::clicked, this, &ProgressWindow::cmdStudyMissed_Click);
+    app::onSignal(export_, &QPushButton::clicked, this, &ProgressWindow::cmdExport_Click);
+    app::onSignal(delete_, &QPushButton::clicked, this, &ProgressWindow::cmdDelete_Click);
+    app::onSignal(deleteAll_, &QPushButton::clicked, this, &ProgressWindow::cmdDeleteAll_Click);
+    app::onSignal(close_, &QPushButton::clicked, this, &ProgressWindow::Unload);
+    resize(1100, 720);
+}
+
+ProgressWindow::~ProgressWindow() = default;
+
+void ProgressWindow::Show() {
+    reload();
+    app::showMaximizedOnScreen(*this);
+    attemptsView_->setFocus();
+}
+
+void ProgressWindow::Unload() {
+    hide();
+}
+
+void ProgressWindow::reload() {
+    all_.clear();
+    if (history::HistoryStore* store = history::store()) {
+        try {
+            for (history::AttemptRecord& a : store->attempts()) {
+                if (a.edition == thisEdition()) {
+                    all_.push_back(std::move(a));
+                }
+            }
+        } catch (const examdb::Error& e) {
+            prompts::MsgBox(QStringLiteral("The progress history cannot be read: %1").arg(e.text),
+                            prompts::Buttons::OkOnly, prompts::Icon::Exclamation, kTitle);
+        }
+    }
+    fillNames();
+    setNameFilter(nameFilter_);
+}
+
+void ProgressWindow::fillNames() {
+    std::vector<QString> names;
+    for (const history::AttemptRecord& a : all_) {
+        if (std::find(names.begin(), names.end(), a.candidate) == names.end()) {
+            names.push_back(a.candidate);
+        }
+    }
+    std::sort(names.begin(), names.end(),
+              [](const QString& x, const QString& y) { return x.localeAwareCompare(y) < 0; });
+    names_->clear();
+    names_->addItem(kAllNames);
+    for (const QString& name : names) {
+        names_->addItem(name);
+    }
+    if (!nameFilter_.isEmpty() &&
+        std::find(names.begin(), names.end(), nameFilter_) == names.end()) {
+        nameFilter_.clear();
+    }
+}
+
+void ProgressWindow::setNameFilter(const QString& name) {
+    nameFilter_ = name;
+    const int at = name.isEmpty() ? 0 : names_->findText(name, Qt::MatchExactly);
+    names_->setCurrentIndex(std::max(at, 0));
+    shown_.clear();
+    for (const history::AttemptRecord& a : all_) {
+        if (name.isEmpty() || a.candidate == name) {
+            shown_.push_back(a);
+        }
+    }
+    attemptsModel_->show(&shown_);
+    attemptsView_->resizeColumnsToContents();
+    const bool any = !shown_.empty();
+    delete_->setEnabled(any);
+    studyMissed_->setEnabled(any);
+    export_->setEnabled(any);
+    deleteAll_->setEnabled(!all_.empty());
+    if (any) {
+        selectAttempt(0);
+    } else {
+        refreshCharts();
+    }
+}
+
+void ProgressWindow::selectAttempt(int row) {
+    if (row < 0 || row >= int(shown_.size())) {
+        return;
+    }
+    attemptsView_->setCurrentIndex(attemptsModel_->index(row, 0));
+    refreshCharts();
+}
+
+const history::AttemptRecord* ProgressWindow::selected() const {
+    const QModelIndex current = attemptsView_->currentIndex();
+    if (shown_.empty()) {
+        return nullptr;
+    }
+    const int row = current.isValid() ? current.row() : 0;
+    return row < int(shown_.size()) ? &shown_[size_t(row)] : nullptr;
+}
+
+void ProgressWindow::refreshCharts() {
+    fillScoreChart();
+    fillCategoryChart();
+}
+
+void ProgressWindow::fillScoreChart() {
+    QChart& chart = *scoreView_->chart();
+    clear(chart);
+    if (shown_.empty()) {
+        return;
+    }
+    // One line per exam, oldest point first.
+    std::map<QString, QLineSeries*> byExam;
+    qint64 first = shown_.back().ended.toMSecsSinceEpoch();
+    qint64 last = shown_.front().ended.toMSecsSinceEpoch();
+    int lowest = 0;
+    for (auto a = shown_.rbegin(); a != shown_.rend(); ++a) {
+        QLineSeries*& series = byExam[examText(*a)];
+        if (!series) {
+            series = new QLineSeries;
+            series->setName(examText(*a));
+            series->setPointsVisible(true);
+        }
+        series->append(double(a->ended.toMSecsSinceEpoch()), a->score);
+        lowest = std::min(lowest, a->score);
+    }
+    if (last - first < 60 * 60 * 1000) {
+        first -= 12 * 60 * 60 * 1000;
+        last += 12 * 60 * 60 * 1000;
+    }
+    auto* pass = new QLineSeries;
+    pass->setName(QStringLiteral("Pass mark"));
+    QPen dashed(QColor(139, 0, 0));
+    dashed.setStyle(Qt::DashLine);
+    dashed.setWidth(2);
+    pass->setPen(dashed);
+    const int passMark = shown_.front().passMark;
+    pass->append(double(first), passMark);
+    pass->append(double(last), passMark);
+
+    auto* x = new QDateTimeAxis;
+    // Days apart read as dates; attempts of one day need the hour.
+    const bool sameDays = last - first < qint64(3) * 24 * 60 * 60 * 1000;
+    x->setFormat(sameDays ? QStringLiteral("d MMM HH:mm") : QStringLiteral("d MMM yyyy"));
+    x->setRange(QDateTime::fromMSecsSinceEpoch(first), QDateTime::fromMSecsSinceEpoch(last));
+    auto* y = new QValueAxis;
+    y->setRange(lowest, 1000);
+    y->setLabelFormat(QStringLiteral("%d"));
+    chart.addAxis(x, Qt::AlignBottom);
+    chart.addAxis(y, Qt::AlignLeft);
+    for (auto& entry : byExam) {
+        chart.addSeries(entry.second);
+        entry.second->attachAxis(x);
+        entry.second->attachAxis(y);
+    }
+    chart.addSeries(pass);
+    pass->attachAxis(x);
+    pass->attachAxis(y);
+}
+
+void ProgressWindow::fillCategoryChart() {
+    QChart& chart = *categoryView_->chart();
+    clear(chart);
+    categoriesModel_->clear();
+    categoriesModel_->setHorizontalHeaderLabels(
+        {QStringLiteral("Category"), QStringLiteral("Latest %"), QStringLiteral("Earlier %")});
+    const history::AttemptRecord* chosen = selected();
+    if (!chosen) {
+        return;
+    }
+    // The chosen attempt and the same name's attempts at the same exam before it.
+    std::vector<history::AttemptRecord> line;
+    for (const history::AttemptRecord& a : all_) {
+        if (a.exam == chosen->exam && a.candidate == chosen->candidate &&
+            (a.ended < chosen->ended || (a.ended == chosen->ended && a.id <= chosen->id))) {
+            line.push_back(a);
+        }
+    }
+    const std::vector<CategoryFigure> figures = categoryFigures(line);
+    chart.setTitle(
+        QStringLiteral("%1, %2: %% correct by category").arg(examText(*chosen), chosen->candidate));
+    auto* latest = new QBarSet(QStringLiteral("This attempt"));
+    auto* earlier = new QBarSet(QStringLiteral("Average before it"));
+    QStringList names;
+    // The chart draws its first category at the bottom; the table reads top down.
+    for (auto f = figures.rbegin(); f != figures.rend(); ++f) {
+        names << f->name;
+        *latest << f->latest;
+        *earlier << std::max(f->earlierAverage, 0);
+    }
+    for (const CategoryFigure& f : figures) {
+        categoriesModel_->appendRow(
+            {new QStandardItem(f.name), new QStandardItem(QString::number(f.latest)),
+             new QStandardItem(f.earlierAverage < 0 ? QStringLiteral("-")
+                                                    : QString::number(f.earlierAverage))});
+    }
+    categoriesView_->resizeColumnsToContents();
+    auto* series = new QHorizontalBarSeries;
+    series->append(latest);
+    if (line.size() > 1) {
+        series->append(earlier);
+    } else {
+        delete earlier;
+    }
+    chart.addSeries(series);
+    auto* y = new QBarCategoryAxis;
+    y->append(names);
+    auto* x = new QValueAxis;
+    x->setRange(0, 100);
+    x->setLabelFormat(QStringLiteral("%d"));
+    chart.addAxis(y, Qt::AlignLeft);
+    chart.addAxis(x, Qt::AlignBottom);
+    series->attachAxis(y);
+    series->attachAxis(x);
+}
+
+bool ProgressWindow::exportCsv(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+        return false;
+    }
+    // The mark tells spreadsheets the file is UTF-8, so names keep their accents.
+    const QByteArray text = "\xEF\xBB\xBF" + csvText(shown_).toUtf8();
+    return file.write(text) == text.size() && file.flush();
+}
+
+void ProgressWindow::cmdExport_Click() {
+    if (shown_.empty()) {
+        return;
+    }
+    const QString path = QFileDialog::getSaveFileName(
+        this, QStringLiteral("Export Progress"),
+        QDir::home().filePath(QStringLiteral("progress.csv")), QStringLiteral("CSV files (*.csv)"));
+    if (path.isEmpty()) {
+        return;
+    }
+    if (!exportCsv(path)) {
+        prompts::MsgBox(
+            QStringLiteral("%1 could not be written.").arg(QDir::toNativeSeparators(path)),
+            prompts::Buttons::OkOnly, prompts::Icon::Exclamation, kTitle);
+    }
+}
+
+void ProgressWindow::cmdDelete_Click() {
+    const history::AttemptRecord* chosen = selected();
+    history::HistoryStore* store = history::store();
+    if (!chosen || !store) {
+        return;
+    }
+    const QString question =
+        QStringLiteral("Delete the attempt of %1 at %2 on %3 (%4/1000) from the history?")
+            .arg(chosen->candidate, examText(*chosen),
+                 QLocale::system().toString(chosen->ended, QLocale::ShortFormat))
+            .arg(chosen->score);
+    if (prompts::MsgBox(question, prompts::Buttons::YesNo, prompts::Icon::Question, kTitle) !=
+        prompts::Answer::Yes) {
+        return;
+    }
+    store->remove(chosen->id);
+    reload();
+}
+
+void ProgressWindow::cmdDeleteAll_Click() {
+    history::HistoryStore* store = history::store();
+    if (!store || all_.empty()) {
+        return;
+    }
+    if (prompts::MsgBox(QStringLiteral("Delete every recorded attempt, of every name, from the "
+                                       "history? This cannot be undone."),
+                        prompts::Buttons::YesNo, prompts::Icon::Question,
+                        kTitle) != prompts::Answer::Yes) {
+        return;
+    }
+    store->removeAll();
+    nameFilter_.clear();
+    reload();
+}
+
+void ProgressWindow::cmdStudyMissed_Click() {
+    const history::AttemptRecord* chosen = selected();
+    history::HistoryStore* store = history::store();
+    if (!chosen || !store || examUnderWay()) {
+        return;
+    }
+    std::vector<qint64> missed =
+        store->missedQuestions(chosen->edition, chosen->exam, chosen->candidate, 3);
+    if (missed.empty()) {
+        prompts::MsgBox(QStringLiteral("%1 missed no question of %2 in the last three attempts.")
+                            .arg(chosen->candidate, examText(*chosen)),
+                        prompts::Buttons::OkOnly, prompts::Icon::Information, kTitle);
+        return;
+    }
+    // A fresh study window, over these questions only.
+    flow::discard(win::Study);
+    app::studySubset() = std::move(missed);
+    flow::hide(win::Intro);
+    flow::hide(win::Notice);
+    ExamSettings.ActiveExam = qint16(chosen->exam * 11);
+    if (flow::open(win::Study)) {
+        hide();
+        flow::hide(win::MainMenu);
+    } else {
+        app::studySubset().clear();
+    }
+}
+
+void ProgressWindow::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape) {
+        Unload();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+}  // namespace progress

@@ -1,0 +1,220 @@
+#include <sqlite3.h>
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include "app/prompts.h"
+#include "examdb/error.h"
+#include "history/history_access.h"
+#include "history/history_store.h"
+
+namespace {
+
+history::AttemptRecord attemptAt(int exam, const QString& name, int score, int minutesAgo,
+                                 const QList<qint64>& wrong = {}) {
+    history::AttemptRecord a;
+    a.edition = QStringLiteral("full");
+    a.exam = exam;
+    a.candidate = name;
+    a.ended = QDateTime::currentDateTime().addSecs(-60 * minutesAgo);
+    a.started = a.ended.addSecs(-1800);
+    a.secondsUsed = 1800;
+    a.score = score;
+    a.passMark = 750;
+    a.passed = score >= 750;
+    a.categories = {{0, QStringLiteral("Networking"), 10, 7}, {1, QStringLiteral("Storage"), 6, 3}};
+    for (int i = 1; i <= 6; ++i) {
+        a.questions.push_back({i, qint64(i * 10), !wrong.contains(i * 10)});
+    }
+    return a;
+}
+
+void sql(const QString& path, const char* statement) {
+    sqlite3* db = nullptr;
+    sqlite3_open(QFile::encodeName(path).constData(), &db);
+    char* error = nullptr;
+    const int rc = sqlite3_exec(db, statement, nullptr, nullptr, &error);
+    const QString why = QString::fromUtf8(error ? error : "");
+    sqlite3_free(error);
+    sqlite3_close(db);
+    QVERIFY2(rc == SQLITE_OK, qPrintable(why));
+}
+
+}  // namespace
+
+class TestHistoryStore : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void recordsAndReadsBack();
+    void lastScoreAndMissedQuestions();
+    void recordIsWholeOrNothing();
+    void deletes();
+    void faultsNeverBlockAndSayWhatHappened_data();
+    void faultsNeverBlockAndSayWhatHappened();
+    void lastAttemptLine_data();
+    void lastAttemptLine();
+
+private:
+    QTemporaryDir dir_;
+};
+
+void TestHistoryStore::recordsAndReadsBack() {
+    const QString path = dir_.filePath(QStringLiteral("round.sqlite"));
+    history::AttemptRecord a = attemptAt(2, QStringLiteral("Zoë \"<b>\""), 702, 5, {20, 40});
+    {
+        history::HistoryStore store(path);
+        a.id = store.record(a);
+        QVERIFY(a.id > 0);
+    }
+    history::HistoryStore again(path);
+    const auto read = again.attempts();
+    QCOMPARE(read.size(), size_t(1));
+    const history::AttemptRecord& r = read.front();
+    QCOMPARE(r.id, a.id);
+    QCOMPARE(r.edition, QStringLiteral("full"));
+    QCOMPARE(r.exam, 2);
+    QCOMPARE(r.candidate, a.candidate);
+    QCOMPARE(r.ended.toSecsSinceEpoch(), a.ended.toSecsSinceEpoch());
+    QCOMPARE(r.started.toSecsSinceEpoch(), a.started.toSecsSinceEpoch());
+    QCOMPARE(r.secondsUsed, 1800);
+    QCOMPARE(r.score, 702);
+    QCOMPARE(r.passMark, 750);
+    QVERIFY(!r.passed);
+    QCOMPARE(r.categories.size(), size_t(2));
+    QCOMPARE(r.categories[1].name, QStringLiteral("Storage"));
+    QCOMPARE(r.categories[1].total, 6);
+    QCOMPARE(r.categories[1].correct, 3);
+    QCOMPARE(again.candidates(), std::vector<QString>{a.candidate});
+}
+
+void TestHistoryStore::lastScoreAndMissedQuestions() {
+    history::HistoryStore store(dir_.filePath(QStringLiteral("trend.sqlite")));
+    QVERIFY(!store.lastScore(QStringLiteral("full"), 1, QStringLiteral("Ann")));
+    // Oldest first: four attempts of Ann at exam 1, one of Bo, one of Ann at exam 2.
+    store.record(attemptAt(1, QStringLiteral("Ann"), 500, 40, {60}));
+    store.record(attemptAt(1, QStringLiteral("Ann"), 600, 30, {10}));
+    store.record(attemptAt(1, QStringLiteral("Bo"), 900, 25, {50}));
+    store.record(attemptAt(1, QStringLiteral("Ann"), 650, 20, {30, 10}));
+    store.record(attemptAt(2, QStringLiteral("Ann"), 100, 15, {40}));
+    store.record(attemptAt(1, QStringLiteral("Ann"), 702, 10, {20}));
+    QCOMPARE(store.lastScore(QStringLiteral("full"), 1, QStringLiteral("Ann")), 702);
+    QCOMPARE(store.lastScore(QStringLiteral("demo"), 1, QStringLiteral("Ann")), std::nullopt);
+    // The last three of Ann at exam 1 missed 10, 30 and 20; 60 is older, 50 is Bo's, 40 exam 2's.
+    QCOMPARE(store.missedQuestions(QStringLiteral("full"), 1, QStringLiteral("Ann")),
+             (std::vector<qint64>{10, 20, 30}));
+    QCOMPARE(store.attempts(QStringLiteral("Bo")).size(), size_t(1));
+    QCOMPARE(store.attempts().front().score, 702);  // newest first
+}
+
+void TestHistoryStore::recordIsWholeOrNothing() {
+    const QString path = dir_.filePath(QStringLiteral("whole.sqlite"));
+    { history::HistoryStore create(path); }
+    // A question row that cannot be stored fails the attempt after its first rows went in.
+    sql(path,
+        "CREATE TRIGGER refuse BEFORE INSERT ON attempt_question WHEN NEW.position = 4 "
+        "BEGIN SELECT RAISE(ABORT, 'refused'); END");
+    history::HistoryStore store(path);
+    QVERIFY_THROWS_EXCEPTION(examdb::Error, store.record(attemptAt(1, QStringLiteral("A"), 1, 1)));
+    QVERIFY(store.attempts().empty());
+    sql(path, "DROP TRIGGER refuse");
+    history::HistoryStore again(path);
+    again.record(attemptAt(1, QStringLiteral("A"), 1, 1));
+    QCOMPARE(again.attempts().size(), size_t(1));
+}
+
+void TestHistoryStore::deletes() {
+    history::HistoryStore store(dir_.filePath(QStringLiteral("delete.sqlite")));
+    const qint64 first = store.record(attemptAt(1, QStringLiteral("A"), 10, 3, {10}));
+    store.record(attemptAt(1, QStringLiteral("A"), 20, 2, {20}));
+    store.remove(first);
+    QCOMPARE(store.attempts().size(), size_t(1));
+    QCOMPARE(store.missedQuestions(QStringLiteral("full"), 1, QStringLiteral("A")),
+             std::vector<qint64>{20});
+    store.removeAll();
+    QVERIFY(store.attempts().empty());
+    QVERIFY(store.missedQuestions(QStringLiteral("full"), 1, QStringLiteral("A")).empty());
+}
+
+void TestHistoryStore::faultsNeverBlockAndSayWhatHappened_data() {
+    QTest::addColumn<QByteArray>("content");  // what the file holds before; "-" for a folder
+    QTest::addColumn<QString>("message");
+    QTest::addColumn<bool>("recorded");
+    QTest::addColumn<bool>("movedAside");
+    QTest::newRow("no file yet") << QByteArray() << "" << true << false;
+    QTest::newRow("text, not a database")
+        << QByteArray("just some text, not a history\n") << "moved aside" << true << true;
+    QTest::newRow("garbage after a database header")
+        << QByteArray("SQLite format 3\0", 16) + QByteArray(4000, '\x5a') << "moved aside" << true
+        << true;
+    QTest::newRow("newer layout") << QByteArray("newer") << "newer version" << false << false;
+    QTest::newRow("cannot be made") << QByteArray("-") << "cannot be used" << false << false;
+}
+
+void TestHistoryStore::faultsNeverBlockAndSayWhatHappened() {
+    QFETCH(QByteArray, content);
+    QFETCH(QString, message);
+    QFETCH(bool, recorded);
+    QFETCH(bool, movedAside);
+    QTemporaryDir dir;
+    QString path = QDir(dir.path()).filePath(QStringLiteral("history.sqlite"));
+    if (content == "newer") {
+        sql(path, "PRAGMA user_version = 99");
+    } else if (content == "-") {
+        // A folder where the file should be: nothing can open it, not even as root.
+        QVERIFY(QDir().mkpath(path));
+    } else if (!content.isEmpty()) {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(content);
+    }
+    history::setLocation(path);
+    prompts::Script script;
+    const auto previous = history::recordAttempt(attemptAt(1, QStringLiteral("A"), 1, 1));
+    QVERIFY(!previous);
+    QCOMPARE(script.shown().size(), size_t(message.isEmpty() ? 0 : 1));
+    if (!message.isEmpty()) {
+        QVERIFY2(script.shown().front().text.contains(message),
+                 qPrintable(script.texts().join(u'|')));
+        QCOMPARE(script.shown().front().title, QStringLiteral("Progress History"));
+    }
+    // The session asks no more once it has said what happened.
+    history::recordAttempt(attemptAt(1, QStringLiteral("A"), 2, 0));
+    QCOMPARE(script.shown().size(), size_t(message.isEmpty() ? 0 : 1));
+    history::closeStore();
+    const QStringList aside =
+        QDir(dir.path()).entryList({QStringLiteral("history-unreadable-*.sqlite")});
+    QCOMPARE(aside.size(), movedAside ? 1 : 0);
+    if (recorded) {
+        history::HistoryStore store(path);
+        QCOMPARE(store.attempts().size(), size_t(2));
+    }
+    if (content == "newer") {
+        // Left exactly as it was.
+        history::setLocation(path);
+        QVERIFY(!history::store());
+    }
+    history::closeStore();
+}
+
+void TestHistoryStore::lastAttemptLine_data() {
+    QTest::addColumn<int>("previous");
+    QTest::addColumn<int>("now");
+    QTest::addColumn<QString>("line");
+    QTest::newRow("better") << 702 << 750 << "Last attempt: 702/1000 (+48)";
+    QTest::newRow("worse") << 750 << 741 << "Last attempt: 750/1000 (-9)";
+    QTest::newRow("same") << 500 << 500 << "Last attempt: 500/1000 (+0)";
+    QTest::newRow("negative") << -35 << 0 << "Last attempt: -35/1000 (+35)";
+}
+
+void TestHistoryStore::lastAttemptLine() {
+    QFETCH(int, previous);
+    QFETCH(int, now);
+    QFETCH(QString, line);
+    QCOMPARE(history::lastAttemptLine(previous, now), line);
+}
+
+QTEST_MAIN(TestHistoryStore)
+#include "tst_history_store.moc"
