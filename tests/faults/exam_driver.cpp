@@ -14,6 +14,7 @@
 #include <QCheckBox>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMap>
@@ -266,6 +267,34 @@ QString text(sqlite3* db, const char* sql) {
     return out;
 }
 
+// The progress history holds every attempt whole: all its drawn questions and categories,
+// however the kill fell on the write.
+void checkHistory(const QString& path) {
+    if (!QFileInfo::exists(path)) {
+        return;
+    }
+    sqlite3* db = nullptr;
+    if (sqlite3_open_v2(QFile::encodeName(path).constData(), &db, SQLITE_OPEN_READWRITE, nullptr) !=
+        SQLITE_OK) {
+        fail(QStringLiteral("cannot open ") + path);
+    }
+    const QString integrity = text(db, "PRAGMA integrity_check");
+    if (integrity != QLatin1String("ok")) {
+        fail(QStringLiteral("history integrity_check: ") + integrity);
+    }
+    const QString partial = text(
+        db,
+        "SELECT count(*) FROM attempt a WHERE (SELECT count(*) FROM attempt_question q WHERE "
+        "q.attempt_id = a.attempt_id) <> CASE a.edition WHEN 'demo' THEN 30 ELSE 116 END OR "
+        "(SELECT count(*) FROM attempt_category c WHERE c.attempt_id = a.attempt_id) <> 3");
+    const QString attempts = text(db, "SELECT count(*) FROM attempt");
+    sqlite3_close(db);
+    if (partial != QLatin1String("0")) {
+        fail(QStringLiteral("%1 of %2 recorded attempts are not whole").arg(partial, attempts));
+    }
+    say(QStringLiteral("history ok, %1 attempts whole").arg(attempts));
+}
+
 // The file as the kill left it, read before the program touches it again.
 KillReport checkFile(const QString& file, const QString& logPath) {
     QFile log(logPath);
@@ -351,6 +380,7 @@ KillReport checkFile(const QString& file, const QString& logPath) {
     }
     sqlite3_close(db);
     say(QStringLiteral("integrity ok, %1 saved answers found").arg(checked));
+    checkHistory(QFileInfo(file).absoluteDir().filePath(QStringLiteral("history.sqlite")));
     return {lastExam, lastPhase, expected.value(lastExam)};
 }
 

@@ -2,7 +2,7 @@
 # Kills exams in progress with SIGKILL at random moments and checks what each kill left:
 # a sound file, every answer saved by a completed move still there, a next start that offers
 # the exam whenever it was drawn and not scored and brings back every saved answer and flag,
-# and then runs a clean exam.
+# a progress history whose every attempt is whole, and then a clean exam.
 #
 #   tests/faults/kill_mid_exam.sh DRIVER [KILLS=50] [MAX_MS=4000] [STEP]
 #
@@ -62,7 +62,7 @@ for ((i = 1; i <= kills; i++)); do
             "resume offered"*) offered=$((offered + 1)) ;;
             *) not_offered=$((not_offered + 1)) ;;
         esac
-        echo "kill $i ($edition, $when, after '${phase:-starting}'): ok, $(echo "$out" | grep -o '[0-9]* saved answers found'); $resume"
+        echo "kill $i ($edition, $when, after '${phase:-starting}'): ok, $(echo "$out" | grep -o '[0-9]* saved answers found'); $resume; $(echo "$out" | grep -o 'history ok.*' || echo 'no history yet')"
     else
         echo "kill $i ($edition, $when, after '${phase:-starting}'): FAILED"
         echo "$out" | sed 's/^/    /'

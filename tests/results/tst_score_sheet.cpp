@@ -8,6 +8,9 @@
 #include <QtTest>
 
 #include "app/window_names.h"
+#include "app/attempt_clock.h"
+#include "history/history_access.h"
+#include "history/history_store.h"
 #include "results/form3.h"
 #include "results/form41.h"
 #include "results_session.h"
@@ -86,6 +89,7 @@ private Q_SLOTS:
     void exitClearsOnlyTheFinishedExam_data();
     void exitClearsOnlyTheFinishedExam();
     void secondReportAfterExitScoresOnlyItsOwnAnswers();
+    void eachSheetIsRecordedAndNamesTheLastAttempt();
     void titleBarCloseLeavesLikeExit();
     void printingWithoutPrinterWritesPdf_data();
     void printingWithoutPrinterWritesPdf();
@@ -367,6 +371,54 @@ void TestScoreSheet::secondReportAfterExitScoresOnlyItsOwnAnswers() {
 
     QCOMPARE(probe::textOf(second, "lblScoreObtained"), QStringLiteral("500/1000"));
     QCOMPARE(catScores(session.db), (QStringList{"58|29|50", "58|29|50"}));
+}
+
+void TestScoreSheet::eachSheetIsRecordedAndNamesTheLastAttempt() {
+    ResultsSession session(app::fullEdition(), 1);
+    session.bank(1, 116, 2);
+    session.answerCorrectly(1, QStringLiteral("ID <= 100"));
+    app::attemptClock() = {QDateTime::currentDateTime().addSecs(-600), 600};
+    Form3& first = openSheet();
+    QVERIFY(!probe::control<QLabel>(first, "lblLastAttempt")->isVisible());
+    probe::control<QPushButton>(first, "CmdExit")->click();
+    probe::settleDeletions();
+
+    // The same name again, then another name: only the first of these has a last attempt.
+    for (const char* name : {"Ada Lovelace", "Grace Hopper"}) {
+        ExamSettings.ActiveExam = 1;
+        ExamSettings.CandidateName = QLatin1String(name);
+        session.answerCorrectly(1, QStringLiteral("ID <= 58"));
+        Form3& sheet = openSheet();
+        auto* line = probe::control<QLabel>(sheet, "lblLastAttempt");
+        QCOMPARE(line->isVisible(), QLatin1String(name) == QLatin1String("Ada Lovelace"));
+        if (line->isVisible()) {
+            QCOMPARE(line->text(), QStringLiteral("Last attempt: 862/1000 (-362)"));
+        }
+        QCOMPARE(probe::textOf(sheet, "lblScoreObtained"), QStringLiteral("500/1000"));
+        probe::control<QPushButton>(sheet, "CmdExit")->click();
+        probe::settleDeletions();
+    }
+
+    history::HistoryStore* store = history::store();
+    QVERIFY(store);
+    const auto attempts = store->attempts(QStringLiteral("Ada Lovelace"));
+    QCOMPARE(attempts.size(), size_t(2));
+    const history::AttemptRecord& firstRecord = attempts.back();
+    QCOMPARE(firstRecord.edition, QStringLiteral("full"));
+    QCOMPARE(firstRecord.exam, 1);
+    QCOMPARE(firstRecord.score, 862);
+    QCOMPARE(firstRecord.passMark, 750);
+    QVERIFY(firstRecord.passed);
+    QCOMPARE(firstRecord.secondsUsed, 600);
+    QCOMPARE(firstRecord.categories.size(), size_t(2));
+    QCOMPARE(firstRecord.categories[0].name, QStringLiteral("Category 0"));
+    QCOMPARE(firstRecord.categories[0].total, 58);
+    QCOMPARE(firstRecord.categories[0].correct, 50);
+    // The questions answered wrongly in the last attempts are those above 58.
+    const std::vector<qint64> missed =
+        store->missedQuestions(QStringLiteral("full"), 1, QStringLiteral("Ada Lovelace"));
+    QCOMPARE(missed.size(), size_t(116 - 58));
+    QCOMPARE(missed.front(), 59);
 }
 
 void TestScoreSheet::titleBarCloseLeavesLikeExit() {
