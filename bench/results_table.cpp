@@ -246,6 +246,38 @@ void examRoomTable(QTextStream& out, const QMap<QString, Figure>& f) {
         << " |\n\n";
 }
 
+void progressTable(QTextStream& out, const QMap<QString, Figure>& f) {
+    struct Action {
+        const char* name;
+        const char* benchmark;
+        double goal;
+    };
+    const QList<Action> actions{
+        {"record a scored exam (116 questions, 19 categories)", "BM_RecordAttempt", 5},
+        {"open the Progress window", "BM_OpenProgress", 100},
+        {"choose another attempt: charts redrawn", "BM_RedrawCharts", 16},
+        {"filter by name: table and both charts rebuilt and redrawn", "BM_FilterByName", 16},
+    };
+    out << "## The progress history\n\n"
+           "A history file holding 10 or 1,000 attempts. Times in ms (median | min | max).\n\n"
+           "| action | attempts | median | min | max |\n|---|---:|---:|---:|---:|\n";
+    QString goals;
+    for (const Action& a : actions) {
+        for (int attempts : {10, 1000}) {
+            const Figure fig = f.value(
+                QStringLiteral("%1 attempts:%2").arg(QLatin1String(a.benchmark)).arg(attempts));
+            out << "| " << a.name << " | " << attempts << " | " << cells(fig) << " |\n";
+        }
+        const Figure big =
+            f.value(QStringLiteral("%1 attempts:1000").arg(QLatin1String(a.benchmark)));
+        goals += QStringLiteral("| %1 under %2 ms (median, 1,000 attempts) | %3 |\n")
+                     .arg(QLatin1String(a.name))
+                     .arg(a.goal)
+                     .arg(verdict(big.valid && big.median < a.goal));
+    }
+    out << "\n| goal | |\n|---|---|\n" << goals << "\n";
+}
+
 void startupTable(QTextStream& out, const QString& path) {
     QFile file(path);
     QMap<QString, QList<double>> lines;
@@ -311,6 +343,7 @@ int main(int argc, char** argv) {
     drawTable(text, figures);
     windowTable(text, figures);
     examRoomTable(text, figures);
+    progressTable(text, figures);
     startupTable(text, QString::fromLocal8Bit(argv[3]));
     return 0;
 }

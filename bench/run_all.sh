@@ -41,6 +41,10 @@ echo "== the windows"
     --benchmark_out_format=json "$@")
 echo "- Load average after the windows: $(load)" >>"$facts"
 
+echo "== the progress history"
+(cd "$build" && bench/bench_progress --benchmark_out="$work/progress.json" \
+    --benchmark_out_format=json "$@")
+
 echo "== start-up"
 display=:$((RANDOM % 400 + 100))
 Xvfb "$display" -screen 0 1920x1080x24 -nolisten tcp >/dev/null 2>&1 &
@@ -54,7 +58,7 @@ DISPLAY=$display QT_QPA_PLATFORM=xcb "$build/bench/startup_probe" "$runs" "$buil
 echo "- Load average after start-up: $(load)" >>"$facts"
 
 "$build/bench/results_table" "$root/bench/RESULTS.md" "$facts" "$work/startup.txt" \
-    "$work/draw.json" "$work/windows.json"
+    "$work/draw.json" "$work/windows.json" "$work/progress.json"
 # What the figures mean and what limits the goals they miss, kept by hand beside the script.
 cat "$root/bench/notes.md" >>"$root/bench/RESULTS.md"
 echo "== wrote $root/bench/RESULTS.md"

@@ -59,6 +59,8 @@ QTableView* makeTable(QWidget* parent, const QString& name, const QString& acces
     view->setTabKeyNavigation(false);
     view->verticalHeader()->hide();
     view->horizontalHeader()->setStretchLastSection(true);
+    // Columns sized from the first rows: all of a long history would be measured otherwise.
+    view->horizontalHeader()->setResizeContentsPrecision(32);
     return view;
 }
 
@@ -150,8 +152,9 @@ ProgressWindow::ProgressWindow()
         app::guarded(
             [this, index] { setNameFilter(index <= 0 ? QString() : names_->itemText(index)); });
     });
+    // The score chart shows every attempt shown; only the category chart follows the choice.
     connect(attemptsView_->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
-            [this] { app::guarded([this] { refreshCharts(); }); });
+            [this] { app::guarded([this] { fillCategoryChart(); }); });
     app::onSignal(studyMissed_, &QPushButton::clicked, this, &ProgressWindow::cmdStudyMissed_Click);
     app::onSignal(export_, &QPushButton::clicked, this, &ProgressWindow::cmdExport_Click);
     app::onSignal(delete_, &QPushButton::clicked, this, &ProgressWindow::cmdDelete_Click);
@@ -227,10 +230,11 @@ void ProgressWindow::setNameFilter(const QString& name) {
     studyMissed_->setEnabled(any);
     export_->setEnabled(any);
     deleteAll_->setEnabled(!all_.empty());
+    fillScoreChart();
     if (any) {
         selectAttempt(0);
     } else {
-        refreshCharts();
+        fillCategoryChart();
     }
 }
 
@@ -238,8 +242,12 @@ void ProgressWindow::selectAttempt(int row) {
     if (row < 0 || row >= int(shown_.size())) {
         return;
     }
+    // A new row redraws through the selection's signal; the same row is drawn again here.
+    const bool same = attemptsView_->currentIndex().row() == row;
     attemptsView_->setCurrentIndex(attemptsModel_->index(row, 0));
-    refreshCharts();
+    if (same) {
+        fillCategoryChart();
+    }
 }
 
 const history::AttemptRecord* ProgressWindow::selected() const {
@@ -249,11 +257,6 @@ const history::AttemptRecord* ProgressWindow::selected() const {
     }
     const int row = current.isValid() ? current.row() : 0;
     return row < int(shown_.size()) ? &shown_[size_t(row)] : nullptr;
-}
-
-void ProgressWindow::refreshCharts() {
-    fillScoreChart();
-    fillCategoryChart();
 }
 
 void ProgressWindow::fillScoreChart() {
@@ -292,9 +295,16 @@ void ProgressWindow::fillScoreChart() {
     pass->append(double(last), passMark);
 
     auto* x = new QDateTimeAxis;
-    // Days apart read as dates; attempts of one day need the hour.
-    const bool sameDays = last - first < qint64(3) * 24 * 60 * 60 * 1000;
-    x->setFormat(sameDays ? QStringLiteral("d MMM HH:mm") : QStringLiteral("d MMM yyyy"));
+    // Labels as short as the span allows, so they are never cut.
+    const qint64 day = qint64(24) * 60 * 60 * 1000;
+    if (last - first <= day) {
+        x->setFormat(QStringLiteral("HH:mm"));
+    } else if (last - first <= 7 * day) {
+        x->setFormat(QStringLiteral("d MMM HH:mm"));
+        x->setTickCount(3);
+    } else {
+        x->setFormat(QStringLiteral("d MMM yy"));
+    }
     x->setRange(QDateTime::fromMSecsSinceEpoch(first), QDateTime::fromMSecsSinceEpoch(last));
     auto* y = new QValueAxis;
     y->setRange(lowest, 1000);
@@ -330,8 +340,8 @@ void ProgressWindow::fillCategoryChart() {
         }
     }
     const std::vector<CategoryFigure> figures = categoryFigures(line);
-    chart.setTitle(
-        QStringLiteral("%1, %2: %% correct by category").arg(examText(*chosen), chosen->candidate));
+    chart.setTitle(examText(*chosen) + QStringLiteral(", ") + chosen->candidate +
+                   QStringLiteral(": % correct by category"));
     auto* latest = new QBarSet(QStringLiteral("This attempt"));
     auto* earlier = new QBarSet(QStringLiteral("Average before it"));
     QStringList names;

@@ -33,7 +33,7 @@ public:
 
     // The attempts shown now, newest first.
     const std::vector<history::AttemptRecord>& shownAttempts() const { return shown_; }
-    // Selects the row of the table (0 is the newest).
+    // Selects the row of the table (0 is the newest); the category chart follows it.
     void selectAttempt(int row);
     void setNameFilter(const QString& name);  // empty for every name
     bool exportCsv(const QString& path);
@@ -41,8 +41,6 @@ public:
     void cmdExport_Click();
     void cmdDelete_Click();
     void cmdDeleteAll_Click();
-    // Redraws both charts from the table (after a filter or a selection).
-    void refreshCharts();
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;

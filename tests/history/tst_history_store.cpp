@@ -54,6 +54,7 @@ private Q_SLOTS:
     void deletes();
     void faultsNeverBlockAndSayWhatHappened_data();
     void faultsNeverBlockAndSayWhatHappened();
+    void failedWriteIsOneMessage();
     void lastAttemptLine_data();
     void lastAttemptLine();
 
@@ -197,6 +198,26 @@ void TestHistoryStore::faultsNeverBlockAndSayWhatHappened() {
         QVERIFY(!history::store());
     }
     history::closeStore();
+}
+
+// A write refused after the file opened (a full or read-only disk does the same): one message,
+// nothing half recorded, and the score sheet goes on.
+void TestHistoryStore::failedWriteIsOneMessage() {
+    const QString path = dir_.filePath(QStringLiteral("refusing.sqlite"));
+    { history::HistoryStore create(path); }
+    sql(path,
+        "CREATE TRIGGER full BEFORE INSERT ON attempt_category "
+        "BEGIN SELECT RAISE(ABORT, 'database or disk is full'); END");
+    history::setLocation(path);
+    prompts::Script script;
+    QVERIFY(!history::recordAttempt(attemptAt(1, QStringLiteral("A"), 1, 1)));
+    QVERIFY(!history::recordAttempt(attemptAt(1, QStringLiteral("A"), 1, 1)));
+    QCOMPARE(script.shown().size(), size_t(1));
+    QVERIFY(script.shown().front().text.startsWith(
+        u"This attempt could not be added to the progress history"));
+    QVERIFY(script.shown().front().text.contains(u"database or disk is full"));
+    history::closeStore();
+    QVERIFY(history::HistoryStore(path).attempts().empty());
 }
 
 void TestHistoryStore::lastAttemptLine_data() {
