@@ -15,8 +15,6 @@ done
 export QT_QPA_PLATFORM=xcb LC_ALL=C.UTF-8
 
 work=$(mktemp -d)
-# The programs keep their progress history under the data folder: a fresh one, not the user's.
-export XDG_DATA_HOME="$work/data"
 trap 'rm -rf "$work"' EXIT
 shots="$out_dir/screenshots"
 rm -rf "$shots"
@@ -35,7 +33,9 @@ for edition in pro demo; do
     # Each edition gets a display number of its own: a number just given up by the first
     # session's server can still be shutting down when the second asks for it.
     server=$([[ $edition == pro ]] && echo 120 || echo 140)
-    (cd "$work/$edition" && xvfb-run -a -n "$server" -s "-screen 0 1280x800x24" \
+    # Each edition keeps its progress history in a fresh data folder, not the user's.
+    (cd "$work/$edition" && export XDG_DATA_HOME="$work/data-$edition" &&
+        xvfb-run -a -n "$server" -s "-screen 0 1280x800x24" \
         bash "$here/walkthrough_session.sh" "$program" "$edition" "$work/$edition/$db" \
         "$questions" "$shots") || status=1
 done

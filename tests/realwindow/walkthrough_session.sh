@@ -181,6 +181,20 @@ gone '^Score Sheet$'
 show menu-after-exit '^Praxilo$'
 expect_sql "answers after Exit" "$(answered)" 0
 
+# The score sheet recorded the attempt in the user's history; the Progress window, loaded from
+# its module on first use, lists it.
+history_rows=$(sqlite3 "$XDG_DATA_HOME/Praxilo/history.sqlite" "SELECT count(*) FROM attempt" 2>&1)
+if [[ "$history_rows" == 1 ]]; then
+    log "  history ok: 1 attempt recorded"
+else
+    fail "history: expected 1 attempt, found $history_rows"
+fi
+keys alt+r p
+show progress '^Progress$'
+keys Escape
+gone '^Progress$'
+show menu-after-progress '^Praxilo$'
+
 # Study window of exam 1, one step on, and back. The demo names its entry "&Review Exam #1 Demo".
 if [[ $edition == pro ]]; then keys alt+r v; else keys alt+r r; fi
 show study '^Review'
