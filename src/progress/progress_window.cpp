@@ -104,8 +104,7 @@ ProgressWindow::ProgressWindow()
     categoriesView_->setModel(categoriesModel_);
     scoreView_->setRenderHint(QPainter::Antialiasing);
     categoryView_->setRenderHint(QPainter::Antialiasing);
-    scoreView_->setChart(new QChart);
-    categoryView_->setChart(new QChart);
+    // Each view made its own chart and owns it; a chart set in its place would leak that one.
     scoreView_->chart()->setTitle(QStringLiteral("Score over time"));
     categoryView_->chart()->setTitle(QStringLiteral("% correct by category"));
     scoreView_->setMinimumHeight(220);
