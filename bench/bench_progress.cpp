@@ -6,7 +6,6 @@
 #include <QChartView>
 #include <QDir>
 #include <QTemporaryDir>
-#include <cstdio>
 
 #include "app/edition.h"
 #include "app/forms.h"
@@ -16,6 +15,7 @@
 #include "history/history_access.h"
 #include "history/history_store.h"
 #include "laps.h"
+#include "offscreen_main.h"
 #include "progress/progress_window.h"
 #include "progress/progress_windows.h"
 
@@ -98,20 +98,20 @@ void BM_OpenProgress(benchmark::State& state) {
     laps.report(state);
 }
 
-// Another attempt chosen in the table: its category chart filled again, both charts painted.
-void BM_RedrawCharts(benchmark::State& state) {
+// The Progress window open over a history of `state.range(0)` attempts; each iteration times
+// change(window) and the painting of both charts after it.
+template <class Change>
+void timeOnOpenWindow(benchmark::State& state, Change&& change) {
     History history(int(state.range(0)));
     progress::registerWindows();
     flow::open(win::Progress);
     QApplication::processEvents();
     auto& window = forms::get<progress::ProgressWindow>();
     const auto charts = window.findChildren<QChartView*>();
-    int row = 0;
     Laps laps;
     for (auto _ : state) {
-        row = (row + 1) % 10;
         laps.time(state, [&] {
-            window.selectAttempt(row);
+            change(window);
             for (QChartView* chart : charts) {
                 chart->repaint();
             }
@@ -120,27 +120,23 @@ void BM_RedrawCharts(benchmark::State& state) {
     laps.report(state);
 }
 
+// Another attempt chosen in the table: its category chart filled again, both charts painted.
+void BM_RedrawCharts(benchmark::State& state) {
+    int row = 0;
+    timeOnOpenWindow(state, [&row](progress::ProgressWindow& window) {
+        row = (row + 1) % 10;
+        window.selectAttempt(row);
+    });
+}
+
 // A name chosen in the filter: the table, both charts and the category table filled again
 // and painted.
 void BM_FilterByName(benchmark::State& state) {
-    History history(int(state.range(0)));
-    progress::registerWindows();
-    flow::open(win::Progress);
-    QApplication::processEvents();
-    auto& window = forms::get<progress::ProgressWindow>();
-    const auto charts = window.findChildren<QChartView*>();
     bool everyone = false;
-    Laps laps;
-    for (auto _ : state) {
+    timeOnOpenWindow(state, [&everyone](progress::ProgressWindow& window) {
         everyone = !everyone;
-        laps.time(state, [&] {
-            window.setNameFilter(everyone ? QString() : QStringLiteral("Ann"));
-            for (QChartView* chart : charts) {
-                chart->repaint();
-            }
-        });
-    }
-    laps.report(state);
+        window.setNameFilter(everyone ? QString() : QStringLiteral("Ann"));
+    });
 }
 
 void histories(benchmark::internal::Benchmark* b) {
@@ -156,19 +152,6 @@ BENCHMARK(BM_RedrawCharts)->Apply(histories);
 BENCHMARK(BM_FilterByName)->Apply(histories);
 
 int main(int argc, char** argv) {
-    qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& text) {
-        if (type != QtDebugMsg && type != QtWarningMsg && type != QtInfoMsg) {
-            std::fprintf(stderr, "%s\n", qPrintable(text));
-        }
-    });
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
-    QApplication application(argc, argv);
-    application.setQuitOnLastWindowClosed(false);
     app::setEdition(app::fullEdition());
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return runOffscreenBenchmarks(argc, argv);
 }

@@ -9,7 +9,6 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
-#include <cstdio>
 #include <memory>
 #include <optional>
 
@@ -25,6 +24,7 @@
 #include "exam/review_screen.h"
 #include "history/history_access.h"
 #include "laps.h"
+#include "offscreen_main.h"
 #include "program_windows.h"
 #include "results/form3.h"
 #include "results/form41.h"
@@ -392,19 +392,5 @@ BENCHMARK(BM_OpenReviewScreen)->Apply(examRooms);
 BENCHMARK(BM_ReviewJump)->Apply(examRooms);
 
 int main(int argc, char** argv) {
-    // The offscreen platform's notes on every shown window would bury the report.
-    qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& text) {
-        if (type != QtDebugMsg && type != QtWarningMsg && type != QtInfoMsg) {
-            std::fprintf(stderr, "%s\n", qPrintable(text));
-        }
-    });
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
-    QApplication application(argc, argv);
-    application.setQuitOnLastWindowClosed(false);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return runOffscreenBenchmarks(argc, argv);
 }
