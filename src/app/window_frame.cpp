@@ -7,6 +7,7 @@
 
 #include "app/edition.h"
 #include "examdb/data_source.h"
+#include "look/inks.h"
 
 namespace app {
 
@@ -29,10 +30,7 @@ void showMaximizedOnScreen(QWidget& window) {
 }
 
 void useReportBackground(QWidget& window) {
-    QPalette palette = window.palette();
-    palette.setColor(QPalette::Window, QColor(224, 224, 224));
-    window.setPalette(palette);
-    window.setAutoFillBackground(true);
+    look::paintGround(window, look::Ground::Report);
 }
 
 QPixmap exhibitButtonPicture() {

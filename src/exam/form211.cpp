@@ -28,6 +28,9 @@
 #include "examdb/database.h"
 #include "examdb/statements.h"
 #include "examdb/transaction.h"
+#include "look/choice_names.h"
+#include "look/inks.h"
+#include "look/text_zoom.h"
 #include "ui_form211.h"
 
 namespace {
@@ -67,8 +70,21 @@ Form211::Form211()
     for (QPlainTextEdit* text :
          {ui->Text2_0, ui->Text2_1, ui->Text2_2, ui->Text2_3, ui->Text2_4, ui->Text2_5}) {
         text->setFont(fixedPitch);
+        look::followZoom(*text);
     }
     ui->Picture1->setIcon(QIcon(app::exhibitButtonPicture()));
+    ui->Picture1->setAccessibleName(QStringLiteral("Exhibit"));
+    ui->Text2_0->setAccessibleName(QStringLiteral("Question"));
+    ui->lblClock->setAccessibleDescription(QStringLiteral("Time left"));
+    ui->LblRec_Count->setAccessibleDescription(QStringLiteral("Question number"));
+    look::nameChoiceRows({{ui->Text2_1, {ui->Option1, ui->Check1}},
+                          {ui->Text2_2, {ui->Option2, ui->Check2}},
+                          {ui->Text2_4, {ui->Option3, ui->Check3}},
+                          {ui->Text2_5, {ui->Option4, ui->Check4}},
+                          {ui->Text2_3, {ui->Option5, ui->Check5}}});
+    look::paintText(*ui->lblBestChoice, look::Ink::Instruction);
+    look::paintText(*ui->lblFlagged, look::Ink::Instruction);
+    look::paintText(*ui->LblPause, look::Ink::Link);
     // The buttons beside it keep their places whether or not the question has an exhibit.
     QSizePolicy keepPlace = ui->Picture1->sizePolicy();
     keepPlace.setRetainSizeWhenHidden(true);
@@ -147,6 +163,9 @@ void Form211::Show() {
         loaded = true;
         Form_Load();
         app::showMaximizedOnScreen(*this);
+        // The tab order starts at the pause caption above it, but the candidate starts reading
+        // at the question.
+        ui->Text2_0->setFocus();
     }
     show();
     raise();

@@ -95,6 +95,7 @@ ReviewScreen::ReviewScreen(const ExamProgress& progress, QWidget* examWindow)
     unanswered_->setObjectName(QStringLiteral("optUnanswered"));
     flagged_->setObjectName(QStringLiteral("optFlagged"));
     list_->setObjectName(QStringLiteral("lstQuestions"));
+    list_->setAccessibleName(QStringLiteral("Questions"));
     goTo_->setObjectName(QStringLiteral("cmdGoTo"));
     close_->setObjectName(QStringLiteral("cmdClose"));
 

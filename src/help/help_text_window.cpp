@@ -11,6 +11,7 @@
 #include "app/window_flow.h"
 #include "app/window_frame.h"
 #include "app/window_names.h"
+#include "look/text_zoom.h"
 #include "ui_help_text_window.h"
 
 namespace {
@@ -35,6 +36,8 @@ HelpTextWindow::HelpTextWindow(const help::HelpPage& page)
 
     QPlainTextEdit* text = ui->Text1;
     text->setObjectName(page.textBoxName);
+    text->setAccessibleName(page.caption);
+    look::followZoom(*text);
     text->setPlainText(readText(page.textFile));
     text->document()->setDocumentMargin(12);
     text->setReadOnly(page.locked);

@@ -35,6 +35,8 @@
 #include "examdb/error.h"
 #include "history/history_access.h"
 #include "history/history_store.h"
+#include "look/inks.h"
+#include "look/look.h"
 #include "progress/attempt_table.h"
 #include "progress/category_figures.h"
 #include "progress/progress_csv.h"
@@ -73,6 +75,18 @@ void clear(QChart& chart) {
     }
 }
 
+QChart::ChartTheme chartTheme() {
+    switch (look::scheme()) {
+        case look::Scheme::Dark:
+            return QChart::ChartThemeDark;
+        case look::Scheme::HighContrast:
+            return QChart::ChartThemeHighContrast;
+        case look::Scheme::Light:
+            break;
+    }
+    return QChart::ChartThemeLight;
+}
+
 }  // namespace
 
 ProgressWindow::ProgressWindow()
@@ -107,6 +121,16 @@ ProgressWindow::ProgressWindow()
     // Each view made its own chart and owns it; a chart set in its place would leak that one.
     scoreView_->chart()->setTitle(QStringLiteral("Score over time"));
     categoryView_->chart()->setTitle(QStringLiteral("% correct by category"));
+    for (QChartView* view : {scoreView_, categoryView_}) {
+        // A chart is a picture to the keyboard and a screen reader; the tables beside it hold
+        // the same figures and are where the focus goes.
+        view->setFocusPolicy(Qt::NoFocus);
+        view->viewport()->setFocusPolicy(Qt::NoFocus);
+        view->setAccessibleDescription(QStringLiteral("The tables beside it hold its figures."));
+        view->chart()->setTheme(chartTheme());
+    }
+    scoreView_->setAccessibleName(QStringLiteral("Score over time"));
+    categoryView_->setAccessibleName(QStringLiteral("Percent correct by category"));
     scoreView_->setMinimumHeight(220);
     categoryView_->setMinimumHeight(260);
 
@@ -285,7 +309,7 @@ void ProgressWindow::fillScoreChart() {
     }
     auto* pass = new QLineSeries;
     pass->setName(QStringLiteral("Pass mark"));
-    QPen dashed(QColor(139, 0, 0));
+    QPen dashed(look::ink(look::Ink::Instruction));
     dashed.setStyle(Qt::DashLine);
     dashed.setWidth(2);
     pass->setPen(dashed);

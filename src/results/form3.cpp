@@ -21,6 +21,8 @@
 #include "examdb/statements.h"
 #include "examdb/transaction.h"
 #include "history/history_access.h"
+#include "look/inks.h"
+#include "look/text_zoom.h"
 #include "results/attempt_history.h"
 #include "results/form41.h"
 #include "results/grid_model.h"
@@ -55,6 +57,7 @@ Form3::Form3()
     ui->setupUi(this);
     app::useReportBackground(*this);
     ui->Picture1->setPixmap(app::logo(64));
+    readAloudAndZoom();
     applyEdition();
     setUpGrids();
 
@@ -141,15 +144,38 @@ void Form3::Form_Initialize() {
 }
 
 void Form3::showVerdict(bool passed) {
-    if (passed) {
-        ui->Label1->setText(QStringLiteral("Congratulations!"));
-        ui->Label1->setStyleSheet(QStringLiteral(
-            "color: rgb(128, 0, 0); background-color: rgb(128, 255, 128); padding: 8px;"));
-    } else {
-        ui->Label1->setText(QStringLiteral("Sorry, please try again!"));
-        ui->Label1->setStyleSheet(QStringLiteral(
-            "color: rgb(128, 0, 0); background-color: rgb(255, 192, 192); padding: 8px;"));
+    ui->Label1->setText(passed ? QStringLiteral("Congratulations!")
+                               : QStringLiteral("Sorry, please try again!"));
+    look::paintGround(*ui->Label1, passed ? look::Ground::PassBand : look::Ground::FailBand);
+}
+
+void Form3::readAloudAndZoom() {
+    ui->DBGrid1->setAccessibleName(QStringLiteral("Sectionwise scoring"));
+    ui->DBGrid2->setAccessibleName(QStringLiteral("Percent correct"));
+    ui->lblScoreObtained->setAccessibleDescription(QStringLiteral("Your score"));
+    ui->lblPassScore->setAccessibleDescription(QStringLiteral("Pass score"));
+    ui->Label1->setAccessibleDescription(QStringLiteral("Verdict"));
+    ui->Label1->setMargin(8);
+    look::paintGround(*ui->Label1, look::Ground::FailBand);
+    look::paintText(*ui->lblPassScore, look::Ink::Score);
+    look::paintText(*ui->lblScoreObtained, look::Ink::Score);
+    for (QWidget* text : std::initializer_list<QWidget*>{
+             ui->lblExamTitle, ui->Label4, ui->lblCandName, ui->lblDate, ui->lblExamDate,
+             ui->lblExamTime, ui->lblPassingScore, ui->lblPassScore, ui->lblYourScore,
+             ui->lblScoreObtained, ui->lblLastAttempt, ui->Label1, ui->DBGrid1, ui->DBGrid2}) {
+        look::followZoom(*text);
     }
+    // Larger text makes taller rows; the grids keep showing every category.
+    for (QTableView* grid : {ui->DBGrid1, ui->DBGrid2}) {
+        grid->installEventFilter(this);
+    }
+}
+
+bool Form3::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::FontChange && watched == ui->DBGrid1) {
+        fitGridsToRows();
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void Form3::scoreCategories(int exam, examdb::Database& db) {
@@ -186,6 +212,7 @@ void Form3::scoreCategories(int exam, examdb::Database& db) {
 void Form3::fitGridsToRows() {
     const int rows = std::max(1, categories->rowCount());
     QTableView* grid = ui->DBGrid1;
+    grid->verticalHeader()->setDefaultSectionSize(grid->fontMetrics().height() + 8);
     const int height = rows * grid->verticalHeader()->defaultSectionSize() + 2 * grid->frameWidth();
     ui->DBGrid1->setMaximumHeight(height);
     ui->DBGrid2->setMaximumHeight(height);

@@ -39,6 +39,7 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void applyEdition();
@@ -46,6 +47,7 @@ private:
     void showVerdict(bool passed);
     void scoreCategories(int exam, examdb::Database& db);
     void fitGridsToRows();
+    void readAloudAndZoom();
 
     const std::unique_ptr<Ui::Form3> ui;
     examdb::DataSource* Data1;

@@ -13,6 +13,9 @@
 #include "app/window_names.h"
 #include "examdb/data_source.h"
 #include "examdb/statements.h"
+#include "look/choice_names.h"
+#include "look/inks.h"
+#include "look/text_zoom.h"
 #include "results/form3.h"
 #include "results/window_print.h"
 #include "ui_form41.h"
@@ -68,6 +71,7 @@ Form41::Form41() : ui(std::make_unique<Ui::Form41>()), dd2(new examdb::DataSourc
         makeDisplayOnly(box, displayOnly);
     }
     connect(dd2, &examdb::DataSource::currentChanged, this, [this] { showFifthAnswer(); });
+    readAloudAndZoom();
 
     app::onSignal(ui->cmdNextQ, &QPushButton::clicked, this, &Form41::cmdNextQ_Click);
     app::onSignal(ui->cmdPrevQ, &QPushButton::clicked, this, &Form41::cmdPrevQ_Click);
@@ -79,6 +83,34 @@ Form41::Form41() : ui(std::make_unique<Ui::Form41>()), dd2(new examdb::DataSourc
 }
 
 Form41::~Form41() = default;
+
+void Form41::readAloudAndZoom() {
+    ui->Text1->setAccessibleName(QStringLiteral("Question"));
+    ui->Text6->setAccessibleName(QStringLiteral("Explanation"));
+    ui->Text7->setAccessibleName(QStringLiteral("Category"));
+    const std::array<QPlainTextEdit*, 5> answers = {ui->Text2, ui->Text3, ui->Text4, ui->Text5,
+                                                    ui->Text8};
+    const std::array<QCheckBox*, 5> key = {ui->Chk1, ui->chk2, ui->ch3, ui->Ch4, ui->Ch5};
+    const std::array<QCheckBox*, 5> own = {ui->ChkYourChoice1, ui->ChkYourChoice2,
+                                           ui->ChkYourChoice3, ui->ChkYourChoice4,
+                                           ui->ChkYourChoice5};
+    std::vector<look::ChoiceRow> keyRows;
+    std::vector<look::ChoiceRow> ownRows;
+    for (size_t i = 0; i < answers.size(); ++i) {
+        keyRows.push_back({answers[i], {key[i]}});
+        ownRows.push_back({answers[i], {own[i]}});
+        look::paintText(*own[i], look::Ink::Wrong);
+        look::followZoom(*answers[i]);
+    }
+    look::nameChoiceRows(keyRows, QStringLiteral("Correct choice"));
+    look::nameChoiceRows(ownRows, QStringLiteral("Your choice"));
+    look::paintText(*ui->LblCorrect, look::Ink::Correct);
+    look::paintText(*ui->LblYourChoice, look::Ink::Wrong);
+    for (QWidget* text : {static_cast<QWidget*>(ui->Text1), static_cast<QWidget*>(ui->Text6),
+                          static_cast<QWidget*>(ui->Text7)}) {
+        look::followZoom(*text);
+    }
+}
 
 void Form41::Show() {
     if (loaded) {

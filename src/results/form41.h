@@ -43,6 +43,7 @@ protected:
     void changeEvent(QEvent* event) override;
 
 private:
+    void readAloudAndZoom();
     void bindColumns(int exam);
     bool hasCurrentRow();
     void takeExhibitOfCurrentRow();

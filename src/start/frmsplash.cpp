@@ -12,6 +12,7 @@
 #include "app/window_frame.h"
 #include "app/window_names.h"
 #include "examdb/data_source.h"
+#include "look/text_zoom.h"
 #include "ui_frmsplash.h"
 
 frmSplash::frmSplash()
@@ -40,6 +41,14 @@ frmSplash::frmSplash()
     rows(ui->Text4, 7);
     for (QPlainTextEdit* box : {ui->Text1, ui->Text6, ui->Text5, ui->Text4}) {
         box->setMinimumWidth(420);
+        look::followZoom(*box);
+    }
+    // Each caption names the box beside it for a screen reader.
+    const std::pair<QLabel*, QWidget*> captions[] = {
+        {ui->Label2, ui->Text1}, {ui->Label6, ui->Text6}, {ui->Label5, ui->Text5},
+        {ui->Label4, ui->Text4}, {ui->Label3, ui->Text3}, {ui->Label1, ui->Text2}};
+    for (const auto& [caption, box] : captions) {
+        caption->setBuddy(box);
     }
 
     app::useEditionFile(*Data1, QStringLiteral("Data1"), QStringLiteral("Test Information"));

@@ -1,6 +1,7 @@
 #include "start/startup.h"
 
 #include <QApplication>
+#include <cstdio>
 
 #include "app/database_lock.h"
 #include "app/edition.h"
@@ -13,6 +14,8 @@
 #include "app/window_frame.h"
 #include "app/window_names.h"
 #include "examdb/journal.h"
+#include "look/look.h"
+#include "look/text_zoom.h"
 #include "start/dialog.h"
 #include "start/form1.h"
 #include "start/frmsplash.h"
@@ -40,6 +43,12 @@ int run(QApplication& application, const Edition& e) {
     QApplication::setApplicationDisplayName(QString());
     // Windows hidden between steps of the exam flow must not end the program.
     application.setQuitOnLastWindowClosed(false);
+    QString lookProblem;
+    look::apply(look::chosenLook(QApplication::arguments(), &lookProblem));
+    if (!lookProblem.isEmpty()) {
+        std::fprintf(stderr, "%s\n", qPrintable(lookProblem));
+    }
+    look::installZoomKeys(application);
     registerShellWindows();
     // Held until the program ends; a second program on the same file is turned away before
     // it shows any window.

@@ -42,6 +42,14 @@ Form11::Form11()
     for (QPlainTextEdit* text : Text2) {
         study::useFixedPitch(*text);
     }
+    study::readAloudAndZoom(*ui->Text2_0, ui->Text3,
+                            {{answerBox(1), {ui->Option1, ui->Check1}},
+                             {answerBox(2), {ui->Option2, ui->Check2}},
+                             {answerBox(3), {ui->Option3, ui->Check3}},
+                             {answerBox(4), {ui->Option4, ui->Check4}},
+                             {answerBox(5), {ui->Option5, ui->Check5}}});
+    ui->lblClock->setAccessibleDescription(QStringLiteral("Time elapsed"));
+    ui->LblRec_Count11->setAccessibleDescription(QStringLiteral("Question number"));
     study::keepReadableWhenDisabled(*ui->Text1);
     for (QRadioButton* mark : Option) {
         study::makeDisplayOnly(*mark);
@@ -85,7 +93,10 @@ void Form11::applyDemoDesign() {
     ui->Picture1->setIconSize(QSize(104, 33));
     ui->Picture1->setMinimumSize(0, 0);
     ui->Picture1->setFixedSize(QSize(108, 37));
-    ui->Picture1->setStyleSheet(QStringLiteral("QPushButton { border: none; }"));
+    // Flat, but the keyboard's focus must still show on it.
+    ui->Picture1->setStyleSheet(
+        QStringLiteral("QPushButton { border: 2px solid transparent; }"
+                       "QPushButton:focus { border: 2px solid palette(highlight); }"));
     ui->Picture1->hide();
 }
 

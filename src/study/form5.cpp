@@ -14,6 +14,7 @@
 #include "app/window_names.h"
 #include "examdb/data_source.h"
 #include "examdb/statements.h"
+#include "look/inks.h"
 #include "study/key_binding.h"
 #include "study/window_look.h"
 #include "ui_form5.h"
@@ -39,8 +40,15 @@ Form5::Form5()
     for (QPlainTextEdit* text : texts) {
         study::useFixedPitch(*text);
     }
-    ui->Text2_1->setStyleSheet(
-        QStringLiteral("QLineEdit { background-color: rgb(192, 192, 192); color: black; }"));
+    study::readAloudAndZoom(*ui->Text2_0, ui->Text3,
+                            {{answerBox(1), {ui->Check1}},
+                             {answerBox(2), {ui->Check2}},
+                             {answerBox(3), {ui->Check3}},
+                             {answerBox(4), {ui->Check4}},
+                             {answerBox(5), {ui->Check5}}});
+    ui->lblClock->setAccessibleDescription(QStringLiteral("Time left"));
+    look::paintGround(*ui->Text2_1, look::Ground::IdBox);
+    look::paintText(*ui->Label2, look::Ink::Notice);
 
     study::bindKeyRow(*Data1, QStringLiteral("Data1"), QStringLiteral("sql"),
                       {ui->Text2_0,

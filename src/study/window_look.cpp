@@ -8,6 +8,8 @@
 #include <QPlainTextEdit>
 #include <QWidget>
 
+#include "look/text_zoom.h"
+
 namespace study {
 
 void useFixedPitch(QPlainTextEdit& text) {
@@ -34,6 +36,20 @@ void fitAnswerRows(QGridLayout& rows, int textColumn) {
         const QLayoutItem* item = rows.itemAtPosition(row, textColumn);
         const QWidget* text = item ? item->widget() : nullptr;
         rows.setRowStretch(row, text && !text->isHidden() ? 1 : 0);
+    }
+}
+
+void readAloudAndZoom(QPlainTextEdit& question, QPlainTextEdit* explanation,
+                      const std::vector<look::ChoiceRow>& answers) {
+    question.setAccessibleName(QStringLiteral("Question"));
+    look::followZoom(question);
+    if (explanation) {
+        explanation->setAccessibleName(QStringLiteral("Explanation"));
+        look::followZoom(*explanation);
+    }
+    look::nameChoiceRows(answers);
+    for (const look::ChoiceRow& row : answers) {
+        look::followZoom(*row.text);
     }
 }
 

@@ -1,6 +1,9 @@
 #pragma once
 
 #include <QColor>
+#include <vector>
+
+#include "look/choice_names.h"
 
 class QAbstractButton;
 class QGridLayout;
@@ -24,5 +27,10 @@ void keepReadableWhenDisabled(QLineEdit& box);
 // Gives the answer rows whose text is shown the window's spare height, and hidden rows none,
 // so a question with fewer answers leaves no gap. textColumn holds the answer texts.
 void fitAnswerRows(QGridLayout& rows, int textColumn);
+
+// Question, answers and explanation named for a screen reader and sized by the text zoom; the
+// answers' rows top down, each with its selectors.
+void readAloudAndZoom(QPlainTextEdit& question, QPlainTextEdit* explanation,
+                      const std::vector<look::ChoiceRow>& answers);
 
 }  // namespace study

@@ -12,6 +12,9 @@
 #include "app/prompts.h"
 #include "app/window_flow.h"
 #include "history/history_access.h"
+#include "look/look.h"
+#include "look/preferences.h"
+#include "look/text_zoom.h"
 #include "start/startup.h"
 #include "window_probe.h"
 
@@ -22,11 +25,15 @@ struct AppTestEnv {
     int lastExitCode = -1;
     // No real dialog ever blocks a test: unscripted prompts take their default answers here.
     prompts::Script prompts;
-    // Each test's score sheets go to a history of its own, never the user's.
+    // Each test's score sheets and preferences go to files of its own, never the user's.
     QTemporaryDir historyDir;
 
     explicit AppTestEnv(const app::Edition& edition) {
         history::setLocation(QDir(historyDir.path()).filePath(QStringLiteral("history.sqlite")));
+        // Preferences too: the standard look at full size, whatever an earlier test chose.
+        look::setPreferencesFile(QDir(historyDir.path()).filePath(QStringLiteral("prefs.ini")));
+        look::setZoomPercent(100);
+        look::apply(look::Look::Standard);
         app::setEdition(edition);
         resetExamSettings();
         flow::clearWindows();

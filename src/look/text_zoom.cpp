@@ -1,0 +1,117 @@
+#include "look/text_zoom.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QWidget>
+#include <algorithm>
+#include <array>
+#include <optional>
+
+#include "look/preferences.h"
+
+namespace look {
+namespace {
+
+const char* const kBaseSize = "praxiloBasePointSize";
+const QString kZoomKey = QStringLiteral("look/zoom");
+
+// The steps browsers and office programs use, so each press is a visible but small change.
+constexpr std::array kSteps{50, 67, 75, 80, 90, 100, 110, 125, 150, 175, 200, 250, 300};
+
+std::optional<int>& cachedZoom() {
+    static std::optional<int> zoom;
+    return zoom;
+}
+
+void resize(QWidget& widget, int percent) {
+    const qreal base = widget.property(kBaseSize).toReal();
+    if (base <= 0) {
+        return;
+    }
+    QFont font = widget.font();
+    font.setPointSizeF(base * percent / 100.0);
+    widget.setFont(font);
+}
+
+class ZoomKeys : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() != QEvent::KeyPress || !watched->isWidgetType()) {
+            return false;
+        }
+        const auto* key = static_cast<QKeyEvent*>(event);
+        const Qt::KeyboardModifiers mods =
+            key->modifiers() & ~(Qt::ShiftModifier | Qt::KeypadModifier);
+        if (mods != Qt::ControlModifier) {
+            return false;
+        }
+        switch (key->key()) {
+            case Qt::Key_Plus:
+            case Qt::Key_Equal:
+                zoomIn();
+                return true;
+            case Qt::Key_Minus:
+                zoomOut();
+                return true;
+            case Qt::Key_0:
+                setZoomPercent(100);
+                return true;
+            default:
+                return false;
+        }
+    }
+};
+
+}  // namespace
+
+int zoomPercent() {
+    if (!cachedZoom()) {
+        const int stored = preference(kZoomKey, 100).toInt();
+        cachedZoom() = std::clamp(stored, kSmallestZoom, kLargestZoom);
+    }
+    return *cachedZoom();
+}
+
+void setZoomPercent(int percent) {
+    percent = std::clamp(percent, kSmallestZoom, kLargestZoom);
+    const bool changed = percent != zoomPercent();
+    cachedZoom() = percent;
+    if (!changed) {
+        return;
+    }
+    setPreference(kZoomKey, percent);
+    for (QWidget* widget : QApplication::allWidgets()) {
+        resize(*widget, percent);
+    }
+}
+
+void zoomIn() {
+    const int now = zoomPercent();
+    const auto* next = std::upper_bound(kSteps.begin(), kSteps.end(), now);
+    setZoomPercent(next == kSteps.end() ? kLargestZoom : *next);
+}
+
+void zoomOut() {
+    const int now = zoomPercent();
+    const auto* below = std::lower_bound(kSteps.begin(), kSteps.end(), now);
+    setZoomPercent(below == kSteps.begin() ? kSmallestZoom : *std::prev(below));
+}
+
+void followZoom(QWidget& widget) {
+    if (widget.property(kBaseSize).isValid()) {
+        return;
+    }
+    widget.setProperty(kBaseSize, widget.font().pointSizeF());
+    if (zoomPercent() != 100) {
+        resize(widget, zoomPercent());
+    }
+}
+
+void installZoomKeys(QApplication& application) {
+    application.installEventFilter(new ZoomKeys(&application));
+}
+
+}  // namespace look
