@@ -75,6 +75,7 @@ Form211::Form211()
     ui->Picture1->setIcon(QIcon(app::exhibitButtonPicture()));
     ui->Picture1->setAccessibleName(QStringLiteral("Exhibit"));
     ui->Text2_0->setAccessibleName(QStringLiteral("Question"));
+    ui->lblID->setBuddy(ui->Text1);
     ui->lblClock->setAccessibleDescription(QStringLiteral("Time left"));
     ui->LblRec_Count->setAccessibleDescription(QStringLiteral("Question number"));
     look::nameChoiceRows({{ui->Text2_1, {ui->Option1, ui->Check1}},

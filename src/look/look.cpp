@@ -1,7 +1,10 @@
 #include "look/look.h"
 
 #include <QApplication>
+#include <QPainter>
 #include <QPalette>
+#include <QProxyStyle>
+#include <QStyleOption>
 
 #include "look/preferences.h"
 
@@ -13,11 +16,42 @@ Look& currentLook() {
     return look;
 }
 
-// The platform's own palette, kept so the standard look can come back to it.
+// The platform's own palette and style, kept so the standard look can come back to them.
 const QPalette& platformPalette() {
     static const QPalette palette = QApplication::palette();
     return palette;
 }
+
+const QString& platformStyle() {
+    static const QString name = QApplication::style()->name();
+    return name;
+}
+
+// On dark grounds the style's own outline of check boxes and option buttons is darker still and
+// vanishes; a ring in the text colour keeps every selector visible.
+class OutlinedSelectors : public QProxyStyle {
+public:
+    OutlinedSelectors() : QProxyStyle(QStringLiteral("Fusion")) {}
+
+    void drawPrimitive(PrimitiveElement element, const QStyleOption* option, QPainter* painter,
+                       const QWidget* widget) const override {
+        QProxyStyle::drawPrimitive(element, option, painter, widget);
+        if (element != PE_IndicatorCheckBox && element != PE_IndicatorRadioButton) {
+            return;
+        }
+        painter->save();
+        painter->setRenderHint(QPainter::Antialiasing);
+        painter->setPen(QPen(option->palette.color(QPalette::WindowText), 1.5));
+        painter->setBrush(Qt::NoBrush);
+        const QRectF ring = QRectF(option->rect).adjusted(1, 1, -1, -1);
+        if (element == PE_IndicatorRadioButton) {
+            painter->drawEllipse(ring);
+        } else {
+            painter->drawRoundedRect(ring, 2, 2);
+        }
+        painter->restore();
+    }
+};
 
 struct Colours {
     QColor window, windowText, base, alternateBase, text, button, buttonText, highlight,
@@ -55,7 +89,7 @@ QPalette paletteOf(const Colours& c) {
 QPalette darkPalette() {
     return paletteOf({.window = QColor(32, 33, 36),
                       .windowText = QColor(232, 234, 237),
-                      .base = QColor(24, 24, 26),
+                      .base = QColor(44, 46, 50),
                       .alternateBase = QColor(40, 42, 46),
                       .text = QColor(232, 234, 237),
                       .button = QColor(48, 50, 54),
@@ -146,18 +180,22 @@ Look chosenLook(const QStringList& arguments, QString* problem) {
 
 void apply(Look look) {
     const QPalette& platform = platformPalette();
+    const QString& style = platformStyle();
     if (look == currentLook() && look == Look::Standard) {
         return;  // nothing to change, and nothing to repaint at start-up
     }
     currentLook() = look;
     switch (look) {
         case Look::Dark:
+            QApplication::setStyle(new OutlinedSelectors);
             QApplication::setPalette(darkPalette());
             break;
         case Look::HighContrast:
+            QApplication::setStyle(new OutlinedSelectors);
             QApplication::setPalette(highContrastPalette());
             break;
         case Look::Standard:
+            QApplication::setStyle(style);
             QApplication::setPalette(platform);
             break;
     }

@@ -212,7 +212,10 @@ void Form3::scoreCategories(int exam, examdb::Database& db) {
 void Form3::fitGridsToRows() {
     const int rows = std::max(1, categories->rowCount());
     QTableView* grid = ui->DBGrid1;
-    grid->verticalHeader()->setDefaultSectionSize(grid->fontMetrics().height() + 8);
+    // Both grids take one row height, so row i of each stays the same category at any zoom.
+    for (QTableView* each : {ui->DBGrid1, ui->DBGrid2}) {
+        each->verticalHeader()->setDefaultSectionSize(grid->fontMetrics().height() + 8);
+    }
     const int height = rows * grid->verticalHeader()->defaultSectionSize() + 2 * grid->frameWidth();
     ui->DBGrid1->setMaximumHeight(height);
     ui->DBGrid2->setMaximumHeight(height);

@@ -4,6 +4,7 @@
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QScreen>
+#include <algorithm>
 
 #include "app/edition.h"
 #include "app/fatal.h"
@@ -30,19 +31,21 @@ frmSplash::frmSplash()
     title.setBold(true);
     ui->lblProductName->setFont(title);
     ui->Frame1->setMinimumWidth(560);
-    // Text boxes sized in lines of text, so the fixed window stays well inside a small screen.
+    // Text boxes sized in lines of their text, larger with the text zoom up to twice the size so
+    // the fixed window stays inside the screen; beyond that, and whenever the text is longer,
+    // they scroll rather than cut it off.
     const int line = fontMetrics().lineSpacing();
     const auto rows = [line](QPlainTextEdit* box, int lines) {
-        box->setFixedHeight(line * lines + 12);
+        box->setMinimumWidth(420);
+        look::followZoom(*box);
+        box->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+        const int zoomed = std::min(box->fontMetrics().lineSpacing(), 2 * line);
+        box->setFixedHeight(zoomed * lines + 12);
     };
     rows(ui->Text1, 2);
     rows(ui->Text6, 2);
     rows(ui->Text5, 4);
     rows(ui->Text4, 7);
-    for (QPlainTextEdit* box : {ui->Text1, ui->Text6, ui->Text5, ui->Text4}) {
-        box->setMinimumWidth(420);
-        look::followZoom(*box);
-    }
     // Each caption names the box beside it for a screen reader.
     const std::pair<QLabel*, QWidget*> captions[] = {
         {ui->Label2, ui->Text1}, {ui->Label6, ui->Text6}, {ui->Label5, ui->Text5},

@@ -49,6 +49,7 @@ Form11::Form11()
                              {answerBox(4), {ui->Option4, ui->Check4}},
                              {answerBox(5), {ui->Option5, ui->Check5}}});
     ui->lblClock->setAccessibleDescription(QStringLiteral("Time elapsed"));
+    ui->lblID->setBuddy(ui->Text1);
     ui->LblRec_Count11->setAccessibleDescription(QStringLiteral("Question number"));
     study::keepReadableWhenDisabled(*ui->Text1);
     for (QRadioButton* mark : Option) {

@@ -47,6 +47,7 @@ Form5::Form5()
                              {answerBox(4), {ui->Check4}},
                              {answerBox(5), {ui->Check5}}});
     ui->lblClock->setAccessibleDescription(QStringLiteral("Time left"));
+    ui->lblID->setBuddy(ui->Text2_1);
     look::paintGround(*ui->Text2_1, look::Ground::IdBox);
     look::paintText(*ui->Label2, look::Ink::Notice);
 

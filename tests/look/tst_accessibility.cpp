@@ -37,6 +37,8 @@ const QStringList kNamedDisplays = {
     QStringLiteral("Form211/LblRec_Count"),  QStringLiteral("Form211/lblFlagged"),
     QStringLiteral("Form3/Label1"),          QStringLiteral("Form3/lblScoreObtained"),
     QStringLiteral("Form11/LblRec_Count11"), QStringLiteral("Form5/lblClock"),
+    QStringLiteral("Form211/Text1"),         QStringLiteral("Form11/Text1"),
+    QStringLiteral("Form5/Text2_1"),
 };
 
 // a before b in reading order: b on a later line, or on the same line further right.

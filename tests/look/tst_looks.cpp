@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollArea>
+#include <QTableView>
 #include <QtTest>
 #include <cmath>
 
@@ -126,6 +127,8 @@ private Q_SLOTS:
     void chosenLook();
     void everyTextReadsInEveryLook_data() { addLookRows(); }
     void everyTextReadsInEveryLook();
+    void selectorsStandOutInEveryLook_data();
+    void selectorsStandOutInEveryLook();
     void standardLookKeepsTheWindowsColours();
     void zoomKeysScaleTheTextsAndAreRemembered();
     void everyWindowFitsAtTheLargestZoom_data() { probe::addEditionRows(); }
@@ -205,6 +208,43 @@ void TestLooks::everyTextReadsInEveryLook() {
     tour::everyWindow(probe::editionNamed(edition), visit, *look::lookNamed(look));
     QVERIFY(measured > 100);
     tour::report(faint);
+}
+
+void TestLooks::selectorsStandOutInEveryLook_data() {
+    QTest::addColumn<QString>("look");
+    // The standard look keeps the platform's own style and its selectors as they are.
+    for (const char* l : {"dark", "high-contrast"}) {
+        QTest::newRow(l) << l;
+    }
+}
+
+// An empty check box or option button must stand out from its window by 3:1, as any control
+// must, or a candidate cannot see that there is a choice to make.
+void TestLooks::selectorsStandOutInEveryLook() {
+    QFETCH(QString, look);
+    tour::LookGuard chosen(*look::lookNamed(look));
+    QWidget window;
+    window.setAutoFillBackground(true);
+    auto* check = new QCheckBox(&window);
+    auto* option = new QRadioButton(&window);
+    option->move(0, 40);
+    window.resize(80, 80);
+    window.show();
+    for (QAbstractButton* selector :
+         {static_cast<QAbstractButton*>(check), static_cast<QAbstractButton*>(option)}) {
+        const QImage picture = selector->grab().toImage();
+        const QColor ground = window.palette().color(QPalette::Window);
+        double best = 1;
+        for (int y = 0; y < picture.height(); ++y) {
+            for (int x = 0; x < picture.width(); ++x) {
+                best = std::max(best, contrast(picture.pixelColor(x, y), ground));
+            }
+        }
+        QVERIFY2(best >= 3,
+                 qPrintable(QStringLiteral("%1: %2:1")
+                                .arg(QString::fromLatin1(selector->metaObject()->className()))
+                                .arg(best)));
+    }
 }
 
 void TestLooks::standardLookKeepsTheWindowsColours() {
@@ -319,6 +359,17 @@ void TestLooks::everyWindowFitsAtTheLargestZoom() {
         window.resize(maximized ? screen : window.sizeHint().boundedTo(screen));
         QCoreApplication::processEvents();
         collectOverlaps(window, problems);
+        if (window.objectName() == win::ScoreSheet.id()) {
+            // Row i of both grids is one category, whatever the text size.
+            const int left =
+                probe::control<QTableView>(window, QStringLiteral("DBGrid1"))->rowHeight(0);
+            const int right =
+                probe::control<QTableView>(window, QStringLiteral("DBGrid2"))->rowHeight(0);
+            if (left != right || left < window.fontMetrics().height() * 2) {
+                problems
+                    << QStringLiteral("score sheet rows: %1 and %2 pixels").arg(left).arg(right);
+            }
+        }
         look::setZoomPercent(100);
     });
     tour::report(problems);
