@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QLibrary>
 #include <optional>
 
@@ -18,9 +19,14 @@ const flow::WindowOps* loaded(bool load) {
     if (ops || failed || !load) {
         return ops ? &*ops : nullptr;
     }
-    // Never unloaded: the window's code must stay while its object lives.
-    QLibrary module(
-        QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("praxilo_progress")));
+    // Never unloaded: the window's code must stay while its object lives. Beside the program in
+    // the build folder; in its own library folder once installed.
+    const QDir programs(QCoreApplication::applicationDirPath());
+    QLibrary module(programs.filePath(QStringLiteral("praxilo_progress")));
+    if (!QFileInfo::exists(module.fileName() + QStringLiteral(".so"))) {
+        module.setFileName(programs.filePath(QStringLiteral(PRAXILO_MODULE_FROM_BIN) +
+                                             QStringLiteral("/praxilo_progress")));
+    }
     const auto entry = reinterpret_cast<OpsEntry>(module.resolve("praxiloProgressWindowOps"));
     if (!entry) {
         failed = true;

@@ -16,6 +16,7 @@
 #include "examdb/journal.h"
 #include "look/look.h"
 #include "look/text_zoom.h"
+#include "start/bank_folder.h"
 #include "start/dialog.h"
 #include "start/form1.h"
 #include "start/frmsplash.h"
@@ -50,6 +51,10 @@ int run(QApplication& application, const Edition& e) {
     }
     look::installZoomKeys(application);
     registerShellWindows();
+    if (const QString problem = useBankFolder(e); !problem.isEmpty()) {
+        prompts::MsgBox(problem, prompts::Buttons::OkOnly, prompts::Icon::Critical);
+        return 1;
+    }
     // Held until the program ends; a second program on the same file is turned away before
     // it shows any window.
     DatabaseLock lock;

@@ -1,0 +1,169 @@
+#include "start/bank_folder.h"
+
+#include <sqlite3.h>
+
+#include <QCoreApplication>
+#include <QCryptographicHash>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <filesystem>
+#include <memory>
+#include <system_error>
+
+#include "app/edition.h"
+#include "bank_check.h"
+
+namespace app {
+namespace {
+
+// The installed bank the copy was made from, by content: a newer bank is any other content.
+QString sourceStampOf(const QString& bank) {
+    return bank + QStringLiteral(".source");
+}
+
+QByteArray contentHash(const QString& file) {
+    QFile f(file);
+    if (!f.open(QIODevice::ReadOnly)) {
+        return {};
+    }
+    QCryptographicHash hash(QCryptographicHash::Sha256);
+    hash.addData(&f);
+    return hash.result().toHex();
+}
+
+QByteArray readStamp(const QString& file) {
+    QFile f(file);
+    return f.open(QIODevice::ReadOnly) ? f.readAll().trimmed() : QByteArray();
+}
+
+struct SqliteCloser {
+    void operator()(sqlite3* db) const { sqlite3_close(db); }
+};
+
+// An exam drawn but never scored waits in the copy; it is never thrown away for a new bank.
+bool holdsExamToResume(const QString& bank) {
+    sqlite3* raw = nullptr;
+    const int rc = sqlite3_open_v2(QFile::encodeName(bank).constData(), &raw,
+                                   SQLITE_OPEN_READONLY, nullptr);
+    std::unique_ptr<sqlite3, SqliteCloser> db(raw);
+    if (rc != SQLITE_OK) {
+        return false;
+    }
+    sqlite3_stmt* raw_statement = nullptr;
+    if (sqlite3_prepare_v2(db.get(), "SELECT count(*) FROM tblAttempt", -1, &raw_statement,
+                           nullptr) != SQLITE_OK) {
+        return false;  // an older copy without the table has no exam to resume
+    }
+    const std::unique_ptr<sqlite3_stmt, decltype(&sqlite3_finalize)> statement(raw_statement,
+                                                                                &sqlite3_finalize);
+    return sqlite3_step(statement.get()) == SQLITE_ROW && sqlite3_column_int(statement.get(), 0) > 0;
+}
+
+QString native(const QString& path) {
+    return QDir::toNativeSeparators(path);
+}
+
+bool moveOver(const QString& from, const QString& to) {
+    std::error_code error;
+    std::filesystem::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData(),
+                            error);
+    return !error;
+}
+
+}  // namespace
+
+QString installedBankFolder() {
+    return QDir::cleanPath(QDir(QCoreApplication::applicationDirPath())
+                               .filePath(QStringLiteral(PRAXILO_DATA_FROM_BIN)));
+}
+
+QString userBankFolder(const Edition& edition) {
+    const QString data = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    return QDir(data).filePath(edition.demo ? QStringLiteral("demo") : QStringLiteral("full"));
+}
+
+QString prepareUserCopy(const QString& fileName, const QString& installedFolder,
+                        const QString& userFolder) {
+    const QString installed = QDir(installedFolder).filePath(fileName);
+    const QString copy = QDir(userFolder).filePath(fileName);
+    if (!QFileInfo(installed).isFile()) {
+        return QStringLiteral(
+                   "The exam database %1 is not installed. Install Praxilo again, or start the "
+                   "program in a folder that holds %2.")
+            .arg(native(installed), fileName);
+    }
+    const QByteArray source = contentHash(installed);
+    if (source.isEmpty()) {
+        return QStringLiteral("The installed exam database %1 cannot be read.").arg(native(installed));
+    }
+    if (QFileInfo::exists(copy) &&
+        (readStamp(sourceStampOf(copy)) == source || holdsExamToResume(copy))) {
+        return {};
+    }
+    if (!QDir().mkpath(userFolder)) {
+        return QStringLiteral("Praxilo cannot create its data folder %1.").arg(native(userFolder));
+    }
+    // Everything is copied beside the copy first, then moved into place, the bank last: a full
+    // disk or a kill leaves the old copy or none, never half of one.
+    QTemporaryDir staging(QDir(userFolder).filePath(QStringLiteral(".incoming-XXXXXX")));
+    if (!staging.isValid()) {
+        return QStringLiteral("Praxilo cannot write in its data folder %1.").arg(native(userFolder));
+    }
+    QStringList files = QDir(installedFolder).entryList({QStringLiteral("*.png")}, QDir::Files);
+    files << fileName;
+    for (const QString& file : std::as_const(files)) {
+        if (!QFile::copy(QDir(installedFolder).filePath(file), staging.filePath(file))) {
+            return QStringLiteral(
+                       "Praxilo cannot copy its exam database into %1: the disk may be full or "
+                       "the folder closed to writing.")
+                .arg(native(userFolder));
+        }
+    }
+    // Checked in the copy: the installed file sits in a folder nobody writes to, where a
+    // reader of a WAL database cannot make its companions.
+    const QStringList problems = bank::checkDatabase(staging.filePath(fileName));
+    if (!problems.isEmpty()) {
+        return QStringLiteral("The installed exam database %1 is damaged (%2). Install Praxilo "
+                              "again.")
+            .arg(native(installed), problems.first().section(QStringLiteral(": "), 1, -1));
+    }
+    QSaveFile stamp(sourceStampOf(copy));
+    if (!stamp.open(QIODevice::WriteOnly) || stamp.write(source + '\n') < 0) {
+        return QStringLiteral("Praxilo cannot write in its data folder %1.").arg(native(userFolder));
+    }
+    // An old copy's journal must not be laid over the new file.
+    for (const char* companion : {"-wal", "-shm", "-journal"}) {
+        QFile::remove(copy + QLatin1String(companion));
+    }
+    for (const QString& file : std::as_const(files)) {
+        if (!moveOver(staging.filePath(file), QDir(userFolder).filePath(file))) {
+            return QStringLiteral("Praxilo cannot write in its data folder %1.")
+                .arg(native(userFolder));
+        }
+    }
+    if (!stamp.commit()) {
+        return QStringLiteral("Praxilo cannot write in its data folder %1.").arg(native(userFolder));
+    }
+    return {};
+}
+
+QString useBankFolder(const Edition& edition) {
+    if (QFileInfo::exists(edition.databaseFile)) {
+        return {};
+    }
+    const QString user = userBankFolder(edition);
+    const QString problem = prepareUserCopy(edition.databaseFile, installedBankFolder(), user);
+    if (!problem.isEmpty()) {
+        return problem;
+    }
+    if (!QDir::setCurrent(user)) {
+        return QStringLiteral("Praxilo cannot open its data folder %1.").arg(native(user));
+    }
+    return {};
+}
+
+}  // namespace app
