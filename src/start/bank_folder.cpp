@@ -47,8 +47,8 @@ struct SqliteCloser {
 // An exam drawn but never scored waits in the copy; it is never thrown away for a new bank.
 bool holdsExamToResume(const QString& bank) {
     sqlite3* raw = nullptr;
-    const int rc = sqlite3_open_v2(QFile::encodeName(bank).constData(), &raw,
-                                   SQLITE_OPEN_READONLY, nullptr);
+    const int rc =
+        sqlite3_open_v2(QFile::encodeName(bank).constData(), &raw, SQLITE_OPEN_READONLY, nullptr);
     std::unique_ptr<sqlite3, SqliteCloser> db(raw);
     if (rc != SQLITE_OK) {
         return false;
@@ -59,8 +59,9 @@ bool holdsExamToResume(const QString& bank) {
         return false;  // an older copy without the table has no exam to resume
     }
     const std::unique_ptr<sqlite3_stmt, decltype(&sqlite3_finalize)> statement(raw_statement,
-                                                                                &sqlite3_finalize);
-    return sqlite3_step(statement.get()) == SQLITE_ROW && sqlite3_column_int(statement.get(), 0) > 0;
+                                                                               &sqlite3_finalize);
+    return sqlite3_step(statement.get()) == SQLITE_ROW &&
+           sqlite3_column_int(statement.get(), 0) > 0;
 }
 
 QString native(const QString& path) {
@@ -98,7 +99,8 @@ QString prepareUserCopy(const QString& fileName, const QString& installedFolder,
     }
     const QByteArray source = contentHash(installed);
     if (source.isEmpty()) {
-        return QStringLiteral("The installed exam database %1 cannot be read.").arg(native(installed));
+        return QStringLiteral("The installed exam database %1 cannot be read.")
+            .arg(native(installed));
     }
     if (QFileInfo::exists(copy) &&
         (readStamp(sourceStampOf(copy)) == source || holdsExamToResume(copy))) {
@@ -111,7 +113,8 @@ QString prepareUserCopy(const QString& fileName, const QString& installedFolder,
     // disk or a kill leaves the old copy or none, never half of one.
     QTemporaryDir staging(QDir(userFolder).filePath(QStringLiteral(".incoming-XXXXXX")));
     if (!staging.isValid()) {
-        return QStringLiteral("Praxilo cannot write in its data folder %1.").arg(native(userFolder));
+        return QStringLiteral("Praxilo cannot write in its data folder %1.")
+            .arg(native(userFolder));
     }
     QStringList files = QDir(installedFolder).entryList({QStringLiteral("*.png")}, QDir::Files);
     files << fileName;
@@ -127,13 +130,15 @@ QString prepareUserCopy(const QString& fileName, const QString& installedFolder,
     // reader of a WAL database cannot make its companions.
     const QStringList problems = bank::checkDatabase(staging.filePath(fileName));
     if (!problems.isEmpty()) {
-        return QStringLiteral("The installed exam database %1 is damaged (%2). Install Praxilo "
-                              "again.")
+        return QStringLiteral(
+                   "The installed exam database %1 is damaged (%2). Install Praxilo "
+                   "again.")
             .arg(native(installed), problems.first().section(QStringLiteral(": "), 1, -1));
     }
     QSaveFile stamp(sourceStampOf(copy));
     if (!stamp.open(QIODevice::WriteOnly) || stamp.write(source + '\n') < 0) {
-        return QStringLiteral("Praxilo cannot write in its data folder %1.").arg(native(userFolder));
+        return QStringLiteral("Praxilo cannot write in its data folder %1.")
+            .arg(native(userFolder));
     }
     // An old copy's journal must not be laid over the new file.
     for (const char* companion : {"-wal", "-shm", "-journal"}) {
@@ -146,7 +151,8 @@ QString prepareUserCopy(const QString& fileName, const QString& installedFolder,
         }
     }
     if (!stamp.commit()) {
-        return QStringLiteral("Praxilo cannot write in its data folder %1.").arg(native(userFolder));
+        return QStringLiteral("Praxilo cannot write in its data folder %1.")
+            .arg(native(userFolder));
     }
     return {};
 }

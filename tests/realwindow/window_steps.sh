@@ -1,0 +1,92 @@
+# Steps on real windows under Xvfb without a window manager, sourced by the sessions that
+# drive the programs: find a window by its title, give it the keyboard, type, take a picture,
+# check the database. The caller sets program, edition, db and shots.
+step_no=0
+failures=0
+pid=
+
+log() { echo "[$edition] $*"; }
+fail() {
+    log "FAIL: $*"
+    failures=$((failures + 1))
+}
+finish() {
+    if [[ -n "$pid" ]] && kill -0 "$pid" 2>/dev/null; then
+        kill "$pid" 2>/dev/null || true
+    fi
+}
+trap finish EXIT
+
+sql() { sqlite3 -cmd ".timeout 5000" "$db" "$1"; }
+expect_sql() {
+    local what=$1 query=$2 want=$3 got
+    got=$(sql "$query")
+    if [[ "$got" == "$want" ]]; then
+        log "  db ok: $what = $got"
+    else
+        fail "$what: expected $want, database has $got"
+    fi
+}
+answered() {
+    echo "SELECT count(*) FROM exam1 WHERE correctanswer1 + correctanswer2 + correctanswer3 + \
+correctanswer4 + correctanswer5 > 0"
+}
+
+# Waits for a visible window whose title matches the pattern (other than the window given as
+# the third argument: the menu shares its title with the intro and the message boxes), gives
+# it the keyboard and keeps a screenshot of the screen.
+window=
+show() {
+    local name=$1 pattern=$2 other=${3:-none} id
+    window=
+    for _ in $(seq 100); do
+        for id in $(matching "$pattern"); do
+            [[ "$id" == "$other" ]] || window=$id
+        done
+        [[ -n "$window" ]] && break
+        sleep 0.2
+    done
+    if [[ -z "$window" ]]; then
+        fail "no window matching '$pattern' for step '$name'"
+        visible
+        exit 1
+    fi
+    xdotool windowfocus --sync "$window" 2>/dev/null || xdotool windowfocus "$window"
+    sleep 0.6
+    snap "$name" "window '$(xdotool getwindowname "$window")'"
+}
+# A screenshot of what is on the screen now (an open menu holds the keyboard by itself).
+snap() {
+    step_no=$((step_no + 1))
+    import -window root "$(printf '%s/%s-%02d-%s.png' "$shots" "$edition" "$step_no" "$1")"
+    log "step $step_no $1: ${2:-}"
+}
+# Visible windows by their title as getwindowname reads it: untitled Qt windows carry the
+# application's name only in _NET_WM_NAME, which "search --name" does not always see.
+matching() {
+    local id
+    for id in $(xdotool search --onlyvisible --name '.*' 2>/dev/null); do
+        [[ "$(xdotool getwindowname "$id" 2>/dev/null)" =~ $1 ]] && echo "$id"
+    done
+    return 0
+}
+gone() {
+    local pattern=$1
+    for _ in $(seq 50); do
+        [[ -n "$(matching "$pattern")" ]] || return 0
+        sleep 0.2
+    done
+    fail "window matching '$pattern' is still shown"
+}
+visible() {
+    for id in $(xdotool search --onlyvisible --name '.*' 2>/dev/null); do
+        echo "  visible: $id '$(xdotool getwindowname "$id")'"
+    done
+}
+keys() {
+    for k in "$@"; do
+        xdotool key --clearmodifiers "$k"
+        sleep 0.35
+    done
+}
+
