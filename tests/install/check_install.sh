@@ -34,7 +34,7 @@ else
     (cd "$work" && cpack -G DEB --config "$build/CPackConfig.cmake" -B "$work/deb" >/dev/null)
     deb=$(ls "$work"/deb/praxilo_*.deb)
     dpkg-deb -I "$deb" | grep -E '^ (Package|Version|Depends):'
-    lintian --fail-on error --suppress-tags maintscript-calls-ldconfig "$deb"
+    lintian --fail-on error "$deb"
     dpkg-deb -x "$deb" "$work/root"
     prefix=$work/root/usr
 fi
