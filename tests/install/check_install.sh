@@ -7,22 +7,17 @@ set -euo pipefail
 mode=$1 build=$2 out=$3
 here=$(cd "$(dirname "$0")" && pwd)
 
-needed=(xvfb-run xdotool import sqlite3 sha256sum)
-[[ $mode == install ]] && needed+=(desktop-file-validate appstreamcli)
-[[ $mode == package ]] && needed+=(cpack dpkg-deb lintian)
-for tool in "${needed[@]}"; do
-    if ! command -v "$tool" >/dev/null; then
-        echo "SKIPPED: $tool is not installed (scripts/deps installs it)"
-        exit 77
-    fi
-done
+# shellcheck source=../realwindow/session_setup.sh
+source "$here/../realwindow/session_setup.sh"
+need_tools xvfb-run xdotool import sqlite3 sha256sum
+[[ $mode == install ]] && need_tools desktop-file-validate appstreamcli
+[[ $mode == package ]] && need_tools cpack dpkg-deb lintian
 export QT_QPA_PLATFORM=xcb LC_ALL=C.UTF-8
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 shots="$out/$mode-screenshots"
-rm -rf "$shots"
-mkdir -p "$shots"
+fresh_folder "$shots"
 
 if [[ $mode == install ]]; then
     cmake --install "$build" --prefix "$work/prefix" >/dev/null

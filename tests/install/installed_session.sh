@@ -12,18 +12,7 @@ before=$(sha256sum "$installed" | cut -d' ' -f1)
 "$program" >"$shots/$edition-program.log" 2>&1 &
 pid=$!
 
-show menu '^Praxilo$'
-menu=$window
-keys alt+e Return
-show name-prompt '^Name$'
-keys ctrl+a
-xdotool type --delay 40 "Installed Candidate"
-keys Return
-show intro '^Praxilo$' "$menu"
-keys alt+n
-show notice '^Please Note'
-keys Return
-show exam "^(Exam #1|Demo Exam)$"
+begin_exam "Installed Candidate"
 keys 1 alt+n 2 alt+n
 keys alt+e
 show end-question '^(Praxilo|Confirmation)$' "$menu"

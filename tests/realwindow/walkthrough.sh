@@ -6,19 +6,15 @@ set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 pro=$1 demo=$2 bank_tool=$3 out_dir=$4
 
-for tool in xvfb-run xdotool import sqlite3; do
-    if ! command -v "$tool" >/dev/null; then
-        echo "SKIPPED: $tool is not installed (scripts/deps installs it)"
-        exit 77
-    fi
-done
+# shellcheck source=session_setup.sh
+source "$here/session_setup.sh"
+need_tools xvfb-run xdotool import sqlite3
 export QT_QPA_PLATFORM=xcb LC_ALL=C.UTF-8
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 shots="$out_dir/screenshots"
-rm -rf "$shots"
-mkdir -p "$shots"
+fresh_folder "$shots"
 "$here/make_bank.sh" "$work/bank"
 QT_QPA_PLATFORM=offscreen "$bank_tool" build --edition full --source "$work/bank" --out "$work/pro" >/dev/null
 QT_QPA_PLATFORM=offscreen "$bank_tool" build --edition demo --source "$work/bank" --out "$work/demo" >/dev/null

@@ -13,23 +13,7 @@ source "$here/window_steps.sh"
 "$program" >"$shots/$edition-program.log" 2>&1 &
 pid=$!
 
-# Main menu.
-show menu '^Praxilo$'
-menu=$window
-# Exams #1 and #2 share the access key x, so x only moves between them; the menu opens with
-# exam #1 active and Enter takes it.
-keys alt+e
-snap exam-menu
-keys Return
-show name-prompt '^Name$'
-keys ctrl+a
-xdotool type --delay 40 "Keyboard Walker"
-keys Return
-show intro '^Praxilo$' "$menu"
-keys alt+n
-show notice '^Please Note'
-keys Return
-show exam "^(Exam #1|Demo Exam)$"
+begin_exam "Keyboard Walker"
 expect_sql "questions drawn" "SELECT count(*) FROM tblRandom" "$questions"
 expect_sql "answers before the first move" "$(answered)" 0
 

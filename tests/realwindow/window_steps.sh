@@ -90,3 +90,24 @@ keys() {
     done
 }
 
+
+# From the main menu through the name prompt, the intro and the notice to exam #1's window;
+# menu holds the main menu's window.
+begin_exam() {
+    show menu '^Praxilo$'
+    menu=$window
+    # Exams #1 and #2 share the access key x, so x only moves between them; the menu opens
+    # with exam #1 active and Enter takes it.
+    keys alt+e
+    snap exam-menu
+    keys Return
+    show name-prompt '^Name$'
+    keys ctrl+a
+    xdotool type --delay 40 "$1"
+    keys Return
+    show intro '^Praxilo$' "$menu"
+    keys alt+n
+    show notice '^Please Note'
+    keys Return
+    show exam "^(Exam #1|Demo Exam)$"
+}
