@@ -1,7 +1,6 @@
 #include "look/text_zoom.h"
 
 #include <QApplication>
-#include <QKeyEvent>
 #include <QWidget>
 #include <algorithm>
 #include <array>
@@ -32,38 +31,6 @@ void resize(QWidget& widget, int percent) {
     font.setPointSizeF(base * percent / 100.0);
     widget.setFont(font);
 }
-
-class ZoomKeys : public QObject {
-public:
-    using QObject::QObject;
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() != QEvent::KeyPress || !watched->isWidgetType()) {
-            return false;
-        }
-        const auto* key = static_cast<QKeyEvent*>(event);
-        const Qt::KeyboardModifiers mods =
-            key->modifiers() & ~(Qt::ShiftModifier | Qt::KeypadModifier);
-        if (mods != Qt::ControlModifier) {
-            return false;
-        }
-        switch (key->key()) {
-            case Qt::Key_Plus:
-            case Qt::Key_Equal:
-                zoomIn();
-                return true;
-            case Qt::Key_Minus:
-                zoomOut();
-                return true;
-            case Qt::Key_0:
-                setZoomPercent(100);
-                return true;
-            default:
-                return false;
-        }
-    }
-};
 
 }  // namespace
 
@@ -108,10 +75,6 @@ void followZoom(QWidget& widget) {
     if (zoomPercent() != 100) {
         resize(widget, zoomPercent());
     }
-}
-
-void installZoomKeys(QApplication& application) {
-    application.installEventFilter(new ZoomKeys(&application));
 }
 
 }  // namespace look

@@ -1,6 +1,5 @@
 #pragma once
 
-class QApplication;
 class QWidget;
 
 // The candidate's text size: question, choice, explanation, help and score texts grow and
@@ -19,8 +18,5 @@ void zoomOut();
 
 // From now on the widget's text is drawn at its present size times the zoom.
 void followZoom(QWidget& widget);
-
-// Ctrl+Plus, Ctrl+Minus and Ctrl+0 anywhere in the application.
-void installZoomKeys(QApplication& application);
 
 }  // namespace look

@@ -14,6 +14,7 @@
 #include "app/window_frame.h"
 #include "app/window_names.h"
 #include "examdb/journal.h"
+#include "look/keyboard_aids.h"
 #include "look/look.h"
 #include "look/text_zoom.h"
 #include "start/bank_folder.h"
@@ -49,7 +50,7 @@ int run(QApplication& application, const Edition& e) {
     if (!lookProblem.isEmpty()) {
         std::fprintf(stderr, "%s\n", qPrintable(lookProblem));
     }
-    look::installZoomKeys(application);
+    look::installKeyboardAids(application);
     registerShellWindows();
     if (const QString problem = useBankFolder(e); !problem.isEmpty()) {
         prompts::MsgBox(problem, prompts::Buttons::OkOnly, prompts::Icon::Critical);

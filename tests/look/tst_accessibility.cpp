@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QTableView>
 #include <QtTest>
@@ -58,6 +59,8 @@ private Q_SLOTS:
     void everyReachableControlHasAName();
     void tabOrderFollowsReadingOrder_data() { probe::addEditionRows(); }
     void tabOrderFollowsReadingOrder();
+    void focusIsAlwaysVisible_data() { probe::addEditionRows(); }
+    void focusIsAlwaysVisible();
     void choiceNamesFollowTheQuestionShown();
     void scoreSheetGridsAreTables();
     void choiceNameShape_data();
@@ -113,6 +116,39 @@ void TestAccessibility::tabOrderFollowsReadingOrder() {
         }
     });
     tour::report(outOfOrder);
+}
+
+// Each control draws itself differently with the keyboard's focus on it than without.
+void TestAccessibility::focusIsAlwaysVisible() {
+    QFETCH(QString, edition);
+    QStringList unseen;
+    tour::everyWindow(probe::editionNamed(edition), [&](QWidget& window) {
+        window.activateWindow();
+        // The test platform leaves a window-modal list's owner active; make the list so.
+        QApplication::setActiveWindow(&window);
+        if (!QTest::qWaitForWindowActive(&window, 2000)) {
+            unseen << window.objectName() + QStringLiteral(" never became active");
+            return;
+        }
+        // As after a Tab: styles show the focus once the keyboard has moved it.
+        window.setAttribute(Qt::WA_KeyboardFocusChange);
+        for (QWidget* w : window.findChildren<QWidget*>()) {
+            // A default button's frame already marks it; the focus adds nothing to see there.
+            const auto* button = qobject_cast<QPushButton*>(w);
+            if (w->window() != &window || !reachable(*w, window) ||
+                (button && button->isDefault())) {
+                continue;
+            }
+            w->clearFocus();
+            const QImage without = w->grab().toImage();
+            w->setFocus(Qt::TabFocusReason);
+            const QImage with = w->grab().toImage();
+            if (with == without) {
+                unseen << describe(*w);
+            }
+        }
+    });
+    tour::report(unseen);
 }
 
 void TestAccessibility::choiceNamesFollowTheQuestionShown() {

@@ -12,6 +12,7 @@
 #include "exam/review_screen.h"
 #include "fixture_database.h"
 #include "help/help_windows.h"
+#include "look/keyboard_aids.h"
 #include "look/look.h"
 #include "progress/progress_windows.h"
 #include "results/results_windows.h"
@@ -91,6 +92,7 @@ struct Setting {
 
     explicit Setting(const app::Edition& edition) : db(edition.databaseFile), env(edition) {
         fillBank(db, edition.questionsPerExam);
+        look::installKeyboardAids(*qApp);
         exam::registerWindows();
         help::registerWindows();
         progress::registerWindows();
