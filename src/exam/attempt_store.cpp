@@ -55,13 +55,12 @@ void bindBegin(examdb::Statement& insert, int exam, const QString& candidate, in
     insert.bind(3, qint64(questions));
 }
 
-void saveProgress(examdb::Database& db, int elapsed, int position,
-                  const std::vector<bool>& flagged) {
+void saveProgress(examdb::Database& db, int elapsed, int position, const Marks& marks) {
     examdb::Statement update = db.prepare(QStringLiteral(
         "UPDATE tblAttempt SET elapsed = ?1, position = ?2, flags = ?3 WHERE attempt_no = 1"));
     update.bind(1, qint64(elapsed));
     update.bind(2, qint64(position));
-    update.bind(3, QVariant(encodeFlags(flagged)));
+    update.bind(3, QVariant(encodeMarks(marks)));
     run(std::move(update));
 }
 
@@ -118,30 +117,59 @@ std::optional<SavedAttempt> load(examdb::Database& db) {
     return saved;
 }
 
-QString encodeFlags(const std::vector<bool>& flagged) {
-    QStringList numbers;
-    for (size_t i = 0; i < flagged.size(); ++i) {
-        if (flagged[i]) {
-            numbers << QString::number(i + 1);
+QString encodeMarks(const Marks& marks) {
+    QStringList parts;
+    for (size_t i = 0; i < marks.flagged.size(); ++i) {
+        if (marks.flagged[i]) {
+            parts << QString::number(i + 1);
+        }
+        const unsigned char rows = i < marks.struck.size() ? marks.struck[i] : 0;
+        if (rows != 0) {
+            QString letters;
+            for (int row = 0; row < 5; ++row) {
+                if (rows & (1u << row)) {
+                    letters += QChar(u'A' + row);
+                }
+            }
+            parts << QStringLiteral("%1:%2").arg(i + 1).arg(letters);
         }
     }
-    return numbers.join(QLatin1Char(' '));
+    return parts.join(QLatin1Char(' '));
 }
 
-std::optional<std::vector<bool>> decodeFlags(const QString& text, int questions) {
+std::optional<Marks> decodeMarks(const QString& text, int questions) {
     if (questions < 0) {
         return std::nullopt;
     }
-    std::vector<bool> flagged(size_t(questions), false);
+    Marks marks = Marks::none(questions);
     for (const QStringView part : QStringView(text).split(u' ', Qt::SkipEmptyParts)) {
+        const qsizetype colon = part.indexOf(u':');
         bool ok = false;
-        const int number = part.toInt(&ok);
-        if (!ok || number < 1 || number > questions || flagged[size_t(number - 1)]) {
+        const int number = part.left(colon < 0 ? part.size() : colon).toInt(&ok);
+        if (!ok || number < 1 || number > questions) {
             return std::nullopt;
         }
-        flagged[size_t(number - 1)] = true;
+        const size_t index = size_t(number - 1);
+        if (colon < 0) {
+            if (marks.flagged[index]) {
+                return std::nullopt;
+            }
+            marks.flagged[index] = true;
+            continue;
+        }
+        const QStringView letters = part.mid(colon + 1);
+        if (letters.isEmpty() || marks.struck[index] != 0) {
+            return std::nullopt;
+        }
+        for (const QChar letter : letters) {
+            const int row = letter.unicode() - u'A';
+            if (row < 0 || row > 4 || (marks.struck[index] & (1u << row))) {
+                return std::nullopt;
+            }
+            marks.struck[index] |= static_cast<unsigned char>(1u << row);
+        }
     }
-    return flagged;
+    return marks;
 }
 
 }  // namespace exam::attempt

@@ -23,7 +23,19 @@ struct SavedAttempt {
     int questions = 0;
     int elapsed = 0;   // seconds of the clock used
     int position = 0;  // question number on screen, from 1
-    QString flags;     // flagged question numbers, as stored
+    QString flags;     // flagged questions and struck choices, as stored (see encodeMarks)
+};
+
+// What the candidate marked beside the answers: questions flagged for review, and choices
+// struck out as ruled out (bit r for the choice in row r, top down), by position in the draw.
+struct Marks {
+    std::vector<bool> flagged;
+    std::vector<unsigned char> struck;
+
+    static Marks none(int questions) {
+        return {std::vector<bool>(size_t(questions), false),
+                std::vector<unsigned char>(size_t(questions), 0)};
+    }
 };
 
 // The program's own table for it, created on first use beside the bank's tables. It holds at
@@ -43,8 +55,7 @@ bool tableExists(examdb::Database& db);
 void bindBegin(examdb::Statement& insert, int exam, const QString& candidate, int questions);
 // Everything that changes while the exam goes on; run inside the transaction that writes the
 // answers so both survive or neither does.
-void saveProgress(examdb::Database& db, int elapsed, int position,
-                  const std::vector<bool>& flagged);
+void saveProgress(examdb::Database& db, int elapsed, int position, const Marks& marks);
 // The clock alone, between moves.
 void saveElapsed(examdb::Database& db, int elapsed);
 // The attempt was scored or abandoned. A file without the table is left as it is.
@@ -54,10 +65,12 @@ void drop(examdb::Database& db);
 // The saved attempt, if any. Throws examdb::Error when the table cannot be read.
 std::optional<SavedAttempt> load(examdb::Database& db);
 
-// Question numbers 1..n of the flagged ones, ascending, separated by spaces.
-QString encodeFlags(const std::vector<bool>& flagged);
+// Space-separated, ascending: the number of each flagged question ("3"), and for each question
+// with struck choices its number and their letters ("7:BD"). Files written before choices
+// could be struck hold numbers only, and read the same.
+QString encodeMarks(const Marks& marks);
 // Empty optional when text is no such list for an exam of questions questions.
-std::optional<std::vector<bool>> decodeFlags(const QString& text, int questions);
+std::optional<Marks> decodeMarks(const QString& text, int questions);
 
 }  // namespace attempt
 }  // namespace exam

@@ -4,10 +4,12 @@
 
 namespace exam {
 
-void ExamProgress::reset(int questions, std::vector<bool> flagged) {
+void ExamProgress::reset(int questions, Marks marks) {
     answered_.assign(size_t(std::max(questions, 0)), false);
-    flagged.resize(answered_.size(), false);
-    flagged_ = std::move(flagged);
+    marks.flagged.resize(answered_.size(), false);
+    marks.struck.resize(answered_.size(), 0);
+    flagged_ = std::move(marks.flagged);
+    struck_ = std::move(marks.struck);
     answeredCount_ = 0;
     flaggedCount_ = int(std::count(flagged_.begin(), flagged_.end(), true));
 }
@@ -23,6 +25,12 @@ void ExamProgress::setFlagged(int index, bool flagged) {
     if (inRange(index) && flagged_[size_t(index)] != flagged) {
         flagged_[size_t(index)] = flagged;
         flaggedCount_ += flagged ? 1 : -1;
+    }
+}
+
+void ExamProgress::toggleStruck(int index, int row) {
+    if (inRange(index) && row >= 0 && row < 5) {
+        struck_[size_t(index)] ^= static_cast<unsigned char>(1u << row);
     }
 }
 

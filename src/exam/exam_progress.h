@@ -3,6 +3,8 @@
 #include <QString>
 #include <vector>
 
+#include "exam/attempt_store.h"
+
 namespace exam {
 
 // Which drawn questions are answered and which are flagged for review, by position in the
@@ -10,7 +12,7 @@ namespace exam {
 // and the End Exam question read it.
 class ExamProgress {
 public:
-    void reset(int questions, std::vector<bool> flagged = {});
+    void reset(int questions, Marks marks = {});
     int questions() const { return int(answered_.size()); }
 
     bool isAnswered(int index) const { return inRange(index) && answered_[size_t(index)]; }
@@ -18,6 +20,12 @@ public:
     void setAnswered(int index, bool answered);
     void setFlagged(int index, bool flagged);
     const std::vector<bool>& flagged() const { return flagged_; }
+
+    // Choices struck out on a question: bit r for the choice in row r.
+    unsigned char struck(int index) const { return inRange(index) ? struck_[size_t(index)] : 0; }
+    void toggleStruck(int index, int row);
+    // Flags and struck choices, as they are saved.
+    Marks marks() const { return {flagged_, struck_}; }
 
     int unansweredCount() const { return questions() - answeredCount_; }
     int flaggedCount() const { return flaggedCount_; }
@@ -27,6 +35,7 @@ private:
 
     std::vector<bool> answered_;
     std::vector<bool> flagged_;
+    std::vector<unsigned char> struck_;
     int answeredCount_ = 0;
     int flaggedCount_ = 0;
 };

@@ -135,6 +135,17 @@ void Form211::addShortcuts() {
         add(QKeySequence(Qt::Key_0 + k), [this, k] { chooseByKey(k); });
         add(QKeySequence(Qt::KeypadModifier | (Qt::Key_0 + k)), [this, k] { chooseByKey(k); });
         add(QKeySequence(Qt::Key_A + k - 1), [this, k] { chooseByKey(k); });
+        add(QKeySequence(Qt::SHIFT | (Qt::Key_0 + k)), [this, k] { strikeByKey(k); });
+        add(QKeySequence(Qt::SHIFT | (Qt::Key_A + k - 1)), [this, k] { strikeByKey(k); });
+    }
+    // A right click on a choice's text or its selector strikes it too.
+    for (int n = 1; n <= 5; ++n) {
+        for (QWidget* part : {static_cast<QWidget*>(answerText(n)), static_cast<QWidget*>(check(n)),
+                              static_cast<QWidget*>(option(n))}) {
+            part->setContextMenuPolicy(Qt::CustomContextMenu);
+            connect(part, &QWidget::customContextMenuRequested, this,
+                    [this, n] { app::guarded([this, n] { toggleStrike(n); }); });
+        }
     }
     add(QKeySequence(Qt::Key_F), [this] {
         if (ui->chkFlag->isEnabled()) {
@@ -174,8 +185,8 @@ void Form211::Show() {
     Form_Activate();
 }
 
-void Form211::Resume(const exam::SavedAttempt& saved, std::vector<bool> flagged) {
-    resumePoint.emplace(saved, std::move(flagged));
+void Form211::Resume(const exam::SavedAttempt& saved, exam::Marks marks) {
+    resumePoint.emplace(saved, std::move(marks));
     Show();
 }
 
@@ -193,9 +204,9 @@ void Form211::Unload() {
 void Form211::Form_Load() {
     Timer1->start(1000);
     if (resumePoint) {
-        auto [saved, flagged] = std::move(*resumePoint);
+        auto [saved, marks] = std::move(*resumePoint);
         resumePoint.reset();
-        restoreSaved(saved, std::move(flagged));
+        restoreSaved(saved, std::move(marks));
         return;
     }
     app::attemptClock() = {QDateTime::currentDateTime(), 0};
@@ -212,7 +223,7 @@ void Form211::Form_Load() {
     refreshPresentation();
 }
 
-void Form211::restoreSaved(const exam::SavedAttempt& saved, std::vector<bool> flagged) {
+void Form211::restoreSaved(const exam::SavedAttempt& saved, exam::Marks marks) {
     elapsed = qint16(saved.elapsed);
     savedElapsed = elapsed;
     // The start is not kept with the attempt; the time used is.
@@ -226,7 +237,7 @@ void Form211::restoreSaved(const exam::SavedAttempt& saved, std::vector<bool> fl
     iis->refresh();
     Data1->refresh();
     const int count = hasRows() ? iis->recordset().recordCount() : 0;
-    examProgress.reset(count, std::move(flagged));
+    examProgress.reset(count, std::move(marks));
     if (count > 0) {
         examdb::Recordset& rs = iis->recordset();
         std::array<int, 5> marks{};
@@ -286,7 +297,7 @@ void Form211::moveSaving(const std::function<void()>& move) {
 
 void Form211::saveProgress() {
     exam::attempt::saveProgress(iis->database(), elapsed, ExamSettings.QuestionNo,
-                                examProgress.flagged());
+                                examProgress.marks());
 }
 
 void Form211::saveClock() {
@@ -336,6 +347,7 @@ void Form211::refreshPresentation() {
     applyEmptyAnswerRule();
     applyExhibitRule();
     showFlag();
+    showStruck();
     Form_Activate();
 }
 
@@ -424,6 +436,7 @@ void Form211::nextQuestion() {
     }
     applyExhibitRule();
     showFlag();
+    showStruck();
 }
 
 void Form211::cmdPrevQ_Click() {
@@ -450,6 +463,7 @@ void Form211::previousQuestion() {
     Form_Activate();
     applyExhibitRule();
     showFlag();
+    showStruck();
 }
 
 void Form211::goToQuestion(int number) {
@@ -467,11 +481,13 @@ void Form211::goToQuestion(int number) {
 void Form211::chkFlag_Click() {
     if (ended || !hasQuestion()) {
         showFlag();
+        showStruck();
         return;
     }
     // Written with the answers, at the next move or the end of the exam.
     examProgress.setFlagged(currentIndex(), ui->chkFlag->isChecked());
     showFlag();
+    showStruck();
 }
 
 void Form211::cmdReview_Click() {
@@ -499,6 +515,41 @@ void Form211::chooseByKey(int k) {
             mark->click();
             return;
         }
+    }
+}
+
+void Form211::strikeByKey(int k) {
+    if (ended || !hasQuestion() || !isVisible()) {
+        return;
+    }
+    int seen = 0;
+    for (int n = 1; n <= 5; ++n) {
+        if (answerText(n)->isVisibleTo(this) && ++seen == k) {
+            toggleStrike(n);
+            return;
+        }
+    }
+}
+
+void Form211::toggleStrike(int row) {
+    if (ended || !hasQuestion() || !answerText(row)->isVisibleTo(this)) {
+        return;
+    }
+    examProgress.toggleStruck(ExamSettings.QuestionNo - 1, row - 1);
+    showStruck();
+}
+
+void Form211::showStruck() {
+    const unsigned char rows = examProgress.struck(ExamSettings.QuestionNo - 1);
+    for (int n = 1; n <= 5; ++n) {
+        const bool struck = (rows & (1u << (n - 1))) != 0;
+        QPlainTextEdit* text = answerText(n);
+        QFont font = text->font();
+        if (font.strikeOut() != struck) {
+            font.setStrikeOut(struck);
+            text->setFont(font);
+        }
+        text->setAccessibleDescription(struck ? QStringLiteral("Struck out") : QString());
     }
 }
 

@@ -44,7 +44,7 @@ public:
     bool isLoaded() const { return loaded; }
     // Opens the window on an exam saved before the program ended: its draw, answers and flags
     // as the file holds them, on the question and with the time it was left at.
-    void Resume(const exam::SavedAttempt& saved, std::vector<bool> flagged);
+    void Resume(const exam::SavedAttempt& saved, exam::Marks marks);
 
     void Form_Load();
     void Form_Activate();
@@ -61,6 +61,9 @@ public:
     void goToQuestion(int number);
     // The k-th choice shown, from the top (keys 1-5 and A-E).
     void chooseByKey(int k);
+    // Strikes the k-th shown choice through, or restores it: a mark for the eye only.
+    void strikeByKey(int k);
+    void toggleStrike(int row);
     const exam::ExamProgress& progress() const { return examProgress; }
     void Option1_Click() { Option_Click(1); }
     void Option2_Click() { Option_Click(2); }
@@ -90,7 +93,7 @@ private:
     void timeOut();
     void nextQuestion();
     void previousQuestion();
-    void restoreSaved(const exam::SavedAttempt& saved, std::vector<bool> flagged);
+    void restoreSaved(const exam::SavedAttempt& saved, exam::Marks marks);
     void addShortcuts();
     // Runs move inside one transaction that also writes the marks left, the flags, the
     // question now on screen and the clock.
@@ -100,6 +103,7 @@ private:
     int currentIndex() const;
     void rememberCurrentAnswer();
     void showFlag();
+    void showStruck();
 
     QCheckBox* check(int n) const { return checks[size_t(n - 1)]; }
     QRadioButton* option(int n) const { return options[size_t(n - 1)]; }
@@ -117,7 +121,7 @@ private:
     qint16 elapsed = 0;
     qint16 savedElapsed = 0;  // the clock as last written to the file
     // Set by Resume until the window loads from it.
-    std::optional<std::pair<exam::SavedAttempt, std::vector<bool>>> resumePoint;
+    std::optional<std::pair<exam::SavedAttempt, exam::Marks>> resumePoint;
     bool loaded = false;
     bool ended = false;
     // A prompt of this window is open; ticks arriving behind it must not open another.

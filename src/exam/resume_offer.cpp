@@ -71,7 +71,7 @@ void refuse(const QString& why) {
 }
 
 // The exam the candidate said Yes to: its clock still running, or over.
-bool takeUp(const SavedAttempt& saved, std::vector<bool> flagged, int totalSeconds) {
+bool takeUp(const SavedAttempt& saved, Marks marks, int totalSeconds) {
     ExamSettings.ActiveExam = qint16(saved.exam);
     ExamSettings.CandidateName = saved.candidate;
     beginExam();
@@ -86,7 +86,7 @@ bool takeUp(const SavedAttempt& saved, std::vector<bool> flagged, int totalSecon
         attempt::forget(db);
         return true;
     }
-    forms::get<Form211>().Resume(saved, std::move(flagged));
+    forms::get<Form211>().Resume(saved, std::move(marks));
     return true;
 }
 
@@ -125,7 +125,7 @@ QString resumeProblem(const SavedAttempt& saved, const AttemptFacts& facts) {
             .arg(saved.position)
             .arg(saved.questions);
     }
-    if (!attempt::decodeFlags(saved.flags, saved.questions)) {
+    if (!attempt::decodeMarks(saved.flags, saved.questions)) {
         return QStringLiteral("its list of flagged questions cannot be read");
     }
     return {};
@@ -191,7 +191,7 @@ bool offerInterruptedExam() {
         return false;
     }
     db.close();
-    return takeUp(*saved, *attempt::decodeFlags(saved->flags, saved->questions), totalSeconds);
+    return takeUp(*saved, *attempt::decodeMarks(saved->flags, saved->questions), totalSeconds);
 }
 
 }  // namespace exam

@@ -68,6 +68,7 @@ private Q_SLOTS:
     void leftToDoLine_data();
     void leftToDoLine();
     void flagShowsAndIsSavedWithTheAnswers();
+    void struckChoicesAreMarksNotAnswers();
     void keysChooseShownChoicesFromTheTop_data();
     void keysChooseShownChoicesFromTheTop();
     void keysReachShowAnswerExhibitAndPause();
@@ -131,6 +132,34 @@ void TestExamRoom::flagShowsAndIsSavedWithTheAnswers() {
     QCOMPARE(s.db.scalar(QStringLiteral("SELECT flags FROM tblAttempt")).toString(),
              QStringLiteral("2"));
     QCOMPARE(form.progress().flaggedCount(), 1);
+}
+
+// Shift with a choice's key, or a right click, strikes it through and back; never an answer,
+// saved with the flags on the next move, back when the question comes back.
+void TestExamRoom::struckChoicesAreMarksNotAnswers() {
+    ExamSession s(app::fullEdition());
+    addSingles(s, 116);
+    Form211& form = openActive(s);
+    auto* second = control<QPlainTextEdit>(form, QStringLiteral("Text2_2"));
+    auto* fourth = control<QPlainTextEdit>(form, QStringLiteral("Text2_5"));
+    const qint64 first = shownId(form);
+
+    key(form, Qt::Key_2, Qt::ShiftModifier);
+    QVERIFY(second->font().strikeOut());
+    QCOMPARE(second->accessibleDescription(), QStringLiteral("Struck out"));
+    key(form, Qt::Key_D, Qt::ShiftModifier);
+    QVERIFY(fourth->font().strikeOut());
+    Q_EMIT fourth->customContextMenuRequested(QPoint(2, 2));
+    QVERIFY(!fourth->font().strikeOut());
+    QCOMPARE(s.db.answers(QStringLiteral("exam1"), first), (std::array<int, 5>{0, 0, 0, 0, 0}));
+
+    form.CmdNextQ_Click();
+    QVERIFY(!second->font().strikeOut());
+    QCOMPARE(s.db.scalar(QStringLiteral("SELECT flags FROM tblAttempt")).toString(),
+             QStringLiteral("1:B"));
+    form.cmdPrevQ_Click();
+    QVERIFY(second->font().strikeOut());
+    QVERIFY(!fourth->font().strikeOut());
 }
 
 void TestExamRoom::keysChooseShownChoicesFromTheTop_data() {

@@ -25,6 +25,8 @@ LeftExam takeAndLose(ExamSession& s) {
     clickMark(form, QStringLiteral("Option2"));
     form.CmdNextQ_Click();
     control<QAbstractButton>(form, QStringLiteral("chkFlag"))->click();
+    // A struck choice comes back with the flags.
+    Q_EMIT control<QPlainTextEdit>(form, QStringLiteral("Text2_4"))->customContextMenuRequested({});
     form.CmdNextQ_Click();
     tick(form, 7);
     flow::discard(win::Exam);
@@ -75,33 +77,46 @@ void TestResume::cleanup() {
 void TestResume::flagsText_data() {
     QTest::addColumn<QString>("text");
     QTest::addColumn<int>("questions");
-    QTest::addColumn<QString>("flagged");  // "-" when the text is refused
-    QTest::newRow("none") << "" << 3 << "000";
-    QTest::newRow("some") << "1 3" << 3 << "101";
-    QTest::newRow("extra spaces") << " 2  3 " << 3 << "011";
+    // Per question: 0 or 1 for the flag, then the struck rows' letters; "-" when refused.
+    QTest::addColumn<QString>("marks");
+    QTest::newRow("none") << "" << 3 << "0 0 0";
+    QTest::newRow("some flagged") << "1 3" << 3 << "1 0 1";
+    QTest::newRow("extra spaces") << " 2  3 " << 3 << "0 1 1";
+    QTest::newRow("struck choices") << "2:AE 3 3:C" << 3 << "0 0AE 1C";
     QTest::newRow("past the end") << "4" << 3 << "-";
     QTest::newRow("zero") << "0" << 3 << "-";
     QTest::newRow("twice") << "2 2" << 3 << "-";
     QTest::newRow("not a number") << "2 x" << 3 << "-";
     QTest::newRow("comma") << "1,2" << 3 << "-";
+    QTest::newRow("struck twice") << "2:A 2:B" << 3 << "-";
+    QTest::newRow("letter twice") << "2:AA" << 3 << "-";
+    QTest::newRow("no sixth choice") << "2:F" << 3 << "-";
+    QTest::newRow("no letters") << "2:" << 3 << "-";
+    QTest::newRow("small letters") << "2:a" << 3 << "-";
 }
 
 void TestResume::flagsText() {
     QFETCH(QString, text);
     QFETCH(int, questions);
-    QFETCH(QString, flagged);
-    const auto decoded = exam::attempt::decodeFlags(text, questions);
-    if (flagged == QLatin1String("-")) {
+    QFETCH(QString, marks);
+    const auto decoded = exam::attempt::decodeMarks(text, questions);
+    if (marks == QLatin1String("-")) {
         QVERIFY(!decoded);
         return;
     }
     QVERIFY(decoded);
-    QString shown;
-    for (const bool f : *decoded) {
-        shown += f ? QLatin1Char('1') : QLatin1Char('0');
+    QStringList shown;
+    for (size_t i = 0; i < decoded->flagged.size(); ++i) {
+        QString one = decoded->flagged[i] ? QStringLiteral("1") : QStringLiteral("0");
+        for (int row = 0; row < 5; ++row) {
+            if (decoded->struck[i] & (1u << row)) {
+                one += QChar(u'A' + row);
+            }
+        }
+        shown << one;
     }
-    QCOMPARE(shown, flagged);
-    QCOMPARE(exam::attempt::encodeFlags(*decoded), text.simplified());
+    QCOMPARE(shown.join(u' '), marks);
+    QCOMPARE(exam::attempt::encodeMarks(*decoded), text.simplified());
 }
 
 void TestResume::resumesWhereItStopped_data() {
@@ -149,6 +164,7 @@ void TestResume::resumesWhereItStopped() {
     form.cmdPrevQ_Click();
     QVERIFY(control<QAbstractButton>(form, QStringLiteral("chkFlag"))->isChecked());
     QVERIFY(shown(form, QStringLiteral("lblFlagged")));
+    QVERIFY(control<QPlainTextEdit>(form, QStringLiteral("Text2_4"))->font().strikeOut());
     form.cmdPrevQ_Click();
     QVERIFY(control<QAbstractButton>(form, QStringLiteral("Option2"))->isChecked());
     QCOMPARE(shownId(form), left.answeredId);
