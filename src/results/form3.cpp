@@ -140,6 +140,14 @@ void Form3::Form_Initialize() {
 
     Data4->refresh();
     categoryScores->load(Data4->recordset());
+    // A category the draw left out has no figures to show, not a score of nothing.
+    QSet<int> undrawn;
+    for (int i = 0; i < Lbl_sc_totals.size(); ++i) {
+        if (Lbl_sc_totals.at(i) == QLatin1String("0")) {
+            undrawn.insert(i);
+        }
+    }
+    categoryScores->setRowsWithoutFigures(std::move(undrawn));
     fitGridsToRows();
 }
 

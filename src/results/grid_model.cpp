@@ -52,6 +52,9 @@ QVariant GridModel::data(const QModelIndex& index, int role) const {
     switch (role) {
         case Qt::DisplayRole:
         case Qt::ToolTipRole:
+            if (withoutFigures_.contains(index.row())) {
+                return QStringLiteral("\u2013");
+            }
             return formatted(value, format);
         case Qt::TextAlignmentRole: {
             bool number = false;
@@ -61,6 +64,13 @@ QVariant GridModel::data(const QModelIndex& index, int role) const {
         }
         default:
             return QVariant();
+    }
+}
+
+void GridModel::setRowsWithoutFigures(QSet<int> rows) {
+    withoutFigures_ = std::move(rows);
+    if (!rows_.isEmpty()) {
+        Q_EMIT dataChanged(index(0, 0), index(rowCount() - 1, columnCount() - 1));
     }
 }
 

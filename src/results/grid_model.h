@@ -2,6 +2,7 @@
 
 #include <QAbstractTableModel>
 #include <QList>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 
@@ -31,6 +32,9 @@ public:
     // Reads every row of the set; the set is left on its last row.
     void load(examdb::Recordset& set);
     void clear();
+    // Rows whose figures mean nothing (a category with no drawn question) show a dash in
+    // every column instead of a zero that would read as failed.
+    void setRowsWithoutFigures(QSet<int> rows);
 
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     int columnCount(const QModelIndex& parent = QModelIndex()) const override;
@@ -43,6 +47,7 @@ public:
 private:
     QList<Column> columns_;
     QList<QStringList> rows_;
+    QSet<int> withoutFigures_;
 };
 
 }  // namespace results
