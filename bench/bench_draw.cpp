@@ -12,7 +12,9 @@
 #include "app/edition.h"
 #include "app/exam_settings.h"
 #include "bench_bank.h"
+#include "exam/custom_draw.h"
 #include "exam/random_draw.h"
+#include "examdb/database.h"
 #include "laps.h"
 
 namespace {
@@ -119,6 +121,21 @@ void BM_StorageFloor(benchmark::State& state) {
     laps.report(state);
 }
 
+// A custom exam: count questions from the first `categories` of the bank's ten categories.
+void BM_CustomDraw(benchmark::State& state) {
+    BenchBank bank(int(state.range(0)));
+    examdb::Database db = examdb::Database::open(bank.path());
+    exam::CustomDraw draw{1, {}, int(state.range(1))};
+    for (int c = 0; c < state.range(2); ++c) {
+        draw.categories.push_back(c);
+    }
+    Laps laps;
+    for (auto _ : state) {
+        laps.time(state, [&] { benchmark::DoNotOptimize(exam::drawCustom(db, draw)); });
+    }
+    laps.report(state);
+}
+
 void drawSizes(benchmark::internal::Benchmark* b) {
     b->Args({116, 116, 1})->Args({10000, 116, 1})->Args({100000, 116, 1});
     b->Args({10000, 10000, 1})->Args({100000, 100000, 1});
@@ -139,6 +156,14 @@ void literalSizes(benchmark::internal::Benchmark* b) {
 BENCHMARK(BM_Draw)->Apply(drawSizes);
 BENCHMARK(BM_StorageFloor)->Apply(drawSizes);
 BENCHMARK(BM_LiteralDraw)->Apply(literalSizes);
+BENCHMARK(BM_CustomDraw)
+    ->Args({100000, 20, 3})
+    ->Args({100000, 20, 10})
+    ->Args({10000, 20, 1})
+    ->ArgNames({"bank", "count", "categories"})
+    ->Unit(benchmark::kMillisecond)
+    ->UseManualTime()
+    ->Iterations(15);
 
 int main(int argc, char** argv) {
     QCoreApplication application(argc, argv);
