@@ -4,6 +4,7 @@
 #include <random>
 
 #include "exam/category_quota.h"
+#include "exam/draw_random.h"
 #include "examdb/statement.h"
 #include "examdb/statements.h"
 #include "examdb/transaction.h"
@@ -14,12 +15,7 @@ namespace {
 namespace s = examdb::statements;
 
 std::mt19937_64& generator() {
-    static std::mt19937_64 seeded = [] {
-        std::random_device device;
-        std::seed_seq seed{device(), device(), device(), device()};
-        return std::mt19937_64(seed);
-    }();
-    return seeded;
+    return drawGenerator();
 }
 
 QString idsOfCategory(int exam) {

@@ -11,6 +11,7 @@
 #include "app/prompts.h"
 #include "exam/attempt_store.h"
 #include "exam/draw_connection.h"
+#include "exam/draw_random.h"
 #include "examdb/transaction.h"
 
 namespace {
@@ -56,16 +57,8 @@ std::vector<qint64> existingIds(examdb::Statement& table) {
     return ids;
 }
 
-// Seeded once per process; every draw goes on from where the last one stopped.
 std::mt19937_64& generator() {
-    static std::mt19937_64 seeded = [] {
-        std::random_device device;
-        const auto now = std::chrono::high_resolution_clock::now().time_since_epoch().count();
-        std::seed_seq seed{std::uint64_t(now), std::uint64_t(now) >> 32, std::uint64_t(device()),
-                           std::uint64_t(device())};
-        return std::mt19937_64(seed);
-    }();
-    return seeded;
+    return exam::drawGenerator();
 }
 
 // A few questions of a big bank: random numbers between the lowest and highest ID, each

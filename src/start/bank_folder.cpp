@@ -68,6 +68,10 @@ QString native(const QString& path) {
     return QDir::toNativeSeparators(path);
 }
 
+QString cannotWrite(const QString& folder) {
+    return QStringLiteral("Praxilo cannot write in its data folder %1.").arg(native(folder));
+}
+
 bool moveOver(const QString& from, const QString& to) {
     std::error_code error;
     std::filesystem::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData(),
@@ -113,8 +117,7 @@ QString prepareUserCopy(const QString& fileName, const QString& installedFolder,
     // disk or a kill leaves the old copy or none, never half of one.
     QTemporaryDir staging(QDir(userFolder).filePath(QStringLiteral(".incoming-XXXXXX")));
     if (!staging.isValid()) {
-        return QStringLiteral("Praxilo cannot write in its data folder %1.")
-            .arg(native(userFolder));
+        return cannotWrite(userFolder);
     }
     QStringList files = QDir(installedFolder).entryList({QStringLiteral("*.png")}, QDir::Files);
     files << fileName;
@@ -137,8 +140,7 @@ QString prepareUserCopy(const QString& fileName, const QString& installedFolder,
     }
     QSaveFile stamp(sourceStampOf(copy));
     if (!stamp.open(QIODevice::WriteOnly) || stamp.write(source + '\n') < 0) {
-        return QStringLiteral("Praxilo cannot write in its data folder %1.")
-            .arg(native(userFolder));
+        return cannotWrite(userFolder);
     }
     // An old copy's journal must not be laid over the new file.
     for (const char* companion : {"-wal", "-shm", "-journal"}) {
@@ -146,13 +148,11 @@ QString prepareUserCopy(const QString& fileName, const QString& installedFolder,
     }
     for (const QString& file : std::as_const(files)) {
         if (!moveOver(staging.filePath(file), QDir(userFolder).filePath(file))) {
-            return QStringLiteral("Praxilo cannot write in its data folder %1.")
-                .arg(native(userFolder));
+            return cannotWrite(userFolder);
         }
     }
     if (!stamp.commit()) {
-        return QStringLiteral("Praxilo cannot write in its data folder %1.")
-            .arg(native(userFolder));
+        return cannotWrite(userFolder);
     }
     return {};
 }
