@@ -5,6 +5,7 @@
 #include <QImageReader>
 #include <QSet>
 
+#include "exam/attempt_marks.h"
 #include "examdb/error.h"
 #include "examdb/schema_check.h"
 #include "examdb/statement.h"
@@ -144,29 +145,12 @@ private:
         examdb::Statement flags(db_, QStringLiteral("SELECT flags, questions FROM tblAttempt"),
                                 file_);
         while (flags.step()) {
-            if (!flagsFit(flags.value(0), flags.value(1).toInt())) {
-                problems_ << QStringLiteral("%1: flags '%2' are not distinct question numbers")
+            if (flags.value(0).isNull() ||
+                !exam::attempt::decodeMarks(flags.value(0).toString(), flags.value(1).toInt())) {
+                problems_ << QStringLiteral("%1: flags '%2' are not the program's marks")
                                  .arg(table, flags.value(0).toString());
             }
         }
-    }
-
-    // Question numbers 1..questions, each once, separated by spaces.
-    static bool flagsFit(const QVariant& flags, int questions) {
-        if (flags.isNull()) {
-            return false;
-        }
-        QSet<int> seen;
-        for (const QStringView part :
-             QStringView(flags.toString()).split(u' ', Qt::SkipEmptyParts)) {
-            bool ok = false;
-            const int n = part.toInt(&ok);
-            if (!ok || n < 1 || n > questions || seen.contains(n)) {
-                return false;
-            }
-            seen.insert(n);
-        }
-        return true;
     }
 
     int countOf(const QString& sql) {

@@ -1,5 +1,6 @@
 #include "app/exam_settings.h"
 
+#include "app/custom_exam.h"
 #include "app/edition.h"
 
 ExamSettingsRecord ExamSettings;
@@ -9,6 +10,7 @@ bool examRunning = false;
 }
 
 void resetExamSettings() {
+    app::clearCustomExam();
     ExamSettings = ExamSettingsRecord{};
     examRunning = false;
 }

@@ -18,7 +18,14 @@ const QString kCreate = QStringLiteral(
     "questions INTEGER NOT NULL, "
     "elapsed INTEGER NOT NULL, "
     "position INTEGER NOT NULL, "
-    "flags TEXT NOT NULL DEFAULT '')");
+    "flags TEXT NOT NULL DEFAULT '', "
+    "custom TEXT NOT NULL DEFAULT '')");
+
+bool hasCustomColumn(examdb::Database& db) {
+    examdb::Statement find = db.prepare(QStringLiteral(
+        "SELECT 1 FROM pragma_table_info('tblAttempt') WHERE name = 'custom' COLLATE NOCASE"));
+    return find.step();
+}
 
 void run(examdb::Statement&& statement) {
     while (statement.step()) {
@@ -64,6 +71,17 @@ void saveProgress(examdb::Database& db, int elapsed, int position, const Marks& 
     run(std::move(update));
 }
 
+void saveCustom(examdb::Database& db, const QString& settings) {
+    if (!hasCustomColumn(db)) {
+        run(db.prepare(
+            QStringLiteral("ALTER TABLE tblAttempt ADD COLUMN custom TEXT NOT NULL DEFAULT ''")));
+    }
+    examdb::Statement update =
+        db.prepare(QStringLiteral("UPDATE tblAttempt SET custom = ?1 WHERE attempt_no = 1"));
+    update.bind(1, QVariant(settings));
+    run(std::move(update));
+}
+
 void saveElapsed(examdb::Database& db, int elapsed) {
     examdb::Statement update =
         db.prepare(QStringLiteral("UPDATE tblAttempt SET elapsed = ?1 WHERE attempt_no = 1"));
@@ -85,9 +103,12 @@ std::optional<SavedAttempt> load(examdb::Database& db) {
     if (!tableExists(db)) {
         return std::nullopt;
     }
-    examdb::Statement read = db.prepare(QStringLiteral(
-        "SELECT exam, candidate, questions, elapsed, position, flags, "
-        "(SELECT count(*) FROM tblAttempt) FROM tblAttempt ORDER BY attempt_no LIMIT 1"));
+    const QString custom = hasCustomColumn(db) ? QStringLiteral("custom") : QStringLiteral("''");
+    examdb::Statement read =
+        db.prepare(QStringLiteral("SELECT exam, candidate, questions, elapsed, position, flags, "
+                                  "(SELECT count(*) FROM tblAttempt), %1 FROM tblAttempt "
+                                  "ORDER BY attempt_no LIMIT 1")
+                       .arg(custom));
     if (!read.step()) {
         return std::nullopt;
     }
@@ -111,65 +132,11 @@ std::optional<SavedAttempt> load(examdb::Database& db) {
     saved.elapsed = whole(3);
     saved.position = whole(4);
     saved.flags = read.value(5).toString();
+    saved.custom = read.value(7).toString();
     if (whole(6) != 1) {
         saved.exam = SavedAttempt::kUnreadable;  // several in one file: none can be trusted
     }
     return saved;
-}
-
-QString encodeMarks(const Marks& marks) {
-    QStringList parts;
-    for (size_t i = 0; i < marks.flagged.size(); ++i) {
-        if (marks.flagged[i]) {
-            parts << QString::number(i + 1);
-        }
-        const unsigned char rows = i < marks.struck.size() ? marks.struck[i] : 0;
-        if (rows != 0) {
-            QString letters;
-            for (int row = 0; row < 5; ++row) {
-                if (rows & (1u << row)) {
-                    letters += QChar(u'A' + row);
-                }
-            }
-            parts << QStringLiteral("%1:%2").arg(i + 1).arg(letters);
-        }
-    }
-    return parts.join(QLatin1Char(' '));
-}
-
-std::optional<Marks> decodeMarks(const QString& text, int questions) {
-    if (questions < 0) {
-        return std::nullopt;
-    }
-    Marks marks = Marks::none(questions);
-    for (const QStringView part : QStringView(text).split(u' ', Qt::SkipEmptyParts)) {
-        const qsizetype colon = part.indexOf(u':');
-        bool ok = false;
-        const int number = part.left(colon < 0 ? part.size() : colon).toInt(&ok);
-        if (!ok || number < 1 || number > questions) {
-            return std::nullopt;
-        }
-        const size_t index = size_t(number - 1);
-        if (colon < 0) {
-            if (marks.flagged[index]) {
-                return std::nullopt;
-            }
-            marks.flagged[index] = true;
-            continue;
-        }
-        const QStringView letters = part.mid(colon + 1);
-        if (letters.isEmpty() || marks.struck[index] != 0) {
-            return std::nullopt;
-        }
-        for (const QChar letter : letters) {
-            const int row = letter.unicode() - u'A';
-            if (row < 0 || row > 4 || (marks.struck[index] & (1u << row))) {
-                return std::nullopt;
-            }
-            marks.struck[index] |= static_cast<unsigned char>(1u << row);
-        }
-    }
-    return marks;
 }
 
 }  // namespace exam::attempt

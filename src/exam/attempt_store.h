@@ -2,7 +2,8 @@
 
 #include <QString>
 #include <optional>
-#include <vector>
+
+#include "exam/attempt_marks.h"
 
 namespace examdb {
 class Database;
@@ -24,18 +25,7 @@ struct SavedAttempt {
     int elapsed = 0;   // seconds of the clock used
     int position = 0;  // question number on screen, from 1
     QString flags;     // flagged questions and struck choices, as stored (see encodeMarks)
-};
-
-// What the candidate marked beside the answers: questions flagged for review, and choices
-// struck out as ruled out (bit r for the choice in row r, top down), by position in the draw.
-struct Marks {
-    std::vector<bool> flagged;
-    std::vector<unsigned char> struck;
-
-    static Marks none(int questions) {
-        return {std::vector<bool>(size_t(questions), false),
-                std::vector<unsigned char>(size_t(questions), 0)};
-    }
+    QString custom;    // a custom exam's settings (app::encodeCustom); empty for a fixed exam
 };
 
 // The program's own table for it, created on first use beside the bank's tables. It holds at
@@ -56,6 +46,9 @@ void bindBegin(examdb::Statement& insert, int exam, const QString& candidate, in
 // Everything that changes while the exam goes on; run inside the transaction that writes the
 // answers so both survive or neither does.
 void saveProgress(examdb::Database& db, int elapsed, int position, const Marks& marks);
+// A custom exam's settings beside its row; the column is added to a table made before
+// custom exams were possible.
+void saveCustom(examdb::Database& db, const QString& settings);
 // The clock alone, between moves.
 void saveElapsed(examdb::Database& db, int elapsed);
 // The attempt was scored or abandoned. A file without the table is left as it is.
@@ -64,13 +57,6 @@ void forget(examdb::Database& db);
 void drop(examdb::Database& db);
 // The saved attempt, if any. Throws examdb::Error when the table cannot be read.
 std::optional<SavedAttempt> load(examdb::Database& db);
-
-// Space-separated, ascending: the number of each flagged question ("3"), and for each question
-// with struck choices its number and their letters ("7:BD"). Files written before choices
-// could be struck hold numbers only, and read the same.
-QString encodeMarks(const Marks& marks);
-// Empty optional when text is no such list for an exam of questions questions.
-std::optional<Marks> decodeMarks(const QString& text, int questions);
 
 }  // namespace attempt
 }  // namespace exam

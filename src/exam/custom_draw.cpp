@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <random>
 
+#include "exam/attempt_store.h"
 #include "exam/category_quota.h"
 #include "exam/draw_random.h"
 #include "examdb/statement.h"
@@ -56,6 +57,9 @@ int drawCustom(examdb::Database& db, const CustomDraw& draw) {
     examdb::Transaction transaction(db);
     run(db, s::d1());
     run(db, s::s8Marked(draw.exam));
+    // The exam this draw replaces can no longer be taken up again.
+    run(db, attempt::createSql());
+    run(db, attempt::clearSql());
     examdb::Statement query = db.prepare(idsOfCategory(draw.exam));
     std::vector<std::vector<qint64>> pools;
     std::vector<int> sizes;
@@ -93,6 +97,11 @@ int drawCustom(examdb::Database& db, const CustomDraw& draw) {
         insert.step();
     }
     insert.reset();
+    examdb::Statement begin = db.prepare(attempt::beginSql());
+    attempt::bindBegin(begin, draw.exam, draw.candidate, draw.count);
+    begin.step();
+    begin.reset();
+    attempt::saveCustom(db, draw.settings);
     transaction.commit();
     return int(drawn.size());
 }

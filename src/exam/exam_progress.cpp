@@ -8,8 +8,10 @@ void ExamProgress::reset(int questions, Marks marks) {
     answered_.assign(size_t(std::max(questions, 0)), false);
     marks.flagged.resize(answered_.size(), false);
     marks.struck.resize(answered_.size(), 0);
+    marks.checked.resize(answered_.size(), false);
     flagged_ = std::move(marks.flagged);
     struck_ = std::move(marks.struck);
+    checked_ = std::move(marks.checked);
     answeredCount_ = 0;
     flaggedCount_ = int(std::count(flagged_.begin(), flagged_.end(), true));
 }
@@ -31,6 +33,12 @@ void ExamProgress::setFlagged(int index, bool flagged) {
 void ExamProgress::toggleStruck(int index, int row) {
     if (inRange(index) && row >= 0 && row < 5) {
         struck_[size_t(index)] ^= static_cast<unsigned char>(1u << row);
+    }
+}
+
+void ExamProgress::setChecked(int index) {
+    if (inRange(index)) {
+        checked_[size_t(index)] = true;
     }
 }
 

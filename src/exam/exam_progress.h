@@ -24,8 +24,11 @@ public:
     // Choices struck out on a question: bit r for the choice in row r.
     unsigned char struck(int index) const { return inRange(index) ? struck_[size_t(index)] : 0; }
     void toggleStruck(int index, int row);
-    // Flags and struck choices, as they are saved.
-    Marks marks() const { return {flagged_, struck_}; }
+    // A practice run's checked answer: shown with its key, and fixed from then on.
+    bool isChecked(int index) const { return inRange(index) && checked_[size_t(index)]; }
+    void setChecked(int index);
+    // Flags, struck choices and checked answers, as they are saved.
+    Marks marks() const { return {flagged_, struck_, checked_}; }
 
     int unansweredCount() const { return questions() - answeredCount_; }
     int flaggedCount() const { return flaggedCount_; }
@@ -36,6 +39,7 @@ private:
     std::vector<bool> answered_;
     std::vector<bool> flagged_;
     std::vector<unsigned char> struck_;
+    std::vector<bool> checked_;
     int answeredCount_ = 0;
     int flaggedCount_ = 0;
 };

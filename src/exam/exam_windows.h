@@ -1,6 +1,6 @@
 #pragma once
 
 namespace exam {
-// Makes the exam window reachable by name ("Form211").
+// Makes the exam window and the custom exam's settings reachable by name.
 void registerWindows();
 }  // namespace exam

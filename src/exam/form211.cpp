@@ -6,14 +6,17 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QShortcut>
 #include <QSignalBlocker>
 #include <QTimer>
+#include <algorithm>
 #include <limits>
 
 #include "app/attempt_clock.h"
 #include "app/clock_display.h"
+#include "app/custom_exam.h"
 #include "app/edition.h"
 #include "app/exam_settings.h"
 #include "app/fatal.h"
@@ -22,6 +25,8 @@
 #include "app/window_flow.h"
 #include "app/window_frame.h"
 #include "app/window_names.h"
+#include "exam/custom_draw.h"
+#include "exam/practice_check.h"
 #include "exam/random_draw.h"
 #include "exam/review_screen.h"
 #include "examdb/data_source.h"
@@ -56,8 +61,11 @@ Form211::Form211()
     : ui(std::make_unique<Ui::Form211>()),
       iis(new examdb::DataSource(this)),
       Data1(new examdb::DataSource(this)),
-      Timer1(new QTimer(this)) {
+      Timer1(new QTimer(this)),
+      feedback(new exam::PracticeFeedback(this)),
+      cmdCheck(new QPushButton(QStringLiteral("Chec&k"), this)) {
     ui->setupUi(this);
+    addPracticeControls();
     checks = {ui->Check1, ui->Check2, ui->Check3, ui->Check4, ui->Check5};
     options = {ui->Option1, ui->Option2, ui->Option3, ui->Option4, ui->Option5};
     if (app::edition().demo) {
@@ -122,6 +130,19 @@ Form211::Form211()
     ui->lblFlagged->setSizePolicy(keepFlagPlace);
     ui->lblFlagged->hide();
     addShortcuts();
+}
+
+void Form211::addPracticeControls() {
+    // Under the choices, above the buttons: where the eye goes after choosing.
+    ui->bands->insertWidget(ui->bands->indexOf(ui->bottomBand), feedback);
+    cmdCheck->setObjectName(QStringLiteral("cmdCheck"));
+    cmdCheck->setToolTip(QStringLiteral("See at once whether the answer is right (Enter)"));
+    ui->bottomBand->insertWidget(ui->bottomBand->indexOf(ui->cmdPrevQ), cmdCheck);
+    QWidget::setTabOrder(ui->Command1, cmdCheck);
+    QWidget::setTabOrder(cmdCheck, ui->cmdPrevQ);
+    feedback->hide();
+    cmdCheck->hide();
+    app::onSignal(cmdCheck, &QAbstractButton::clicked, this, &Form211::cmdCheck_Click);
 }
 
 void Form211::addShortcuts() {
@@ -212,10 +233,14 @@ void Form211::Form_Load() {
     app::attemptClock() = {QDateTime::currentDateTime(), 0};
     ++ExamSettings.QuestionNo;
     showQuestionNo();
-    if (!app::edition().demo) {
-        setWindowTitle(QStringLiteral("Exam #%1").arg(ExamSettings.ActiveExam));
+    showKindOfExam();
+    if (app::isCustomExam()) {
+        if (!drawCustomExam()) {
+            return;
+        }
+    } else {
+        DrawRandomQuestions(app::edition().drawCount);
     }
-    DrawRandomQuestions(app::edition().drawCount);
     iis->setRecordSource(examdb::statements::x1(bankExam()));
     iis->refresh();
     Data1->refresh();
@@ -230,9 +255,7 @@ void Form211::restoreSaved(const exam::SavedAttempt& saved, exam::Marks marks) {
     app::attemptClock() = {QDateTime::currentDateTime().addSecs(-elapsed), elapsed};
     ExamSettings.QuestionNo = qint16(saved.position);
     showQuestionNo();
-    if (!app::edition().demo) {
-        setWindowTitle(QStringLiteral("Exam #%1").arg(ExamSettings.ActiveExam));
-    }
+    showKindOfExam();
     iis->setRecordSource(examdb::statements::x1(bankExam()));
     iis->refresh();
     Data1->refresh();
@@ -256,7 +279,69 @@ void Form211::restoreSaved(const exam::SavedAttempt& saved, exam::Marks marks) {
     refreshPresentation();
     SetTimeLimit();
     // The clock as it stood, not the design text, from the first moment.
-    ui->lblClock->setText(app::clockText(ExamSettings.TimeLimitMinutes * 60 - elapsed));
+    showClock();
+}
+
+bool Form211::countsUp() const {
+    return app::isCustomExam() && app::customExam()->untimed();
+}
+
+bool Form211::practice() const {
+    return app::isCustomExam() && app::customExam()->practice;
+}
+
+void Form211::showClock() {
+    const int total = ExamSettings.TimeLimitMinutes * 60;
+    ui->lblClock->setText(app::clockText(countsUp() ? elapsed : total - elapsed));
+}
+
+void Form211::showKindOfExam() {
+    if (app::isCustomExam()) {
+        setWindowTitle(practice() ? QStringLiteral("Custom Exam - Practice")
+                                  : QStringLiteral("Custom Exam"));
+        ui->lblClock->setAccessibleDescription(countsUp() ? QStringLiteral("Time elapsed")
+                                                          : QStringLiteral("Time left"));
+        SetTimeLimit();
+        showClock();
+    } else if (!app::edition().demo) {
+        setWindowTitle(QStringLiteral("Exam #%1").arg(ExamSettings.ActiveExam));
+    }
+    cmdCheck->setVisible(practice());
+    feedback->setVisible(practice());
+}
+
+bool Form211::drawCustomExam() {
+    const app::CustomExam& custom = *app::customExam();
+    exam::CustomDraw draw{custom.exam, custom.categories, custom.questions,
+                          ExamSettings.CandidateName, app::encodeCustom(custom)};
+    examdb::Database db = examdb::Database::open(app::edition().databaseFile);
+    if (exam::drawCustom(db, draw) == custom.questions) {
+        return true;
+    }
+    // The bank changed since the categories were counted: nothing was drawn, nothing is scored.
+    int available = 0;
+    for (int size : exam::categorySizes(db, draw)) {
+        available += size;
+    }
+    db.close();
+    prompts::MsgBox(QStringLiteral("The chosen categories now hold %1 questions, fewer than the "
+                                   "%2 asked for. Nothing was drawn.")
+                        .arg(available)
+                        .arg(custom.questions),
+                    prompts::Buttons::OkOnly, prompts::Icon::Exclamation,
+                    QStringLiteral("Custom Exam"));
+    QTimer::singleShot(0, this, [this] { app::guarded([this] { abandonUndrawn(); }); });
+    return false;
+}
+
+void Form211::abandonUndrawn() {
+    Unload();
+    ExamSettings.QuestionNo = 0;
+    ExamSettings.ActiveExam = 0;
+    app::clearCustomExam();
+    ::endExam();
+    flow::discard(win::Exam);
+    flow::showMainMenu();
 }
 
 int Form211::currentIndex() const {
@@ -346,8 +431,7 @@ void Form211::refreshPresentation() {
     ShowAnswerMode();
     applyEmptyAnswerRule();
     applyExhibitRule();
-    showFlag();
-    showStruck();
+    showMarks();
     Form_Activate();
 }
 
@@ -415,6 +499,7 @@ void Form211::CmdNextQ_Click() {
         return;
     }
     moveSaving([this] { nextQuestion(); });
+    readFromTheQuestion();
 }
 
 void Form211::nextQuestion() {
@@ -435,8 +520,7 @@ void Form211::nextQuestion() {
         Form_Activate();
     }
     applyExhibitRule();
-    showFlag();
-    showStruck();
+    showMarks();
 }
 
 void Form211::cmdPrevQ_Click() {
@@ -444,6 +528,15 @@ void Form211::cmdPrevQ_Click() {
         return;
     }
     moveSaving([this] { previousQuestion(); });
+    readFromTheQuestion();
+}
+
+void Form211::readFromTheQuestion() {
+    // A practice run reads, chooses and presses Enter to check; Enter on the Next button that
+    // just moved would move again instead.
+    if (practice()) {
+        ui->Text2_0->setFocus(Qt::OtherFocusReason);
+    }
 }
 
 void Form211::previousQuestion() {
@@ -462,8 +555,7 @@ void Form211::previousQuestion() {
     }
     Form_Activate();
     applyExhibitRule();
-    showFlag();
-    showStruck();
+    showMarks();
 }
 
 void Form211::goToQuestion(int number) {
@@ -480,14 +572,12 @@ void Form211::goToQuestion(int number) {
 
 void Form211::chkFlag_Click() {
     if (ended || !hasQuestion()) {
-        showFlag();
-        showStruck();
+        showMarks();
         return;
     }
     // Written with the answers, at the next move or the end of the exam.
     examProgress.setFlagged(currentIndex(), ui->chkFlag->isChecked());
-    showFlag();
-    showStruck();
+    showMarks();
 }
 
 void Form211::cmdReview_Click() {
@@ -536,21 +626,89 @@ void Form211::toggleStrike(int row) {
         return;
     }
     examProgress.toggleStruck(ExamSettings.QuestionNo - 1, row - 1);
-    showStruck();
+    showChoiceMarks();
 }
 
-void Form211::showStruck() {
+void Form211::showMarks() {
+    showFlag();
+    showPractice();
+    showChoiceMarks();
+}
+
+void Form211::showChoiceMarks() {
     const unsigned char rows = examProgress.struck(ExamSettings.QuestionNo - 1);
     for (int n = 1; n <= 5; ++n) {
         const bool struck = (rows & (1u << (n - 1))) != 0;
+        const bool right = shownKey && shownKey->right[size_t(n - 1)];
         QPlainTextEdit* text = answerText(n);
         QFont font = text->font();
-        if (font.strikeOut() != struck) {
+        if (font.strikeOut() != struck || font.bold() != right) {
             font.setStrikeOut(struck);
+            font.setBold(right);
             text->setFont(font);
+            // The key's choices in its green, as the review of wrong answers shows them.
+            text->setPalette(QPalette());
+            if (right) {
+                look::paintText(*text, look::Ink::Correct);
+            }
         }
-        text->setAccessibleDescription(struck ? QStringLiteral("Struck out") : QString());
+        QStringList description;
+        if (right) {
+            description << QStringLiteral("Right choice");
+        }
+        if (struck) {
+            description << QStringLiteral("Struck out");
+        }
+        text->setAccessibleDescription(description.join(QStringLiteral(", ")));
     }
+}
+
+void Form211::showPractice() {
+    shownKey.reset();
+    const int index = currentIndex();
+    const bool locked = practice() && examProgress.isChecked(index);
+    for (int n = 1; n <= 5; ++n) {
+        check(n)->setEnabled(!locked);
+        option(n)->setEnabled(!locked);
+    }
+    if (!practice()) {
+        return;
+    }
+    cmdCheck->setEnabled(hasQuestion() && !locked && !ended);
+    if (!locked) {
+        feedback->clear();
+        return;
+    }
+    examdb::Database db = examdb::Database::open(app::edition().databaseFile);
+    shownKey = exam::keyOf(db, bankExam(), ui->Text1->text().toLongLong());
+    if (shownKey) {
+        feedback->showVerdict(chosenAnswers(), *shownKey);
+    } else {
+        feedback->showNote(QStringLiteral("The key holds no answer to this question."));
+    }
+}
+
+std::array<bool, 5> Form211::chosenAnswers() const {
+    std::array<bool, 5> chosen{};
+    for (int n = 1; n <= 5; ++n) {
+        chosen[size_t(n - 1)] = check(n)->isChecked();
+    }
+    return chosen;
+}
+
+void Form211::cmdCheck_Click() {
+    if (ended || !practice() || !hasQuestion() || examProgress.isChecked(currentIndex())) {
+        return;
+    }
+    const std::array<bool, 5> chosen = chosenAnswers();
+    if (std::find(chosen.begin(), chosen.end(), true) == chosen.end()) {
+        feedback->showNote(QStringLiteral("Choose an answer first, then check it."));
+        return;
+    }
+    examProgress.setChecked(currentIndex());
+    // The answer and its lock are written together: a resumed practice keeps both.
+    moveSaving([this] { iis->updateRecord(); });
+    showMarks();
 }
 
 void Form211::Timer1_Timer() {
@@ -564,11 +722,11 @@ void Form211::Timer1_Timer() {
         ++elapsed;
     }
     app::attemptClock().secondsUsed = elapsed;
-    ui->lblClock->setText(app::clockText(total - elapsed));
+    showClock();
     if (elapsed - savedElapsed >= kClockSaveSeconds) {
         saveClock();
     }
-    if (elapsed >= total) {
+    if (elapsed >= total && !countsUp()) {
         timeOut();
     }
 }
@@ -702,8 +860,13 @@ void Form211::closeEvent(QCloseEvent* e) {
 }
 
 void Form211::keyPressEvent(QKeyEvent* e) {
-    // Outside dialogs a push button ignores Enter; here it presses the focused button.
+    // Outside dialogs a push button ignores Enter; here it presses the focused button. In a
+    // practice run Enter anywhere else checks the answer.
     if (e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter) {
+        if (practice() && !qobject_cast<QPushButton*>(focusWidget())) {
+            app::guarded([this] { cmdCheck_Click(); });
+            return;
+        }
         if (auto* button = qobject_cast<QAbstractButton*>(focusWidget())) {
             button->click();
             return;

@@ -9,10 +9,12 @@
 
 #include "exam/attempt_store.h"
 #include "exam/exam_progress.h"
+#include "exam/practice_check.h"
 
 class QAbstractButton;
 class QCheckBox;
 class QPlainTextEdit;
+class QPushButton;
 class QRadioButton;
 class QTimer;
 
@@ -56,6 +58,8 @@ public:
     void cmdEndExam_Click();
     void Picture1_Click();
     void chkFlag_Click();
+    // A practice run: the chosen answer against the key, shown at once and fixed from then on.
+    void cmdCheck_Click();
     void cmdReview_Click();
     // Question number (from 1) straight from the review list; the marks left are saved.
     void goToQuestion(int number);
@@ -103,7 +107,21 @@ private:
     int currentIndex() const;
     void rememberCurrentAnswer();
     void showFlag();
-    void showStruck();
+    void showMarks();
+    void showChoiceMarks();
+    void showPractice();
+    std::array<bool, 5> chosenAnswers() const;
+    void addPracticeControls();
+    // What a custom exam changes: the title, the clock's direction, the practice controls.
+    void showKindOfExam();
+    bool countsUp() const;
+    bool practice() const;
+    void showClock();
+    // False when the chosen categories no longer hold enough questions; the exam is then given
+    // up and the menu comes back.
+    bool drawCustomExam();
+    void abandonUndrawn();
+    void readFromTheQuestion();
 
     QCheckBox* check(int n) const { return checks[size_t(n - 1)]; }
     QRadioButton* option(int n) const { return options[size_t(n - 1)]; }
@@ -114,6 +132,10 @@ private:
     examdb::DataSource* iis;
     examdb::DataSource* Data1;
     QTimer* Timer1;
+    exam::PracticeFeedback* feedback;
+    QPushButton* cmdCheck;
+    // The key of the question on screen once its practice answer is checked.
+    std::optional<exam::KeyAnswer> shownKey;
     std::array<QCheckBox*, 5> checks{};
     std::array<QRadioButton*, 5> options{};
     exam::ReviewScreen* review = nullptr;  // made on first use; a child of this window

@@ -5,6 +5,7 @@
 
 #include "app/attempt_clock.h"
 #include "app/clock_display.h"
+#include "app/custom_exam.h"
 #include "app/edition.h"
 #include "app/exam_settings.h"
 #include "app/forms.h"
@@ -70,16 +71,26 @@ void refuse(const QString& why) {
         prompts::Buttons::OkOnly, prompts::Icon::Exclamation, kTitle);
 }
 
+std::optional<app::CustomExam> customOf(const SavedAttempt& saved) {
+    return saved.custom.isEmpty() ? std::nullopt : app::decodeCustom(saved.custom);
+}
+
 // The exam the candidate said Yes to: its clock still running, or over.
 bool takeUp(const SavedAttempt& saved, Marks marks, int totalSeconds) {
+    const std::optional<app::CustomExam> custom = customOf(saved);
+    if (custom) {
+        app::setCustomExam(*custom);
+    }
     ExamSettings.ActiveExam = qint16(saved.exam);
     ExamSettings.CandidateName = saved.candidate;
     beginExam();
-    if (saved.elapsed >= totalSeconds) {
+    const bool untimed = custom && custom->untimed();
+    if (!untimed && saved.elapsed >= totalSeconds) {
         ExamSettings.QuestionNo = qint16(saved.position);
         app::attemptClock() = {QDateTime::currentDateTime().addSecs(-saved.elapsed), saved.elapsed};
         if (!flow::open(win::ScoreSheet)) {
             endExam();
+            app::clearCustomExam();
             return false;
         }
         examdb::Database db = examdb::Database::open(app::edition().databaseFile);
@@ -102,7 +113,16 @@ QString resumeProblem(const SavedAttempt& saved, const AttemptFacts& facts) {
         return QStringLiteral("its exam number, %1, is not one of this program's exams")
             .arg(saved.exam);
     }
-    if (saved.questions != facts.questionsPerExam) {
+    const std::optional<app::CustomExam> custom = customOf(saved);
+    if (!saved.custom.isEmpty() && (!custom || custom->exam != saved.exam)) {
+        return QStringLiteral("its custom settings cannot be read");
+    }
+    if (custom && saved.questions != custom->questions) {
+        return QStringLiteral("it counts %1 questions where its settings ask for %2")
+            .arg(saved.questions)
+            .arg(custom->questions);
+    }
+    if (!custom && saved.questions != facts.questionsPerExam) {
         return QStringLiteral("it counts %1 questions where an exam has %2")
             .arg(saved.questions)
             .arg(facts.questionsPerExam);
@@ -132,15 +152,27 @@ QString resumeProblem(const SavedAttempt& saved, const AttemptFacts& facts) {
 }
 
 QString resumeQuestion(const SavedAttempt& saved, int answered, int totalSeconds, bool demo) {
-    const QString exam =
+    const std::optional<app::CustomExam> custom = customOf(saved);
+    QString exam =
         demo ? QStringLiteral("The demo exam") : QStringLiteral("Exam #%1").arg(saved.exam);
+    if (custom) {
+        exam = QStringLiteral("The custom exam of %1 %2 from %3")
+                   .arg(custom->questions)
+                   .arg(custom->questions == 1 ? QStringLiteral("question")
+                                               : QStringLiteral("questions"))
+                   .arg(demo ? QStringLiteral("the demo exam")
+                             : QStringLiteral("Exam #%1").arg(saved.exam));
+    }
     const QString who = saved.candidate.trimmed().isEmpty()
                             ? exam
                             : QStringLiteral("%1, taken by %2,").arg(exam, saved.candidate);
     const int left = totalSeconds - saved.elapsed;
     QString text = QStringLiteral("%1 was interrupted before it was scored.\n").arg(who);
     text += QStringLiteral("Answered: %1 of %2 questions. ").arg(answered).arg(saved.questions);
-    if (left > 0) {
+    if (custom && custom->untimed()) {
+        text += QStringLiteral("Time used: %1.\n\nResume it where it stopped?")
+                    .arg(app::clockText(saved.elapsed));
+    } else if (left > 0) {
         text += QStringLiteral("Time left: %1.\n\nResume it where it stopped?")
                     .arg(app::clockText(left));
     } else {
@@ -180,8 +212,9 @@ bool offerInterruptedExam() {
         clearAttempt(db, saved->exam, demo);
         return false;
     }
+    const std::optional<app::CustomExam> custom = customOf(*saved);
     SetTimeLimit();
-    const int totalSeconds = ExamSettings.TimeLimitMinutes * 60;
+    const int totalSeconds = custom ? custom->minutes * 60 : ExamSettings.TimeLimitMinutes * 60;
     const int answered = answeredOf(db, saved->exam);
     const prompts::Answer answer =
         prompts::MsgBox(resumeQuestion(*saved, answered, totalSeconds, demo),

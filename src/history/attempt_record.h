@@ -24,6 +24,8 @@ struct AttemptRecord {
     qint64 id = 0;    // given by the history
     QString edition;  // "full" or "demo"
     int exam = 0;
+    // A custom exam's settings as app::encodeCustom writes them; empty for the fixed exams.
+    QString custom;
     QString candidate;
     QDateTime started;
     QDateTime ended;

@@ -129,8 +129,7 @@ std::optional<int> recordAttempt(const AttemptRecord& attempt) {
         return std::nullopt;
     }
     try {
-        const std::optional<int> previous =
-            history->lastScore(attempt.edition, attempt.exam, attempt.candidate);
+        const std::optional<int> previous = history->lastScore(attempt);
         history->record(attempt);
         return previous;
     } catch (const examdb::Error& e) {

@@ -20,7 +20,8 @@ HistoryStore* store();
 // Closes the file; the next store() opens it again (tests, and after its location changed).
 void closeStore();
 
-// Adds a scored attempt and returns the name's score at the same exam before it, if any.
+// Adds a scored attempt and returns the name's score before it at the same exam (for a custom
+// exam: with the same settings), if any.
 // Never throws and never stops the score sheet: a failure is one message.
 std::optional<int> recordAttempt(const AttemptRecord& attempt);
 

@@ -1,6 +1,7 @@
 #include "history/history_store.h"
 
 #include <QFile>
+#include <iterator>
 
 #include "examdb/error.h"
 #include "examdb/statement.h"
@@ -9,12 +10,13 @@
 namespace history {
 namespace {
 
+// A new file gets the whole layout at once.
 const char* const kLayout[] = {
     "CREATE TABLE IF NOT EXISTS attempt ("
     "attempt_id INTEGER PRIMARY KEY, edition TEXT NOT NULL, exam INTEGER NOT NULL, "
     "candidate TEXT NOT NULL, started TEXT NOT NULL, ended TEXT NOT NULL, "
     "seconds_used INTEGER NOT NULL, score INTEGER NOT NULL, pass_mark INTEGER NOT NULL, "
-    "passed INTEGER NOT NULL)",
+    "passed INTEGER NOT NULL, custom TEXT NOT NULL DEFAULT '')",
     "CREATE INDEX IF NOT EXISTS attempt_by_exam ON attempt (edition, exam, candidate, ended)",
     "CREATE TABLE IF NOT EXISTS attempt_category ("
     "attempt_id INTEGER NOT NULL, category INTEGER NOT NULL, name TEXT NOT NULL, "
@@ -23,6 +25,17 @@ const char* const kLayout[] = {
     "attempt_id INTEGER NOT NULL, position INTEGER NOT NULL, question_id INTEGER NOT NULL, "
     "correct INTEGER NOT NULL, PRIMARY KEY (attempt_id, position))",
 };
+
+// A file of an earlier layout is brought up to date in place: kUpgrades[n] takes layout n + 1
+// to n + 2. Every attempt stays; what was not kept before reads as empty.
+const char* const kUpgrades[] = {
+    "ALTER TABLE attempt ADD COLUMN custom TEXT NOT NULL DEFAULT ''",
+};
+static_assert(std::size(kUpgrades) == size_t(HistoryStore::kVersion - 1));
+
+QString textOrEmpty(const QString& text) {
+    return text.isNull() ? QStringLiteral("") : text;
+}
 
 QString isoText(const QDateTime& when) {
     return when.toUTC().toString(Qt::ISODate);
@@ -53,12 +66,15 @@ void HistoryStore::createOrCheck() {
     version.step();
     const qint64 found = version.integer(0);
     version.reset();
+    const auto refuseNewer = [this](qint64 layout) {
+        return examdb::Error(kTooNew, QStringLiteral("%1 holds a history of layout %2; this "
+                                                     "program writes layout %3")
+                                          .arg(path_)
+                                          .arg(layout)
+                                          .arg(kVersion));
+    };
     if (found > kVersion) {
-        throw examdb::Error(kTooNew, QStringLiteral("%1 holds a history of layout %2; this "
-                                                    "program writes layout %3")
-                                         .arg(path_)
-                                         .arg(found)
-                                         .arg(kVersion));
+        throw refuseNewer(found);
     }
     // A file that is no database fails here, before anything is written to it.
     examdb::Statement check(db_.get(), QStringLiteral("PRAGMA quick_check"), path_);
@@ -73,13 +89,35 @@ void HistoryStore::createOrCheck() {
     if (found == kVersion) {
         return;
     }
-    examdb::Transaction create(db_.get());
-    for (const char* statement : kLayout) {
-        examdb::Statement(db_.get(), QString::fromLatin1(statement), path_).step();
+    examdb::Transaction change(db_.get());
+    // The other program may have made or upgraded the file while this one waited for the lock.
+    version.step();
+    const qint64 now = version.integer(0);
+    version.reset();
+    if (now > kVersion) {
+        throw refuseNewer(now);
+    }
+    if (now < 0) {
+        // No layout of this program's: set aside like any file that is no history.
+        throw examdb::Error(
+            SQLITE_NOTADB,
+            QStringLiteral("%1 holds a history of unknown layout %2").arg(path_).arg(now));
+    }
+    if (now == kVersion) {
+        return;
+    }
+    if (now == 0) {
+        for (const char* statement : kLayout) {
+            examdb::Statement(db_.get(), QString::fromLatin1(statement), path_).step();
+        }
+    } else {
+        for (qint64 from = now; from < kVersion; ++from) {
+            examdb::Statement(db_.get(), QString::fromLatin1(kUpgrades[from - 1]), path_).step();
+        }
     }
     examdb::Statement(db_.get(), QStringLiteral("PRAGMA user_version = %1").arg(kVersion), path_)
         .step();
-    create.commit();
+    change.commit();
 }
 
 qint64 HistoryStore::record(const AttemptRecord& a) {
@@ -87,18 +125,19 @@ qint64 HistoryStore::record(const AttemptRecord& a) {
     examdb::Statement insert(
         db_.get(),
         QStringLiteral("INSERT INTO attempt (edition, exam, candidate, started, ended, "
-                       "seconds_used, score, pass_mark, passed) VALUES (?1, ?2, ?3, ?4, ?5, ?6, "
-                       "?7, ?8, ?9)"),
+                       "seconds_used, score, pass_mark, passed, custom) VALUES (?1, ?2, ?3, ?4, "
+                       "?5, ?6, ?7, ?8, ?9, ?10)"),
         path_);
     insert.bind(1, QVariant(a.edition));
     insert.bind(2, qint64(a.exam));
-    insert.bind(3, QVariant(a.candidate.isNull() ? QStringLiteral("") : a.candidate));
+    insert.bind(3, QVariant(textOrEmpty(a.candidate)));
     insert.bind(4, QVariant(isoText(a.started)));
     insert.bind(5, QVariant(isoText(a.ended)));
     insert.bind(6, qint64(a.secondsUsed));
     insert.bind(7, qint64(a.score));
     insert.bind(8, qint64(a.passMark));
     insert.bind(9, qint64(a.passed ? 1 : 0));
+    insert.bind(10, QVariant(textOrEmpty(a.custom)));
     insert.step();
     const qint64 id = sqlite3_last_insert_rowid(db_.get());
 
@@ -110,7 +149,7 @@ qint64 HistoryStore::record(const AttemptRecord& a) {
     for (const CategoryResult& c : a.categories) {
         category.bind(1, id);
         category.bind(2, qint64(c.category));
-        category.bind(3, QVariant(c.name.isNull() ? QStringLiteral("") : c.name));
+        category.bind(3, QVariant(textOrEmpty(c.name)));
         category.bind(4, qint64(c.total));
         category.bind(5, qint64(c.correct));
         category.step();
@@ -136,9 +175,10 @@ qint64 HistoryStore::record(const AttemptRecord& a) {
 std::vector<AttemptRecord> HistoryStore::attempts(const QString& candidate) const {
     examdb::Statement read(
         db_.get(),
-        QStringLiteral("SELECT attempt_id, edition, exam, candidate, started, ended, seconds_used, "
-                       "score, pass_mark, passed FROM attempt WHERE ?1 IS NULL OR candidate = ?1 "
-                       "ORDER BY ended DESC, attempt_id DESC"),
+        QStringLiteral(
+            "SELECT attempt_id, edition, exam, candidate, started, ended, seconds_used, "
+            "score, pass_mark, passed, custom FROM attempt WHERE ?1 IS NULL OR candidate = ?1 "
+            "ORDER BY ended DESC, attempt_id DESC"),
         path_);
     read.bind(1, candidate.isEmpty() ? QVariant() : QVariant(candidate));
     std::vector<AttemptRecord> out;
@@ -154,6 +194,7 @@ std::vector<AttemptRecord> HistoryStore::attempts(const QString& candidate) cons
         a.score = int(read.integer(7));
         a.passMark = int(read.integer(8));
         a.passed = read.integer(9) != 0;
+        a.custom = read.value(10).toString();
         out.push_back(std::move(a));
     }
     examdb::Statement categories(
@@ -184,16 +225,17 @@ std::vector<QString> HistoryStore::candidates() const {
     return out;
 }
 
-std::optional<int> HistoryStore::lastScore(const QString& edition, int exam,
-                                           const QString& candidate) const {
+std::optional<int> HistoryStore::lastScore(const AttemptRecord& like) const {
     examdb::Statement read(
         db_.get(),
         QStringLiteral("SELECT score FROM attempt WHERE edition = ?1 AND exam = ?2 AND "
-                       "candidate = ?3 ORDER BY ended DESC, attempt_id DESC LIMIT 1"),
+                       "candidate = ?3 AND custom = ?4 ORDER BY ended DESC, attempt_id DESC "
+                       "LIMIT 1"),
         path_);
-    read.bind(1, QVariant(edition));
-    read.bind(2, qint64(exam));
-    read.bind(3, QVariant(candidate.isNull() ? QStringLiteral("") : candidate));
+    read.bind(1, QVariant(like.edition));
+    read.bind(2, qint64(like.exam));
+    read.bind(3, QVariant(textOrEmpty(like.candidate)));
+    read.bind(4, QVariant(textOrEmpty(like.custom)));
     if (!read.step()) {
         return std::nullopt;
     }
@@ -211,7 +253,7 @@ std::vector<qint64> HistoryStore::missedQuestions(const QString& edition, int ex
         path_);
     read.bind(1, QVariant(edition));
     read.bind(2, qint64(exam));
-    read.bind(3, QVariant(candidate.isNull() ? QStringLiteral("") : candidate));
+    read.bind(3, QVariant(textOrEmpty(candidate)));
     read.bind(4, qint64(attempts));
     std::vector<qint64> out;
     while (read.step()) {

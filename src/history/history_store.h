@@ -14,7 +14,9 @@ namespace history {
 class HistoryStore {
 public:
     // The layout this program writes; a file of a higher one is left alone.
-    static constexpr int kVersion = 1;
+    // 2 keeps a custom exam's settings with its attempt; a file of layout 1 is upgraded when
+    // opened.
+    static constexpr int kVersion = 2;
 
     // Opens or creates path. Throws examdb::Error; its number is SQLITE_NOTADB or
     // SQLITE_CORRUPT for a file that is no history, and kTooNew for a newer layout.
@@ -28,9 +30,11 @@ public:
     // Newest first; candidate empty for every name. Categories included, questions not.
     std::vector<AttemptRecord> attempts(const QString& candidate = QString()) const;
     std::vector<QString> candidates() const;
-    // The score of the latest attempt at the exam by the name, if any.
-    std::optional<int> lastScore(const QString& edition, int exam, const QString& candidate) const;
+    // The score of the name's latest attempt like `like`: the same exam of the same edition, and
+    // for a custom exam the very same settings; a fixed exam never follows a custom one.
+    std::optional<int> lastScore(const AttemptRecord& like) const;
     // IDs answered wrongly in any of the name's last `attempts` attempts at the exam, ascending.
+    // Custom attempts count: their questions are the exam's.
     std::vector<qint64> missedQuestions(const QString& edition, int exam, const QString& candidate,
                                         int attempts = 3) const;
     void remove(qint64 attemptId);

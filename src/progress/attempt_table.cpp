@@ -28,6 +28,9 @@ QVariant AttemptTableModel::data(const QModelIndex& index, int role) const {
     if (role == Qt::TextAlignmentRole && (index.column() == 3 || index.column() == 5)) {
         return QVariant(Qt::AlignRight | Qt::AlignVCenter);
     }
+    if (role == Qt::ToolTipRole && index.column() == 1 && isCustom(a)) {
+        return customDetails(a);
+    }
     if (role != Qt::DisplayRole && role != Qt::AccessibleTextRole) {
         return {};
     }

@@ -41,15 +41,15 @@ QString when(const history::AttemptRecord& a) {
 }  // namespace
 
 QString csvText(const std::vector<history::AttemptRecord>& attempts) {
-    QString out =
-        line({QStringLiteral("Date"), QStringLiteral("Exam"), QStringLiteral("Name"),
-              QStringLiteral("Score"), QStringLiteral("Pass mark"), QStringLiteral("Verdict"),
-              QStringLiteral("Time used"), QStringLiteral("Seconds used")});
+    QString out = line({QStringLiteral("Date"), QStringLiteral("Exam"), QStringLiteral("Name"),
+                        QStringLiteral("Score"), QStringLiteral("Pass mark"),
+                        QStringLiteral("Verdict"), QStringLiteral("Time used"),
+                        QStringLiteral("Seconds used"), QStringLiteral("Custom settings")});
     for (const history::AttemptRecord& a : attempts) {
         out += line({when(a), examText(a), text(a.candidate), QString::number(a.score),
                      QString::number(a.passMark),
                      a.passed ? QStringLiteral("Pass") : QStringLiteral("Fail"),
-                     timeUsedText(a.secondsUsed), QString::number(a.secondsUsed)});
+                     timeUsedText(a.secondsUsed), QString::number(a.secondsUsed), text(a.custom)});
     }
     out += QStringLiteral("\r\n");
     out += line({QStringLiteral("Date"), QStringLiteral("Exam"), QStringLiteral("Name"),

@@ -16,6 +16,7 @@
 #include <QLabel>
 #include <QLineSeries>
 #include <QPushButton>
+#include <QScatterSeries>
 #include <QSplitter>
 #include <QStandardItemModel>
 #include <QTableView>
@@ -156,6 +157,9 @@ ProgressWindow::ProgressWindow()
     split->addWidget(right);
     split->setStretchFactor(0, 2);
     split->setStretchFactor(1, 3);
+    // Half each to start with: the size hints alone leave the charts too narrow for the score
+    // chart's legend once custom exams have an entry of their own.
+    split->setSizes({1, 1});
 
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(studyMissed_);
@@ -288,17 +292,33 @@ void ProgressWindow::fillScoreChart() {
     if (shown_.empty()) {
         return;
     }
-    // One line per exam, oldest point first.
+    // One line per fixed exam, oldest point first. Custom attempts, of other lengths and
+    // categories, are points of their own and never bend an exam's line.
     std::map<QString, QLineSeries*> byExam;
+    QScatterSeries* custom = nullptr;
+    const history::AttemptRecord* newestFixed = nullptr;
     qint64 first = shown_.back().ended.toMSecsSinceEpoch();
     qint64 last = shown_.front().ended.toMSecsSinceEpoch();
     int lowest = 0;
     for (auto a = shown_.rbegin(); a != shown_.rend(); ++a) {
-        QLineSeries*& series = byExam[examText(*a)];
-        if (!series) {
-            series = new QLineSeries;
-            series->setName(examText(*a));
-            series->setPointsVisible(true);
+        QXYSeries* series = nullptr;
+        if (isCustom(*a)) {
+            if (!custom) {
+                custom = new QScatterSeries;
+                custom->setName(QStringLiteral("Custom exams"));
+                custom->setMarkerShape(QScatterSeries::MarkerShapeTriangle);
+                custom->setMarkerSize(11);
+            }
+            series = custom;
+        } else {
+            QLineSeries*& line = byExam[examOf(*a)];
+            if (!line) {
+                line = new QLineSeries;
+                line->setName(examOf(*a));
+                line->setPointsVisible(true);
+            }
+            series = line;
+            newestFixed = &*a;
         }
         series->append(double(a->ended.toMSecsSinceEpoch()), a->score);
         lowest = std::min(lowest, a->score);
@@ -306,6 +326,11 @@ void ProgressWindow::fillScoreChart() {
     if (last - first < 60 * 60 * 1000) {
         first -= 12 * 60 * 60 * 1000;
         last += 12 * 60 * 60 * 1000;
+    } else {
+        // The first and last points whole, not cut in half by the chart's edges.
+        const qint64 margin = (last - first) / 40;
+        first -= margin;
+        last += margin;
     }
     auto* pass = new QLineSeries;
     pass->setName(QStringLiteral("Pass mark"));
@@ -313,7 +338,7 @@ void ProgressWindow::fillScoreChart() {
     dashed.setStyle(Qt::DashLine);
     dashed.setWidth(2);
     pass->setPen(dashed);
-    const int passMark = shown_.front().passMark;
+    const int passMark = (newestFixed ? *newestFixed : shown_.front()).passMark;
     pass->append(double(first), passMark);
     pass->append(double(last), passMark);
 
@@ -334,14 +359,19 @@ void ProgressWindow::fillScoreChart() {
     y->setLabelFormat(QStringLiteral("%d"));
     chart.addAxis(x, Qt::AlignBottom);
     chart.addAxis(y, Qt::AlignLeft);
+    std::vector<QXYSeries*> all;
     for (auto& entry : byExam) {
-        chart.addSeries(entry.second);
-        entry.second->attachAxis(x);
-        entry.second->attachAxis(y);
+        all.push_back(entry.second);
     }
-    chart.addSeries(pass);
-    pass->attachAxis(x);
-    pass->attachAxis(y);
+    if (custom) {
+        all.push_back(custom);
+    }
+    all.push_back(pass);
+    for (QXYSeries* series : all) {
+        chart.addSeries(series);
+        series->attachAxis(x);
+        series->attachAxis(y);
+    }
 }
 
 void ProgressWindow::fillCategoryChart() {
@@ -354,10 +384,11 @@ void ProgressWindow::fillCategoryChart() {
     if (!chosen) {
         return;
     }
-    // The chosen attempt and the same name's attempts at the same exam before it.
+    // The chosen attempt and the same name's attempts before it at the same exam, and for a
+    // custom exam with the same settings: other categories and counts would not compare.
     std::vector<history::AttemptRecord> line;
     for (const history::AttemptRecord& a : all_) {
-        if (a.exam == chosen->exam && a.candidate == chosen->candidate &&
+        if (sameKind(a, *chosen) && a.candidate == chosen->candidate &&
             (a.ended < chosen->ended || (a.ended == chosen->ended && a.id <= chosen->id))) {
             line.push_back(a);
         }
@@ -435,7 +466,7 @@ void ProgressWindow::cmdDelete_Click() {
     }
     const QString question =
         QStringLiteral("Delete the attempt of %1 at %2 on %3 (%4/1000) from the history?")
-            .arg(chosen->candidate, examText(*chosen),
+            .arg(chosen->candidate, examPhrase(*chosen),
                  QLocale::system().toString(chosen->ended, QLocale::ShortFormat))
             .arg(chosen->score);
     if (prompts::MsgBox(question, prompts::Buttons::YesNo, prompts::Icon::Question, kTitle) !=
@@ -472,7 +503,7 @@ void ProgressWindow::cmdStudyMissed_Click() {
         store->missedQuestions(chosen->edition, chosen->exam, chosen->candidate, 3);
     if (missed.empty()) {
         prompts::MsgBox(QStringLiteral("%1 missed no question of %2 in the last three attempts.")
-                            .arg(chosen->candidate, examText(*chosen)),
+                            .arg(chosen->candidate, examOf(*chosen)),
                         prompts::Buttons::OkOnly, prompts::Icon::Information, kTitle);
         return;
     }

@@ -17,9 +17,10 @@ namespace progress {
 class AttemptTableModel;
 
 // Every recorded attempt of this edition: a table, the score over time per exam with the pass
-// mark across it, and each category's latest percentage beside the average of the attempts
-// before it (with a table of the same figures for keyboard and screen-reader users). A name
-// filter, CSV export, deletion, and a study of the questions recently missed.
+// mark across it (custom exams as points of their own), and each category's latest percentage
+// beside the average of the comparable attempts before it (with a table of the same figures for
+// keyboard and screen-reader users). A name filter, CSV export, deletion, and a study of the
+// questions recently missed.
 class ProgressWindow : public QWidget {
     Q_OBJECT
 

@@ -1,6 +1,7 @@
 #include "results/attempt_history.h"
 
 #include "app/attempt_clock.h"
+#include "app/custom_exam.h"
 #include "app/edition.h"
 #include "app/exam_settings.h"
 #include "examdb/database.h"
@@ -13,6 +14,9 @@ history::AttemptRecord scoredAttempt(examdb::Database& db, int exam, int score,
     history::AttemptRecord a;
     a.edition = app::edition().demo ? QStringLiteral("demo") : QStringLiteral("full");
     a.exam = exam;
+    if (app::isCustomExam()) {
+        a.custom = app::encodeCustom(*app::customExam());
+    }
     a.candidate = ExamSettings.CandidateName;
     a.ended = QDateTime::currentDateTime();
     a.secondsUsed = app::attemptClock().secondsUsed;

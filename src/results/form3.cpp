@@ -8,6 +8,7 @@
 #include <QTableView>
 #include <algorithm>
 
+#include "app/custom_exam.h"
 #include "app/edition.h"
 #include "app/exam_settings.h"
 #include "app/fatal.h"
@@ -256,6 +257,7 @@ void Form3::CmdExit_Click() {
     ExamSettings.QuestionNo = 0;
     ExamSettings.ReviewExam = 0;
     ExamSettings.ActiveExam = 0;
+    app::clearCustomExam();
     endExam();
     flow::discard(win::Exam);
     Unload();

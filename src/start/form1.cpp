@@ -3,6 +3,7 @@
 #include <QCloseEvent>
 #include <QPalette>
 
+#include "app/custom_exam.h"
 #include "app/edition.h"
 #include "app/exam_settings.h"
 #include "app/fatal.h"
@@ -28,6 +29,7 @@ Form1::Form1() : ui(std::make_unique<Ui::Form1>()) {
     app::onSignal(ui->mnuExamsub1, &QAction::triggered, this, &Form1::mnuExamsub1_Click);
     app::onSignal(ui->mnuExamsub2, &QAction::triggered, this, &Form1::mnuExamsub2_Click);
     app::onSignal(ui->mnuExamsub3, &QAction::triggered, this, &Form1::mnuExamsub3_Click);
+    app::onSignal(ui->mnuCustomExam, &QAction::triggered, this, &Form1::mnuCustomExam_Click);
     app::onSignal(ui->mnuFileSubExit, &QAction::triggered, this, &Form1::mnuFileSubExit_Click);
     app::onSignal(ui->menuFileSubExam1, &QAction::triggered, this, &Form1::menuFileSubExam1_Click);
     app::onSignal(ui->menuFileSubExam2, &QAction::triggered, this, &Form1::menuFileSubExam2_Click);
@@ -73,6 +75,7 @@ void Form1::startExam(qint16 exam) {
     ExamSettings.ActiveExam = exam;
     ExamSettings.CandidateName =
         prompts::InputBox(e.namePrompt, QStringLiteral("Name"), e.nameDefault);
+    app::rememberCandidateName(ExamSettings.CandidateName);
     flow::open(win::Intro);
 }
 
@@ -99,6 +102,13 @@ void Form1::mnuExamsub2_Click() {
 }
 void Form1::mnuExamsub3_Click() {
     startExam(3);
+}
+
+void Form1::mnuCustomExam_Click() {
+    if (examUnderWay()) {
+        return;
+    }
+    flow::open(win::CustomExam);
 }
 
 void Form1::mnuProgress_Click() {

@@ -23,6 +23,7 @@ public:
     void mnuExamsub1_Click();
     void mnuExamsub2_Click();
     void mnuExamsub3_Click();
+    void mnuCustomExam_Click();
     void mnuFileSubExit_Click();
     void menuFileSubExam1_Click();
     void mnuProgress_Click();

@@ -105,7 +105,8 @@ void TestStartupAndMenus::menuBar_data() {
     QTest::newRow("full")
         << "full" << QStringList{"&Exam", "&Review", "&Help"}
         << QStringList{"mnuExamsub1=Korvane E&xam #1", "mnuExamsub2=Korvane E&xam #2",
-                       "mnuExamsub3=Korvane Ex&am #3", "mnuFileSubExit=&Exit"}
+                       "mnuExamsub3=Korvane Ex&am #3", "mnuFileSubExit=&Exit",
+                       "mnuCustomExam=&Custom Exam..."}
         << QStringList{"menuFileSubExam1=Re&view Exam #1", "menuFileSubExam2=Rev&iew Exam #2",
                        "menuFileSubExam3=Revi&ew Exam #3", "mnuProgress=&Progress..."}
         << QStringList{"mnuHelpsubNavigate=&Navigation", "mnuHelpSubCer=&Certification",
@@ -114,7 +115,8 @@ void TestStartupAndMenus::menuBar_data() {
     QTest::newRow("demo")
         << "demo" << QStringList{"&Exam", "&Review", "&Help", "&Order Full Version"}
         << QStringList{"mnuExamsub1=Korvane &Exam #1 Demo", "mnuExamsub2=Korvane E&xam #2",
-                       "mnuExamsub3=Korvane Ex&am #3", "mnuFileSubExit=&Exit"}
+                       "mnuExamsub3=Korvane Ex&am #3", "mnuFileSubExit=&Exit",
+                       "mnuCustomExam=&Custom Exam..."}
         << QStringList{"menuFileSubExam1=&Review Exam #1 Demo", "menuFileSubExam2=Rev&iew Exam #2",
                        "menuFileSubExam3=Revi&ew Exam #3", "mnuProgress=&Progress..."}
         << QStringList{"mnuHelpsubNavigate=&Navigation", "mnuHelpSubCer=&Certification",

@@ -75,7 +75,7 @@ void TestBankCheck::namesEveryViolation_data() {
     QTest::newRow("exam under way, sound")
         << attempt +
                "INSERT INTO tblRandom VALUES (1, 2); "
-               "INSERT INTO tblAttempt VALUES (1, 1, 'Ann', 1, 30, 1, '1')"
+               "INSERT INTO tblAttempt VALUES (1, 1, 'Ann', 1, 30, 1, '1 1:BD 1!')"
         << QStringList();
     QTest::newRow("exam under way, values out of range")
         << attempt + "INSERT INTO tblAttempt VALUES (1, 4, 'Ann', 2, -5, 9, '1 1')"
@@ -83,7 +83,7 @@ void TestBankCheck::namesEveryViolation_data() {
                        "tblAttempt: questions 2 differs from the 0 drawn",
                        "tblAttempt: elapsed -5 is not 0 to 32767 seconds",
                        "tblAttempt: position 9 is not a question of the draw",
-                       "tblAttempt: flags '1 1' are not distinct question numbers"};
+                       "tblAttempt: flags '1 1' are not the program's marks"};
     QTest::newRow("exam under way, draw not in the bank")
         << attempt +
                "INSERT INTO tblRandom VALUES (1, 999); "

@@ -43,6 +43,10 @@ std::map<int, int> drawnPerCategory(const FixtureDatabase& db) {
     return per;
 }
 
+exam::CustomDraw drawOf(std::vector<int> categories, int count) {
+    return {1, std::move(categories), count, QStringLiteral("Ann"), {}};
+}
+
 }  // namespace
 
 class TestCustomDraw : public QObject {
@@ -70,7 +74,8 @@ void TestCustomDraw::drawsEachChosenCategorysShare() {
     FixtureDatabase db;
     fill(db);
     examdb::Database bank = examdb::Database::open(db.path());
-    const exam::CustomDraw draw{1, categories, count};
+    const exam::CustomDraw draw{1, categories, count, QStringLiteral("Ann"),
+                                QStringLiteral("exam=1 mode=practice")};
 
     const std::vector<int> sizes = exam::categorySizes(bank, draw);
     QCOMPARE(exam::drawCustom(bank, draw), count);
@@ -89,6 +94,11 @@ void TestCustomDraw::drawsEachChosenCategorysShare() {
              QStringLiteral("1-%1").arg(count));
     // A previous candidate's marks never count for this one.
     QCOMPARE(db.answers(QStringLiteral("exam1"), 3), (std::array<int, 5>{0, 0, 0, 0, 0}));
+    // Recorded with the draw, so an interruption can be taken up again as what it was.
+    QCOMPARE(db.scalar(QStringLiteral("SELECT exam || '|' || candidate || '|' || questions || '|' "
+                                      "|| custom FROM tblAttempt"))
+                 .toString(),
+             QStringLiteral("1|Ann|%1|exam=1 mode=practice").arg(count));
 }
 
 void TestCustomDraw::tooFewQuestionsDrawsNothing() {
@@ -96,12 +106,12 @@ void TestCustomDraw::tooFewQuestionsDrawsNothing() {
     fill(db);
     db.draw({1, 2, 3});
     examdb::Database bank = examdb::Database::open(db.path());
-    QCOMPARE(exam::drawCustom(bank, {1, {2, 3}, 11}), 0);
-    QCOMPARE(exam::drawCustom(bank, {1, {}, 5}), 0);
-    QCOMPARE(exam::drawCustom(bank, {1, {0}, 0}), 0);
+    QCOMPARE(exam::drawCustom(bank, drawOf({2, 3}, 11)), 0);
+    QCOMPARE(exam::drawCustom(bank, drawOf({}, 5)), 0);
+    QCOMPARE(exam::drawCustom(bank, drawOf({0}, 0)), 0);
     QCOMPARE(db.scalar(QStringLiteral("SELECT count(*) FROM tblRandom")).toInt(), 0);
     // A category number no question carries holds nothing.
-    QCOMPARE(exam::categorySizes(bank, {1, {0, 7}, 1}), (std::vector<int>{20, 0}));
+    QCOMPARE(exam::categorySizes(bank, drawOf({0, 7}, 1)), (std::vector<int>{20, 0}));
 }
 
 void TestCustomDraw::everyQuestionOfACategoryCanBeDrawn() {
@@ -110,7 +120,7 @@ void TestCustomDraw::everyQuestionOfACategoryCanBeDrawn() {
     examdb::Database bank = examdb::Database::open(db.path());
     std::set<qint64> seen;
     for (int i = 0; i < 200 && seen.size() < 6; ++i) {
-        QCOMPARE(exam::drawCustom(bank, {1, {2}, 1}), 1);
+        QCOMPARE(exam::drawCustom(bank, drawOf({2}, 1)), 1);
         seen.insert(db.scalar(QStringLiteral("SELECT ID FROM tblRandom")).toLongLong());
     }
     QCOMPARE(seen, (std::set<qint64>{31, 32, 33, 34, 35, 36}));

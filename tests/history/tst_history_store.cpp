@@ -7,6 +7,7 @@
 
 #include "app/prompts.h"
 #include "examdb/error.h"
+#include "examdb/sqlite_handles.h"
 #include "history/history_access.h"
 #include "history/history_store.h"
 
@@ -31,14 +32,27 @@ history::AttemptRecord attemptAt(int exam, const QString& name, int score, int m
     return a;
 }
 
+// The same settings but for the mode, and a third: none of them compares with another.
+const QString kTimed = QStringLiteral("exam=1 categories=0,3 questions=20 minutes=20 mode=timed");
+const QString kPractice =
+    QStringLiteral("exam=1 categories=0,3 questions=20 minutes=20 mode=practice");
+const QString kShort = QStringLiteral("exam=1 categories=0 questions=10 minutes=10 mode=timed");
+
+history::AttemptRecord customAt(const QString& settings, const QString& name, int score,
+                                int minutesAgo, const QList<qint64>& wrong = {}) {
+    history::AttemptRecord a = attemptAt(1, name, score, minutesAgo, wrong);
+    a.custom = settings;
+    return a;
+}
+
 void sql(const QString& path, const char* statement) {
-    sqlite3* db = nullptr;
-    sqlite3_open(QFile::encodeName(path).constData(), &db);
+    sqlite3* raw = nullptr;
+    sqlite3_open(QFile::encodeName(path).constData(), &raw);
+    const examdb::ConnectionHandle db(raw);
     char* error = nullptr;
-    const int rc = sqlite3_exec(db, statement, nullptr, nullptr, &error);
+    const int rc = sqlite3_exec(db.get(), statement, nullptr, nullptr, &error);
     const QString why = QString::fromUtf8(error ? error : "");
     sqlite3_free(error);
-    sqlite3_close(db);
     QVERIFY2(rc == SQLITE_OK, qPrintable(why));
 }
 
@@ -49,7 +63,10 @@ class TestHistoryStore : public QObject {
 
 private Q_SLOTS:
     void recordsAndReadsBack();
-    void lastScoreAndMissedQuestions();
+    void upgradesLayoutOneInPlace();
+    void lastScoreComparesLikeWithLike_data();
+    void lastScoreComparesLikeWithLike();
+    void missedQuestionsOfTheLastAttempts();
     void recordIsWholeOrNothing();
     void deletes();
     void faultsNeverBlockAndSayWhatHappened_data();
@@ -65,6 +82,7 @@ private:
 void TestHistoryStore::recordsAndReadsBack() {
     const QString path = dir_.filePath(QStringLiteral("round.sqlite"));
     history::AttemptRecord a = attemptAt(2, QStringLiteral("Zoë \"<b>\""), 702, 5, {20, 40});
+    a.custom = kPractice;
     {
         history::HistoryStore store(path);
         a.id = store.record(a);
@@ -77,6 +95,7 @@ void TestHistoryStore::recordsAndReadsBack() {
     QCOMPARE(r.id, a.id);
     QCOMPARE(r.edition, QStringLiteral("full"));
     QCOMPARE(r.exam, 2);
+    QCOMPARE(r.custom, kPractice);
     QCOMPARE(r.candidate, a.candidate);
     QCOMPARE(r.ended.toSecsSinceEpoch(), a.ended.toSecsSinceEpoch());
     QCOMPARE(r.started.toSecsSinceEpoch(), a.started.toSecsSinceEpoch());
@@ -91,19 +110,97 @@ void TestHistoryStore::recordsAndReadsBack() {
     QCOMPARE(again.candidates(), std::vector<QString>{a.candidate});
 }
 
-void TestHistoryStore::lastScoreAndMissedQuestions() {
+// A history as the first program with one wrote it, with an attempt in every table.
+void TestHistoryStore::upgradesLayoutOneInPlace() {
+    const QString path = dir_.filePath(QStringLiteral("layout1.sqlite"));
+    sql(path,
+        "CREATE TABLE attempt (attempt_id INTEGER PRIMARY KEY, edition TEXT NOT NULL, "
+        "exam INTEGER NOT NULL, candidate TEXT NOT NULL, started TEXT NOT NULL, "
+        "ended TEXT NOT NULL, seconds_used INTEGER NOT NULL, score INTEGER NOT NULL, "
+        "pass_mark INTEGER NOT NULL, passed INTEGER NOT NULL);"
+        "CREATE TABLE attempt_category (attempt_id INTEGER NOT NULL, category INTEGER NOT NULL, "
+        "name TEXT NOT NULL, total INTEGER NOT NULL, correct INTEGER NOT NULL, "
+        "PRIMARY KEY (attempt_id, category));"
+        "CREATE TABLE attempt_question (attempt_id INTEGER NOT NULL, position INTEGER NOT NULL, "
+        "question_id INTEGER NOT NULL, correct INTEGER NOT NULL, "
+        "PRIMARY KEY (attempt_id, position));"
+        "INSERT INTO attempt VALUES (7, 'full', 1, 'Ann', '2026-03-01T09:00:00Z', "
+        "'2026-03-01T10:00:00Z', 3600, 640, 750, 0);"
+        "INSERT INTO attempt_category VALUES (7, 0, 'Networking', 10, 6);"
+        "PRAGMA user_version = 1;");
+    {
+        history::HistoryStore store(path);
+        const auto read = store.attempts();
+        QCOMPARE(read.size(), size_t(1));
+        QCOMPARE(read.front().id, qint64(7));
+        QCOMPARE(read.front().score, 640);
+        QVERIFY(read.front().custom.isEmpty());
+        QCOMPARE(read.front().categories.size(), size_t(1));
+        // The old attempt is a fixed exam's: it leads a fixed attempt, not a custom one.
+        QCOMPARE(store.lastScore(attemptAt(1, QStringLiteral("Ann"), 0, 0)), 640);
+        QCOMPARE(store.lastScore(customAt(kTimed, QStringLiteral("Ann"), 0, 0)), std::nullopt);
+        store.record(customAt(kTimed, QStringLiteral("Ann"), 500, 0));
+    }
+    // Opened again, the file is of the new layout: upgrading it twice would fail.
+    history::HistoryStore again(path);
+    QCOMPARE(again.attempts().size(), size_t(2));
+    QCOMPARE(again.attempts().front().custom, kTimed);
+}
+
+void TestHistoryStore::lastScoreComparesLikeWithLike_data() {
+    QTest::addColumn<QString>("edition");
+    QTest::addColumn<int>("exam");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("settings");  // empty: a fixed exam
+    QTest::addColumn<int>("previous");      // -1: none
+    QTest::newRow("fixed after fixed, custom ones between") << "full" << 1 << "Ann"
+                                                            << "" << 650;
+    QTest::newRow("custom after the same custom") << "full" << 1 << "Ann" << kTimed << 550;
+    QTest::newRow("custom after the same custom, others between")
+        << "full" << 1 << "Ann" << kPractice << 400;
+    QTest::newRow("custom after other customs and fixed") << "full" << 1 << "Ann" << kShort << -1;
+    QTest::newRow("fixed after custom only") << "full" << 1 << "Bo"
+                                             << "" << -1;
+    QTest::newRow("custom after another name's") << "full" << 1 << "Cy" << kTimed << -1;
+    QTest::newRow("other exam") << "full" << 2 << "Ann"
+                                << "" << 100;
+    QTest::newRow("other edition") << "demo" << 1 << "Ann"
+                                   << "" << -1;
+}
+
+void TestHistoryStore::lastScoreComparesLikeWithLike() {
+    QFETCH(QString, edition);
+    QFETCH(int, exam);
+    QFETCH(QString, name);
+    QFETCH(QString, settings);
+    QFETCH(int, previous);
+    QTemporaryDir dir;
+    history::HistoryStore store(QDir(dir.path()).filePath(QStringLiteral("like.sqlite")));
+    // Oldest first.
+    store.record(attemptAt(1, QStringLiteral("Ann"), 600, 40));
+    store.record(customAt(kTimed, QStringLiteral("Ann"), 500, 35));
+    store.record(attemptAt(1, QStringLiteral("Ann"), 650, 30));
+    store.record(customAt(kPractice, QStringLiteral("Ann"), 400, 25));
+    store.record(customAt(kTimed, QStringLiteral("Ann"), 550, 20));
+    store.record(customAt(kTimed, QStringLiteral("Bo"), 900, 15));
+    store.record(attemptAt(2, QStringLiteral("Ann"), 100, 10));
+    history::AttemptRecord now = attemptAt(exam, name, 0, 0);
+    now.edition = edition;
+    now.custom = settings;
+    QCOMPARE(store.lastScore(now), previous < 0 ? std::nullopt : std::optional<int>(previous));
+}
+
+void TestHistoryStore::missedQuestionsOfTheLastAttempts() {
     history::HistoryStore store(dir_.filePath(QStringLiteral("trend.sqlite")));
-    QVERIFY(!store.lastScore(QStringLiteral("full"), 1, QStringLiteral("Ann")));
-    // Oldest first: four attempts of Ann at exam 1, one of Bo, one of Ann at exam 2.
+    // Oldest first: four attempts of Ann at exam 1 (one custom), one of Bo, one of Ann at exam 2.
     store.record(attemptAt(1, QStringLiteral("Ann"), 500, 40, {60}));
     store.record(attemptAt(1, QStringLiteral("Ann"), 600, 30, {10}));
     store.record(attemptAt(1, QStringLiteral("Bo"), 900, 25, {50}));
-    store.record(attemptAt(1, QStringLiteral("Ann"), 650, 20, {30, 10}));
+    store.record(customAt(kShort, QStringLiteral("Ann"), 650, 20, {30, 10}));
     store.record(attemptAt(2, QStringLiteral("Ann"), 100, 15, {40}));
     store.record(attemptAt(1, QStringLiteral("Ann"), 702, 10, {20}));
-    QCOMPARE(store.lastScore(QStringLiteral("full"), 1, QStringLiteral("Ann")), 702);
-    QCOMPARE(store.lastScore(QStringLiteral("demo"), 1, QStringLiteral("Ann")), std::nullopt);
     // The last three of Ann at exam 1 missed 10, 30 and 20; 60 is older, 50 is Bo's, 40 exam 2's.
+    // The custom attempt's questions are exam 1's and count.
     QCOMPARE(store.missedQuestions(QStringLiteral("full"), 1, QStringLiteral("Ann")),
              (std::vector<qint64>{10, 20, 30}));
     QCOMPARE(store.attempts(QStringLiteral("Bo")).size(), size_t(1));

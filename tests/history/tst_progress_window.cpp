@@ -1,7 +1,7 @@
 #include <QChartView>
 #include <QComboBox>
-#include <QLineSeries>
 #include <QTableView>
+#include <QXYSeries>
 #include <QtTest>
 
 #include "app/study_subset.h"
@@ -44,6 +44,35 @@ history::CategoryResult cat(int number, const char* name, int total, int correct
     return {number, QString::fromLatin1(name), total, correct};
 }
 
+history::AttemptRecord custom(const char* settings, const QString& name, int score, int daysAgo,
+                              std::vector<history::CategoryResult> categories = {},
+                              const QList<qint64>& wrong = {}) {
+    history::AttemptRecord a = attempt(name, 1, score, daysAgo, std::move(categories), wrong);
+    a.custom = QString::fromLatin1(settings);
+    return a;
+}
+
+const char* const kTwenty = "exam=1 categories=0,1 questions=20 minutes=20 mode=timed";
+const char* const kTenPractice = "exam=1 categories=0 questions=10 minutes=0 mode=practice";
+
+QStringList column(QTableView* view, int c, int role = Qt::DisplayRole) {
+    QStringList out;
+    for (int r = 0; r < view->model()->rowCount(); ++r) {
+        out << view->model()->index(r, c).data(role).toString();
+    }
+    return out;
+}
+
+// "name:points" of each series of the score chart, in the chart's order.
+QStringList scoreSeries(progress::ProgressWindow& w) {
+    QStringList out;
+    auto* chart = w.findChild<QChartView*>(QStringLiteral("chartScores"))->chart();
+    for (QAbstractSeries* s : chart->series()) {
+        out << QStringLiteral("%1:%2").arg(s->name()).arg(static_cast<QXYSeries*>(s)->count());
+    }
+    return out;
+}
+
 QStringList rows(progress::ProgressWindow& w) {
     QStringList out;
     auto* view = w.findChild<QTableView*>(QStringLiteral("tblAttempts"));
@@ -70,6 +99,7 @@ private Q_SLOTS:
     void categoryFigures();
     void csvKeepsNumbersAndNeutralisesFormulas();
     void showsAttemptsChartsAndFilters();
+    void keepsCustomAttemptsApart();
     void deletesAfterConfirmation();
     void studiesMissedQuestions();
     void emptyHistoryOpensEmpty();
@@ -106,17 +136,23 @@ void TestProgressWindow::categoryFigures() {
 void TestProgressWindow::csvKeepsNumbersAndNeutralisesFormulas() {
     const std::vector<history::AttemptRecord> attempts{
         attempt(QStringLiteral("=HYPERLINK(\"x\")"), 2, -35, 0, {cat(0, "Net, LAN", 3, 1)}),
-        attempt(QStringLiteral("Zoë"), 1, 862, 1, {})};
+        attempt(QStringLiteral("Zoë"), 1, 862, 1, {}),
+        custom(kTwenty, QStringLiteral("Zoë"), 500, 2, {cat(0, "Net", 10, 5)})};
     const QStringList lines = progress::csvText(attempts).split(QStringLiteral("\r\n"));
-    QCOMPARE(lines.at(0),
-             QStringLiteral("Date,Exam,Name,Score,Pass mark,Verdict,Time used,Seconds used"));
+    QCOMPARE(lines.at(0), QStringLiteral("Date,Exam,Name,Score,Pass mark,Verdict,Time used,"
+                                         "Seconds used,Custom settings"));
     QCOMPARE(lines.at(1), QStringLiteral("2026-12-01 10:00,Exam #2,\"'=HYPERLINK(\"\"x\"\")\","
-                                         "-35,750,Fail,01:02:05,3725"));
+                                         "-35,750,Fail,01:02:05,3725,"));
     QCOMPARE(lines.at(2),
-             QStringLiteral("2026-11-30 10:00,Exam #1,Zoë,862,750,Pass,01:02:05,3725"));
-    QCOMPARE(lines.at(3), QString());
-    QCOMPARE(lines.at(5), QStringLiteral("2026-12-01 10:00,Exam #2,\"'=HYPERLINK(\"\"x\"\")\","
+             QStringLiteral("2026-11-30 10:00,Exam #1,Zoë,862,750,Pass,01:02:05,3725,"));
+    QCOMPARE(lines.at(3), QStringLiteral("2026-11-29 10:00,Custom: 20 from Exam #1,Zoë,500,750,"
+                                         "Fail,01:02:05,3725,\"exam=1 categories=0,1 "
+                                         "questions=20 minutes=20 mode=timed\""));
+    QCOMPARE(lines.at(4), QString());
+    QCOMPARE(lines.at(6), QStringLiteral("2026-12-01 10:00,Exam #2,\"'=HYPERLINK(\"\"x\"\")\","
                                          "\"Net, LAN\",3,1,33"));
+    QCOMPARE(lines.at(7),
+             QStringLiteral("2026-11-29 10:00,Custom: 20 from Exam #1,Zoë,Net,10,5,50"));
 }
 
 void TestProgressWindow::showsAttemptsChartsAndFilters() {
@@ -140,12 +176,7 @@ void TestProgressWindow::showsAttemptsChartsAndFilters() {
     QCOMPARE(rows(w),
              (QStringList{"Exam #1|Ann|780/1000|Pass|01:02:05", "Exam #2|Bo|800/1000|Pass|01:02:05",
                           "Exam #1|Ann|600/1000|Fail|01:02:05"}));
-    auto* scores = w.findChild<QChartView*>(QStringLiteral("chartScores"))->chart();
-    QStringList series;
-    for (QAbstractSeries* s : scores->series()) {
-        series << QStringLiteral("%1:%2").arg(s->name()).arg(static_cast<QLineSeries*>(s)->count());
-    }
-    QCOMPARE(series, (QStringList{"Exam #1:2", "Exam #2:1", "Pass mark:2"}));
+    QCOMPARE(scoreSeries(w), (QStringList{"Exam #1:2", "Exam #2:1", "Pass mark:2"}));
     // The newest attempt's categories beside the average of Ann's earlier ones at exam 1.
     auto* categories = w.findChild<QTableView*>(QStringLiteral("tblCategories"))->model();
     QCOMPARE(categories->rowCount(), 2);
@@ -172,6 +203,49 @@ void TestProgressWindow::showsAttemptsChartsAndFilters() {
                         "Date,Exam,Name"));
     QVERIFY(text.contains(",Exam #2,Bo,800,750,Pass,01:02:05,3725"));
     QVERIFY(!text.contains(",Ann,"));
+    w.Unload();
+}
+
+void TestProgressWindow::keepsCustomAttemptsApart() {
+    AppTestEnv env(app::fullEdition());
+    history::HistoryStore* store = history::store();
+    // A custom exam's unchosen categories come with no questions.
+    store->record(attempt(QStringLiteral("Ann"), 1, 600, 9, {cat(0, "Net", 10, 4)}));
+    store->record(custom(kTwenty, QStringLiteral("Ann"), 300, 6, {cat(0, "Net", 10, 2)}));
+    store->record(custom(kTenPractice, QStringLiteral("Ann"), 900, 5, {cat(0, "Net", 10, 9)}));
+    store->record(custom(kTwenty, QStringLiteral("Ann"), 500, 4,
+                         {cat(0, "Net", 10, 8), cat(1, "Disk", 0, 0)}));
+    store->record(attempt(QStringLiteral("Ann"), 1, 780, 3, {cat(0, "Net", 10, 7)}));
+    store->record(custom("not settings at all", QStringLiteral("Bo"), 100, 2));
+
+    progress::registerWindows();
+    flow::open(win::Progress);
+    auto& w = forms::get<progress::ProgressWindow>();
+    auto* table = w.findChild<QTableView*>(QStringLiteral("tblAttempts"));
+    QCOMPARE(column(table, 1), (QStringList{"Custom exam", "Exam #1", "Custom: 20 from Exam #1",
+                                            "Custom: 10 from Exam #1 (practice)",
+                                            "Custom: 20 from Exam #1", "Exam #1"}));
+    QCOMPARE(column(table, 1, Qt::ToolTipRole).at(3),
+             QStringLiteral("Custom exam: 10 questions from 1 category of Exam #1, no time limit, "
+                            "practice mode"));
+    // Exam #1's line holds its two fixed attempts only; the pass mark is a fixed exam's.
+    QCOMPARE(scoreSeries(w), (QStringList{"Exam #1:2", "Custom exams:4", "Pass mark:2"}));
+
+    // Each attempt beside the earlier ones of its own kind only.
+    auto* categories = w.findChild<QTableView*>(QStringLiteral("tblCategories"));
+    w.selectAttempt(1);  // fixed 70%, after the fixed 40%
+    QCOMPARE(column(categories, 2), QStringList{"40"});
+    w.selectAttempt(2);  // 80% after the same settings' 20%; the unchosen category left out
+    QCOMPARE(column(categories, 0), QStringList{"Net"});
+    QCOMPARE(column(categories, 2), QStringList{"20"});
+
+    w.setNameFilter(QStringLiteral("Bo"));
+    QCOMPARE(scoreSeries(w), (QStringList{"Custom exams:1", "Pass mark:2"}));
+    env.prompts.answer(prompts::Answer::Yes);
+    w.cmdDelete_Click();
+    QVERIFY(
+        env.prompts.texts().front().startsWith(u"Delete the attempt of Bo at a custom exam on "));
+    QCOMPARE(store->attempts().size(), size_t(5));
     w.Unload();
 }
 
@@ -213,7 +287,10 @@ void TestProgressWindow::studiesMissedQuestions() {
     store->record(attempt(QStringLiteral("Ann"), 2, 100, 9, {}, {1}));  // older than the last three
     store->record(attempt(QStringLiteral("Ann"), 2, 100, 3, {}, {5}));
     store->record(attempt(QStringLiteral("Ann"), 2, 100, 2, {}, {2}));
-    store->record(attempt(QStringLiteral("Ann"), 2, 100, 1, {}, {5, 3}));
+    // The newest, chosen, is a custom attempt: its questions are exam 2's too.
+    history::AttemptRecord newest = attempt(QStringLiteral("Ann"), 2, 100, 1, {}, {5, 3});
+    newest.custom = QStringLiteral("exam=2 categories=0 questions=5 minutes=5 mode=timed");
+    store->record(newest);
     progress::registerWindows();
     study::registerWindows();
     flow::open(win::Progress);

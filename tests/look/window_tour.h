@@ -21,7 +21,7 @@
 
 // Every window of an edition, reached the way a candidate reaches it, handed in turn to a
 // check: the menu, intro, notice, exam, its review list, answer and exhibit, the score sheet,
-// the wrong answers, study, the help windows, About and Progress.
+// the wrong answers, study, the help windows, About, Progress and the custom exam's settings.
 namespace tour {
 
 using Visit = std::function<void(QWidget& window)>;
@@ -153,6 +153,9 @@ inline void everyWindow(const app::Edition& edition, const Visit& visit,
         visit(shown(window));
         shown(window).close();
     }
+    trigger("mnuCustomExam");
+    visit(shown(win::CustomExam));
+    shown(win::CustomExam).close();
     probe::settleDeletions();
 }
 

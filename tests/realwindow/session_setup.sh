@@ -17,3 +17,14 @@ fresh_folder() {
     rm -rf "$1"
     mkdir -p "$1"
 }
+
+# The walkthrough's bank, built for both programs into DIR/pro and DIR/demo.
+build_walk_banks() {
+    local dir=$1 bank_tool=$2 here
+    here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+    "$here/make_bank.sh" "$dir/bank"
+    QT_QPA_PLATFORM=offscreen "$bank_tool" build --edition full --source "$dir/bank" \
+        --out "$dir/pro" >/dev/null
+    QT_QPA_PLATFORM=offscreen "$bank_tool" build --edition demo --source "$dir/bank" \
+        --out "$dir/demo" >/dev/null
+}

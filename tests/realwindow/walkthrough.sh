@@ -15,9 +15,7 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 shots="$out_dir/screenshots"
 fresh_folder "$shots"
-"$here/make_bank.sh" "$work/bank"
-QT_QPA_PLATFORM=offscreen "$bank_tool" build --edition full --source "$work/bank" --out "$work/pro" >/dev/null
-QT_QPA_PLATFORM=offscreen "$bank_tool" build --edition demo --source "$work/bank" --out "$work/demo" >/dev/null
+build_walk_banks "$work" "$bank_tool"
 
 status=0
 for edition in pro demo; do

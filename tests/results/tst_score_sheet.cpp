@@ -8,6 +8,7 @@
 #include <QtTest>
 
 #include "app/attempt_clock.h"
+#include "app/custom_exam.h"
 #include "app/window_names.h"
 #include "history/history_access.h"
 #include "history/history_store.h"
@@ -83,6 +84,8 @@ private Q_SLOTS:
     void noLimitOnCategories();
     void bankLargerThanExamCountsOnlyTheDraw_data();
     void bankLargerThanExamCountsOnlyTheDraw();
+    void customExamScoresItsOwnDrawUnderItsTitle_data();
+    void customExamScoresItsOwnDrawUnderItsTitle();
     void emptyDrawScoresNothing_data();
     void emptyDrawScoresNothing();
     void reviewAndBackLeavesSheetUnchanged();
@@ -257,6 +260,37 @@ void TestScoreSheet::bankLargerThanExamCountsOnlyTheDraw() {
 
     QCOMPARE(probe::textOf(sheet, "lblScoreObtained"), QStringLiteral("700/1000"));
     QCOMPARE(catScores(session.db), (QStringList{"5|4|80", "5|3|60"}));
+}
+
+void TestScoreSheet::customExamScoresItsOwnDrawUnderItsTitle_data() {
+    QTest::addColumn<QString>("edition");
+    QTest::addColumn<int>("exam");
+    QTest::addColumn<QString>("title");
+    QTest::newRow("full") << "full" << 2 << "Custom exam: 4 questions from Exam #2";
+    QTest::newRow("demo") << "demo" << 1 << "Custom exam: 4 questions from Exam #1 Demo";
+}
+
+void TestScoreSheet::customExamScoresItsOwnDrawUnderItsTitle() {
+    QFETCH(QString, edition);
+    QFETCH(int, exam);
+    QFETCH(QString, title);
+    const app::Edition& e = probe::editionNamed(edition);
+    ResultsSession session(e, exam);
+    session.db.addCategories({QStringLiteral("Even"), QStringLiteral("Odd")});
+    session.db.addQuestions(exam, 20, 2);
+    app::setCustomExam({exam, {0, 1}, 4, 0, true});
+    session.db.draw({1, 2, 3, 4});
+    session.answerCorrectly(exam, QStringLiteral("ID <= 3 OR ID > 10"));
+
+    Form3& sheet = openSheet();
+
+    QCOMPARE(probe::textOf(sheet, "lblExamTitle"), title);
+    QCOMPARE(probe::textOf(sheet, "lblScoreObtained"), QStringLiteral("750/1000"));
+    sheet.CmdExit_Click();
+    probe::settleDeletions();
+    // The fixed exams are what the menu starts next.
+    QVERIFY(!app::isCustomExam());
+    QCOMPARE(ExamSettings.QuestionsPerExam, e.questionsPerExam);
 }
 
 void TestScoreSheet::emptyDrawScoresNothing_data() {

@@ -1,0 +1,31 @@
+#!/usr/bin/env bash
+# Custom exams of both programs by keyboard on a virtual screen, on the walkthrough's bank:
+#   custom_exams.sh KVN_PRO KVN_DEMO KVN_BANK OUT_DIR
+# Screenshots land in OUT_DIR/custom-screenshots/<edition>-<step>.png.
+set -euo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
+pro=$1 demo=$2 bank_tool=$3 out_dir=$4
+# shellcheck source=session_setup.sh
+source "$here/session_setup.sh"
+need_tools xvfb-run xdotool import sqlite3
+export QT_QPA_PLATFORM=xcb LC_ALL=C.UTF-8
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+shots="$out_dir/custom-screenshots"
+fresh_folder "$shots"
+build_walk_banks "$work" "$bank_tool"
+
+status=0
+for edition in pro demo; do
+    if [[ $edition == pro ]]; then
+        program=$pro folder=$work/pro db=kvn09.mdb server=160
+    else
+        program=$demo folder=$work/demo db=kvn009.mdb server=180
+    fi
+    (cd "$folder" && export XDG_DATA_HOME="$work/data-$edition" \
+        XDG_CONFIG_HOME="$work/config-$edition" &&
+        xvfb-run -a -n "$server" -s "-screen 0 1280x800x24" \
+        bash "$here/custom_session.sh" "$program" "$edition" "$folder/$db" "$shots") || status=1
+done
+echo "screenshots: $shots"
+exit $status
