@@ -138,6 +138,9 @@ void Form211::addPracticeControls() {
     cmdCheck->setObjectName(QStringLiteral("cmdCheck"));
     cmdCheck->setToolTip(QStringLiteral("See at once whether the answer is right (Enter)"));
     ui->bottomBand->insertWidget(ui->bottomBand->indexOf(ui->cmdPrevQ), cmdCheck);
+    // Both were made before the window's own controls; they take their places in reading order.
+    QWidget::setTabOrder(ui->Check5, feedback->explanationBox());
+    QWidget::setTabOrder(feedback->explanationBox(), ui->Picture1);
     QWidget::setTabOrder(ui->Command1, cmdCheck);
     QWidget::setTabOrder(cmdCheck, ui->cmdPrevQ);
     feedback->hide();

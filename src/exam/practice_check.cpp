@@ -102,6 +102,10 @@ QString PracticeFeedback::verdict() const {
     return verdict_->isVisibleTo(this) ? verdict_->text() : QString();
 }
 
+QWidget* PracticeFeedback::explanationBox() const {
+    return explanation_;
+}
+
 QString PracticeFeedback::explanation() const {
     return explanation_->isVisibleTo(this) ? explanation_->toPlainText() : QString();
 }

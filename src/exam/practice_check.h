@@ -40,6 +40,8 @@ public:
 
     QString verdict() const;
     QString explanation() const;
+    // The one part the keyboard reaches, for the window's tab order.
+    QWidget* explanationBox() const;
 
 private:
     QLabel* verdict_;

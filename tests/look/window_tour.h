@@ -153,9 +153,19 @@ inline void everyWindow(const app::Edition& edition, const Visit& visit,
         visit(shown(window));
         shown(window).close();
     }
+    // A practice run, its first answer checked: the verdict and explanation are shown.
     trigger("mnuCustomExam");
-    visit(shown(win::CustomExam));
-    shown(win::CustomExam).close();
+    QWidget& custom = shown(win::CustomExam);
+    visit(custom);
+    probe::control<QAbstractButton>(custom, QStringLiteral("optPractice"))->click();
+    press(win::CustomExam, "cmdOK");
+    QWidget& practice = shown(win::Exam);
+    probe::control<QAbstractButton>(practice, QStringLiteral("Option1"))->click();
+    press(win::Exam, "cmdCheck");
+    visit(practice);
+    setting.env.prompts.answer(prompts::Answer::Ok);
+    press(win::Exam, "cmdEndExam");
+    press(win::ScoreSheet, "CmdExit");
     probe::settleDeletions();
 }
 
