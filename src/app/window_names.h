@@ -30,11 +30,12 @@ inline constexpr Window HelpReadMe{"Form33", "help: read me"};
 inline constexpr Window HelpOrdering{"Form34", "help: ordering"};
 inline constexpr Window About{"frmAbout", "the About box"};
 inline constexpr Window Progress{"frmProgress", "every recorded attempt, with its trends"};
-inline constexpr Window CustomExam{"frmCustomExam", "the settings of an exam of the candidate's own making"};
+inline constexpr Window CustomExam{"frmCustomExam", "the settings of a custom exam"};
 
 inline constexpr Window kAll[] = {
     MainMenu,          Intro,      Notice,       Exam,  Answer,
     Exhibit,           ScoreSheet, WrongAnswers, Study, HelpNavigation,
-    HelpCertification, HelpReadMe, HelpOrdering, About, Progress, CustomExam};
+    HelpCertification, HelpReadMe, HelpOrdering, About, Progress,
+    CustomExam};
 
 }  // namespace win
