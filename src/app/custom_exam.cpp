@@ -27,13 +27,14 @@ std::optional<int> wholeNumber(QStringView text, int lowest, int highest) {
 
 }  // namespace
 
+QString questionCount(int n) {
+    return n == 1 ? QStringLiteral("1 question") : QStringLiteral("%1 questions").arg(n);
+}
+
 QString customTitle(const CustomExam& custom) {
     const QString exam = edition().demo ? QStringLiteral("Exam #%1 Demo").arg(custom.exam)
                                         : QStringLiteral("Exam #%1").arg(custom.exam);
-    return QStringLiteral("Custom exam: %1 %2 from %3")
-        .arg(custom.questions)
-        .arg(custom.questions == 1 ? QStringLiteral("question") : QStringLiteral("questions"))
-        .arg(exam);
+    return QStringLiteral("Custom exam: %1 from %2").arg(questionCount(custom.questions), exam);
 }
 
 QString encodeCustom(const CustomExam& custom) {

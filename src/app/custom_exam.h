@@ -26,6 +26,8 @@ inline int defaultMinutes(int questions) {
     return questions;
 }
 
+// "1 question", "20 questions".
+QString questionCount(int n);
 // The score sheet's title line: "Custom exam: 20 questions from Exam #1".
 QString customTitle(const CustomExam& custom);
 // The settings as one line of text, kept with the attempt and in the history, and read back.

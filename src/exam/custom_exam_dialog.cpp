@@ -14,6 +14,7 @@
 #include <QVBoxLayout>
 #include <QWindow>
 #include <algorithm>
+#include <initializer_list>
 #include <iterator>
 
 #include "app/edition.h"
@@ -47,8 +48,17 @@ QString shownName(const QString& name) {
     return shown;
 }
 
-QString questionsText(int n) {
-    return n == 1 ? QStringLiteral("1 question") : QStringLiteral("%1 questions").arg(n);
+// Controls side by side, then the field's note taking the room that is left.
+QHBoxLayout* row(std::initializer_list<QWidget*> controls, QWidget* note) {
+    auto* line = new QHBoxLayout;
+    for (QWidget* control : controls) {
+        line->addWidget(control);
+    }
+    if (note) {
+        line->addWidget(note, 1);
+    }
+    line->addStretch();
+    return line;
 }
 
 QLabel* problemLabel(QWidget* parent, const QString& name) {
@@ -143,27 +153,11 @@ CustomExamDialog::CustomExamDialog()
     timed_->setChecked(true);
     ok_->setDefault(true);
 
-    auto* examRow = new QHBoxLayout;
-    examRow->addWidget(exam_);
-    examRow->addWidget(examProblem_, 1);
-    examRow->addStretch();
-    auto* ticks = new QHBoxLayout;
-    ticks->addWidget(selectAll_);
-    ticks->addWidget(selectNone_);
-    ticks->addWidget(categoriesProblem_, 1);
-    ticks->addStretch();
-    auto* countRow = new QHBoxLayout;
-    countRow->addWidget(questions_);
-    countRow->addWidget(questionsProblem_, 1);
-    countRow->addStretch();
-    auto* minutesRow = new QHBoxLayout;
-    minutesRow->addWidget(minutes_);
-    minutesRow->addWidget(minutesNote_, 1);
-    minutesRow->addStretch();
-    auto* modeRow = new QHBoxLayout;
-    modeRow->addWidget(timed_);
-    modeRow->addWidget(practice_);
-    modeRow->addStretch();
+    QHBoxLayout* examRow = row({exam_}, examProblem_);
+    QHBoxLayout* ticks = row({selectAll_, selectNone_}, categoriesProblem_);
+    QHBoxLayout* countRow = row({questions_}, questionsProblem_);
+    QHBoxLayout* minutesRow = row({minutes_}, minutesNote_);
+    QHBoxLayout* modeRow = row({timed_, practice_}, nullptr);
 
     auto* form = new QGridLayout;
     form->addWidget(caption(this, QStringLiteral("&Exam:"), exam_), 0, 0);
@@ -388,7 +382,7 @@ CustomExamDialog::Problems CustomExamDialog::findProblems() const {
                                          : QStringLiteral("The ticked categories hold %1");
         const QString choose =
             most == 1 ? QStringLiteral("choose 1.") : QStringLiteral("choose 1 to %1.").arg(most);
-        found.questions = hold.arg(questionsText(available)) + QStringLiteral(": ") + choose;
+        found.questions = hold.arg(app::questionCount(available)) + QStringLiteral(": ") + choose;
     }
     return found;
 }

@@ -682,8 +682,7 @@ void Form211::showPractice() {
         feedback->clear();
         return;
     }
-    examdb::Database db = examdb::Database::open(app::edition().databaseFile);
-    shownKey = exam::keyOf(db, bankExam(), ui->Text1->text().toLongLong());
+    shownKey = exam::keyOf(iis->database(), bankExam(), ui->Text1->text().toLongLong());
     if (shownKey) {
         feedback->showVerdict(chosenAnswers(), *shownKey);
     } else {

@@ -156,11 +156,9 @@ QString resumeQuestion(const SavedAttempt& saved, int answered, int totalSeconds
     QString exam =
         demo ? QStringLiteral("The demo exam") : QStringLiteral("Exam #%1").arg(saved.exam);
     if (custom) {
-        exam = QStringLiteral("The custom exam of %1 %2 from %3")
-                   .arg(custom->questions)
-                   .arg(custom->questions == 1 ? QStringLiteral("question")
-                                               : QStringLiteral("questions"))
-                   .arg(demo ? QStringLiteral("the demo exam")
+        exam = QStringLiteral("The custom exam of %1 from %2")
+                   .arg(app::questionCount(custom->questions),
+                        demo ? QStringLiteral("the demo exam")
                              : QStringLiteral("Exam #%1").arg(saved.exam));
     }
     const QString who = saved.candidate.trimmed().isEmpty()

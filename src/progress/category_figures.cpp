@@ -76,10 +76,8 @@ QString examPhrase(const history::AttemptRecord& attempt) {
     if (!custom) {
         return QStringLiteral("a custom exam");
     }
-    return QStringLiteral("a custom exam of %1 %2 from %3")
-        .arg(custom->questions)
-        .arg(custom->questions == 1 ? QStringLiteral("question") : QStringLiteral("questions"),
-             examOf(attempt));
+    return QStringLiteral("a custom exam of %1 from %2")
+        .arg(app::questionCount(custom->questions), examOf(attempt));
 }
 
 QString customDetails(const history::AttemptRecord& attempt) {
@@ -94,7 +92,7 @@ QString customDetails(const history::AttemptRecord& attempt) {
         return QStringLiteral("%1 %2").arg(n).arg(QLatin1String(n == 1 ? one : many));
     };
     return QStringLiteral("Custom exam: %1 from %2 of %3, %4%5")
-        .arg(count(custom->questions, "question", "questions"),
+        .arg(app::questionCount(custom->questions),
              count(qsizetype(custom->categories.size()), "category", "categories"), examOf(attempt),
              custom->untimed() ? QStringLiteral("no time limit")
                                : count(custom->minutes, "minute", "minutes"),

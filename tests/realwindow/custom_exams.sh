@@ -7,13 +7,8 @@ here=$(cd "$(dirname "$0")" && pwd)
 pro=$1 demo=$2 bank_tool=$3 out_dir=$4
 # shellcheck source=session_setup.sh
 source "$here/session_setup.sh"
-need_tools xvfb-run xdotool import sqlite3
-export QT_QPA_PLATFORM=xcb LC_ALL=C.UTF-8
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
 shots="$out_dir/custom-screenshots"
-fresh_folder "$shots"
-build_walk_banks "$work" "$bank_tool"
+start_walk_session "$shots" "$bank_tool"
 
 status=0
 for edition in pro demo; do

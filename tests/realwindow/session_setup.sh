@@ -28,3 +28,15 @@ build_walk_banks() {
     QT_QPA_PLATFORM=offscreen "$bank_tool" build --edition demo --source "$dir/bank" \
         --out "$dir/demo" >/dev/null
 }
+
+# The start both keyboard sessions share: their tools, a work folder removed at exit (set as
+# $work), an empty screenshot folder SHOTS and the walkthrough's banks built with BANK_TOOL.
+start_walk_session() {
+    local shots=$1 bank_tool=$2
+    need_tools xvfb-run xdotool import sqlite3
+    export QT_QPA_PLATFORM=xcb LC_ALL=C.UTF-8
+    work=$(mktemp -d)
+    trap 'rm -rf "$work"' EXIT
+    fresh_folder "$shots"
+    build_walk_banks "$work" "$bank_tool"
+}
