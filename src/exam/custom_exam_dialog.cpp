@@ -17,6 +17,7 @@
 #include <initializer_list>
 #include <iterator>
 
+#include "app/display_text.h"
 #include "app/edition.h"
 #include "app/prompts.h"
 #include "app/window_flow.h"
@@ -29,23 +30,12 @@
 namespace exam {
 namespace {
 
-// Past this a name is cut short: a bank may hold names of thousands of characters, which a
-// list lays out slowly and no one reads whole.
-constexpr qsizetype kLongestName = 120;
+// A list has room for longer names than a box's line.
+constexpr qsizetype kLongestCategoryName = 120;
 
 QString shownName(const QString& name) {
-    QString shown = name.simplified();
-    if (shown.isEmpty()) {
-        return QStringLiteral("(no name)");
-    }
-    if (shown.size() > kLongestName) {
-        qsizetype cut = kLongestName - 1;
-        if (shown.at(cut - 1).isHighSurrogate()) {
-            --cut;
-        }
-        shown = shown.left(cut) + QChar(0x2026);
-    }
-    return shown;
+    const QString shown = app::shortName(name, kLongestCategoryName);
+    return shown.isEmpty() ? QStringLiteral("(no name)") : shown;
 }
 
 // Controls side by side, then the field's note taking the room that is left.

@@ -9,6 +9,7 @@
 #include <algorithm>
 
 #include "app/custom_exam.h"
+#include "app/display_text.h"
 #include "app/edition.h"
 #include "app/exam_settings.h"
 #include "app/fatal.h"
@@ -122,7 +123,7 @@ void Form3::Form_Initialize() {
 
     const QLocale locale = QLocale::system();
     const QDateTime now = QDateTime::currentDateTime();
-    ui->lblCandName->setText(ExamSettings.CandidateName);
+    ui->lblCandName->setText(app::shortName(ExamSettings.CandidateName));
     ui->lblExamDate->setText(locale.toString(now.date(), QLocale::ShortFormat));
     ui->lblExamTime->setText(locale.toString(now.time(), QLocale::ShortFormat));
 

@@ -9,6 +9,7 @@
 
 #include "app/attempt_clock.h"
 #include "app/custom_exam.h"
+#include "app/display_text.h"
 #include "app/window_names.h"
 #include "history/history_access.h"
 #include "history/history_store.h"
@@ -80,6 +81,7 @@ private Q_SLOTS:
     void scoreAndVerdict();
     void headerAndCaptions_data();
     void headerAndCaptions();
+    void longNameIsCutShortButRecordedWhole();
     void categoryBreakdown();
     void noLimitOnCategories();
     void bankLargerThanExamCountsOnlyTheDraw_data();
@@ -181,6 +183,27 @@ void TestScoreSheet::headerAndCaptions() {
              QStringLiteral("&View Wrong Answers"));
     QCOMPARE(probe::control<QPushButton>(sheet, "CmdExit")->text(), QStringLiteral("&Exit "));
     QCOMPARE(sheet.palette().color(QPalette::Window), QColor(224, 224, 224));
+}
+
+// A name of thousands of characters would widen the maximized sheet past any screen.
+void TestScoreSheet::longNameIsCutShortButRecordedWhole() {
+    ResultsSession session(app::fullEdition(), 1);
+    session.bank(1, 5);
+    // A character outside the basic plane straddles the cut, which must not split it.
+    const QString name = QString(app::kLongestShownName - 2, QLatin1Char('n')) +
+                         QString::fromUtf8("\xF0\x9F\x98\x80") + QString(32767, QLatin1Char('x'));
+    ExamSettings.CandidateName = name;
+    Form3& sheet = openSheet();
+    const QString shown = probe::textOf(sheet, "lblCandName");
+    QVERIFY(shown.size() <= app::kLongestShownName);
+    QVERIFY(shown.endsWith(QChar(0x2026)));
+    QVERIFY(!shown.at(shown.size() - 2).isHighSurrogate());
+    QVERIFY(sheet.minimumSizeHint().width() <= 1024);
+    probe::control<QPushButton>(sheet, "CmdExit")->click();
+    probe::settleDeletions();
+    history::HistoryStore* store = history::store();
+    QVERIFY(store);
+    QCOMPARE(store->attempts(name).size(), size_t(1));
 }
 
 void TestScoreSheet::categoryBreakdown() {
