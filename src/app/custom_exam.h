@@ -19,7 +19,9 @@ struct CustomExam {
     bool operator==(const CustomExam&) const = default;
 };
 
-inline constexpr int kMaxCustomMinutes = 999;
+// The exam clock counts seconds in 16 bits: past nine hours it could never reach the limit, and
+// a timed exam would never end.
+inline constexpr int kMaxCustomMinutes = 540;
 
 // The minutes a count of questions gets unless the candidate says otherwise: one each.
 inline int defaultMinutes(int questions) {

@@ -10,6 +10,7 @@
 #include <QSpinBox>
 #include <QWindow>
 #include <QtTest>
+#include <limits>
 
 #include "app/custom_exam.h"
 #include "app/window_names.h"
@@ -190,6 +191,8 @@ void TestCustomDialog::countAndMinutesFollowUntilEdited() {
     QSpinBox* minutes = control<QSpinBox>(d, QStringLiteral("spnMinutes"));
     QCOMPARE(count->value(), 20);
     QCOMPARE(minutes->value(), 20);
+    // The longest exam it offers must still be one the clock can end.
+    QVERIFY(minutes->maximum() * 60 <= std::numeric_limits<qint16>::max());
 
     // Space ticks the current row, as a keyboard user does.
     probe::click(d, QStringLiteral("cmdSelectNone"));

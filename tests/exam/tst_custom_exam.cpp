@@ -76,7 +76,7 @@ void TestCustomExam::settingsText_data() {
     QTest::newRow("exam 4") << "exam=4 categories=0 questions=2 minutes=2 mode=timed" << false;
     QTest::newRow("no questions") << "exam=1 categories=0 questions=0 minutes=2 mode=timed"
                                   << false;
-    QTest::newRow("minutes over") << "exam=1 categories=0 questions=2 minutes=1000 mode=timed"
+    QTest::newRow("minutes over") << "exam=1 categories=0 questions=2 minutes=541 mode=timed"
                                   << false;
     QTest::newRow("odd mode") << "exam=1 categories=0 questions=2 minutes=2 mode=fast" << false;
     QTest::newRow("key missing") << "exam=1 categories=0 questions=2 mode=timed" << false;
