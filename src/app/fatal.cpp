@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 
 #include "app/prompts.h"
+#include "examdb/data_source.h"
 
 namespace app {
 
@@ -11,6 +12,13 @@ Ending ending;
 bool ended = false;
 int exitCode = 0;
 bool reporting = false;
+
+// An answer that could not be written as its window went away reaches the candidate like any
+// other database error, instead of vanishing into a log.
+const bool unwrittenEditsReported = [] {
+    examdb::setUnwrittenEditReporter([](const examdb::Error& e) { reportFatal(e.number, e.text); });
+    return true;
+}();
 }  // namespace
 
 void setEnding(Ending e) {

@@ -41,13 +41,29 @@ bool sameValue(const QVariant& a, const QVariant& b) {
     return a == b;
 }
 
+UnwrittenEditReporter& unwrittenEditReporter() {
+    static UnwrittenEditReporter reporter;
+    return reporter;
+}
+
 }  // namespace
+
+void setUnwrittenEditReporter(UnwrittenEditReporter reporter) {
+    unwrittenEditReporter() = std::move(reporter);
+}
 
 DataSource::DataSource(QObject* parent) : QObject(parent) {}
 
 DataSource::~DataSource() {
     try {
         writePending();
+    } catch (const Error& e) {
+        if (unwrittenEditReporter()) {
+            unwrittenEditReporter()(e);
+        } else {
+            qWarning("examdb: pending edit of '%s' lost: %s", qPrintable(recordSource_),
+                     qPrintable(e.text));
+        }
     } catch (const std::exception& e) {
         qWarning("examdb: pending edit of '%s' lost: %s", qPrintable(recordSource_), e.what());
     }

@@ -3,6 +3,7 @@
 #include <QObject>
 #include <QString>
 #include <QVariant>
+#include <functional>
 #include <map>
 #include <memory>
 #include <vector>
@@ -14,6 +15,13 @@
 namespace examdb {
 
 class ControlBinding;
+class Error;
+
+// Who hears of an edit that could not be written while its data source was being destroyed,
+// when no caller is left to catch it. The program shows it as its one database-error message;
+// without a reporter it is logged.
+using UnwrittenEditReporter = std::function<void(const Error&)>;
+void setUnwrittenEditReporter(UnwrittenEditReporter reporter);
 
 // A window's data source: a database file, a connect string and a record source (a table name
 // or a SELECT in the Access dialect), one current row, and controls bound to its columns.

@@ -68,6 +68,7 @@ private Q_SLOTS:
     void tickThenMoveWritesThatRow();
     void pendingEditWrittenOnClose_data();
     void pendingEditWrittenOnClose();
+    void editThatCannotBeWrittenOnDestructionIsReported();
     void programmaticShowingWritesNothing();
     void emptySourceShowsEmptyControls();
     void qualifiedBindingsOfJoin();
@@ -164,6 +165,21 @@ void TestDataSource::pendingEditWrittenOnClose() {
     QCOMPARE(fixture_->answers(QStringLiteral("exam1"), 6)[0], 1);
     QCOMPARE(fixture_->scalar(QStringLiteral("SELECT question FROM exam1 WHERE ID = 6")),
              QVariant(QStringLiteral("Edited")));
+}
+
+// No caller is left to catch a failed write while a window is destroyed: it must still be heard.
+void TestDataSource::editThatCannotBeWrittenOnDestructionIsReported() {
+    fixture_->draw({6});
+    std::vector<int> reported;
+    examdb::setUnwrittenEditReporter([&](const examdb::Error& e) { reported.push_back(e.number); });
+    auto w = std::make_unique<ExamWindow>(statements::x1(1));
+    w->source->refresh();
+    w->boxes[0]->setChecked(true);
+    w->source->database().execute(QStringLiteral("PRAGMA query_only = 1"));
+    w.reset();
+    examdb::setUnwrittenEditReporter(nullptr);
+    QCOMPARE(reported.size(), size_t(1));
+    QCOMPARE(fixture_->answers(QStringLiteral("exam1"), 6)[0], 0);
 }
 
 void TestDataSource::programmaticShowingWritesNothing() {
