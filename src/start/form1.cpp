@@ -49,6 +49,11 @@ Form1::Form1() : ui(std::make_unique<Ui::Form1>()) {
 Form1::~Form1() = default;
 
 void Form1::Show() {
+    if (!shownBefore_) {
+        shownBefore_ = true;
+        app::showMaximizedOnScreen(*this);
+        return;
+    }
     show();
     raise();
     activateWindow();

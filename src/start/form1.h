@@ -15,7 +15,8 @@ public:
     Form1();
     ~Form1() override;
 
-    // Shows the menu again (it is never recreated) and brings it forward.
+    // Shows the menu (it is never recreated) and brings it forward; the first time, filling the
+    // screen, whichever way the program reached it (a resumed exam skips the usual start).
     void Show();
     // The menu is never unloaded; hiding is all other windows may do to it.
     void Unload() { hide(); }
@@ -44,4 +45,5 @@ private:
     void studyExam(qint16 exam);
 
     const std::unique_ptr<Ui::Form1> ui;
+    bool shownBefore_ = false;
 };

@@ -30,7 +30,7 @@ void Main() {
         return;
     }
     // Start-up creates the menu; everything after reaches it through the registry.
-    app::showMaximizedOnScreen(forms::get<Form1>());
+    forms::get<Form1>().Show();
 }
 
 void registerShellWindows() {

@@ -9,6 +9,7 @@
 
 #include "app/prompts.h"
 #include "app/time_limit.h"
+#include "app/window_flow.h"
 #include "app/window_names.h"
 #include "app_test_env.h"
 #include "start/form1.h"
@@ -39,6 +40,7 @@ private Q_SLOTS:
     void cleanup();
     void startupSetsOnlyQuestionCount_data();
     void startupSetsOnlyQuestionCount();
+    void menuFirstReachedAfterAResumedExamFillsTheScreen();
     void menuBar_data();
     void menuBar();
     void examEntryAsksNameAndOpensIntro_data();
@@ -93,6 +95,16 @@ void TestStartupAndMenus::startupSetsOnlyQuestionCount() {
     QCOMPARE(picture.pixelColor(picture.rect().center()), slate);
     QCOMPARE(picture.pixelColor(picture.rect().bottomRight()), slate);
     QVERIFY(picture.pixelColor(menu.menuBar()->geometry().center()) != slate);
+}
+
+// A resumed exam skips the start that maximizes the menu; its end brings the menu up first.
+void TestStartupAndMenus::menuFirstReachedAfterAResumedExamFillsTheScreen() {
+    AppTestEnv env(app::fullEdition());
+    QVERIFY(flow::showMainMenu());
+    QWidget* menu = flow::existing(win::MainMenu);
+    QVERIFY(menu && menu->isVisible());
+    QVERIFY(menu->windowState() & Qt::WindowMaximized);
+    menu->hide();
 }
 
 void TestStartupAndMenus::menuBar_data() {
