@@ -88,6 +88,19 @@ private:
     // take the exam up again must be there and fit the draw it belongs to.
     void checkAttempt() {
         const QString table = QStringLiteral("tblAttempt");
+        // A view passes for the table below, and neither it nor an index can ever be written.
+        examdb::Statement kind(db_,
+                               QStringLiteral("SELECT type FROM sqlite_master WHERE name = "
+                                              "'tblAttempt' COLLATE NOCASE AND type IN ('view', "
+                                              "'index')"),
+                               file_);
+        if (kind.step()) {
+            problems_ << QStringLiteral("%1: is %2, not a table")
+                             .arg(table, kind.value(0).toString() == QLatin1String("index")
+                                             ? QStringLiteral("an index")
+                                             : QStringLiteral("a view"));
+            return;
+        }
         QStringList columns;
         examdb::Statement info(db_, QStringLiteral("SELECT name FROM pragma_table_info(?)"), file_);
         info.bind(1, table);
@@ -142,6 +155,10 @@ private:
                                           "r.ID NOT IN (SELECT ID FROM exam%1)")
                                .arg(exam));
         }
+        attemptProblem(
+            QStringLiteral("SELECT 'drawn ID ' || ID || ' is drawn ' || count(*) || "
+                           "' times' FROM tblRandom WHERE EXISTS (SELECT 1 FROM "
+                           "tblAttempt) GROUP BY ID HAVING count(*) > 1"));
         examdb::Statement flags(db_, QStringLiteral("SELECT flags, questions FROM tblAttempt"),
                                 file_);
         while (flags.step()) {

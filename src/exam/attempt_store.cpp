@@ -1,9 +1,10 @@
 #include "exam/attempt_store.h"
 
 #include <QStringList>
-#include <algorithm>
+#include <limits>
 
 #include "examdb/database.h"
+#include "examdb/error.h"
 #include "examdb/statement.h"
 
 namespace exam::attempt {
@@ -99,6 +100,22 @@ void drop(examdb::Database& db) {
     run(db.prepare(QStringLiteral("DROP TABLE IF EXISTS tblAttempt")));
 }
 
+void requireTable(examdb::Database& db, const QString& fileLabel) {
+    examdb::Statement find = db.prepare(
+        QStringLiteral("SELECT type FROM sqlite_master WHERE name = 'tblAttempt' COLLATE NOCASE "
+                       "AND type IN ('view', 'index')"));
+    if (!find.step()) {
+        return;
+    }
+    const QString kind = find.value(0).toString() == QLatin1String("index")
+                             ? QStringLiteral("an index")
+                             : QStringLiteral("a view");
+    throw examdb::Error(examdb::errc::TableNotFound,
+                        QStringLiteral("The question bank in '%1' is damaged: '%2' is %3, not the "
+                                       "table the program keeps an exam under way in.")
+                            .arg(fileLabel, kTable, kind));
+}
+
 std::optional<SavedAttempt> load(examdb::Database& db) {
     if (!tableExists(db)) {
         return std::nullopt;
@@ -112,30 +129,29 @@ std::optional<SavedAttempt> load(examdb::Database& db) {
     if (!read.step()) {
         return std::nullopt;
     }
-    // A number column holding text or an out-of-range number must not pass for a small value.
-    const auto whole = [&read](int column) {
+    // A number column holding text or a fraction must not pass for a whole number.
+    const auto whole = [&read](int column) -> std::optional<qint64> {
         const QVariant v = read.value(column);
-        bool ok = false;
-        const qlonglong n = v.toLongLong(&ok);
-        const bool integral =
-            v.metaType().id() == QMetaType::LongLong || v.metaType().id() == QMetaType::Int;
-        if (!integral || !ok) {
-            return SavedAttempt::kUnreadable;
+        if (v.typeId() != QMetaType::LongLong) {
+            return std::nullopt;
         }
-        // Far beyond any exam either way, and still an int.
-        return int(std::clamp<qlonglong>(n, -1000000000, 1000000000));
+        return v.toLongLong();
+    };
+    const auto fitted = [](std::optional<qint64> n) {
+        return n && *n >= std::numeric_limits<int>::min() && *n <= std::numeric_limits<int>::max()
+                   ? int(*n)
+                   : 0;
     };
     SavedAttempt saved;
-    saved.exam = whole(0);
+    saved.stored = {whole(0), whole(2), whole(3), whole(4)};
+    saved.exam = fitted(saved.stored.exam);
     saved.candidate = read.value(1).toString();
-    saved.questions = whole(2);
-    saved.elapsed = whole(3);
-    saved.position = whole(4);
+    saved.questions = fitted(saved.stored.questions);
+    saved.elapsed = fitted(saved.stored.elapsed);
+    saved.position = fitted(saved.stored.position);
     saved.flags = read.value(5).toString();
     saved.custom = read.value(7).toString();
-    if (whole(6) != 1) {
-        saved.exam = SavedAttempt::kUnreadable;  // several in one file: none can be trusted
-    }
+    saved.rows = read.integer(6);
     return saved;
 }
 

@@ -16,9 +16,6 @@ namespace exam {
 // program ended without its score sheet. The drawn questions and the answers stay where they
 // always are (the draw table and the exam table); this adds what lives only in the window.
 struct SavedAttempt {
-    // What a number field holds when the file has no whole number there.
-    static constexpr int kUnreadable = -2147483647 - 1;
-
     int exam = 0;
     QString candidate;
     int questions = 0;
@@ -26,6 +23,16 @@ struct SavedAttempt {
     int position = 0;  // question number on screen, from 1
     QString flags;     // flagged questions and struck choices, as stored (see encodeMarks)
     QString custom;    // a custom exam's settings (app::encodeCustom); empty for a fixed exam
+
+    // The number fields as the file holds them, empty where it holds no whole number. The int
+    // fields above carry them only where they fit (0 elsewhere), so a refusal names these.
+    struct Stored {
+        std::optional<qint64> exam;
+        std::optional<qint64> questions;
+        std::optional<qint64> elapsed;
+        std::optional<qint64> position;
+    } stored;
+    qint64 rows = 1;  // attempts the file holds: more than one, and none can be trusted
 };
 
 // The program's own table for it, created on first use beside the bank's tables. It holds at
@@ -55,6 +62,9 @@ void saveElapsed(examdb::Database& db, int elapsed);
 void forget(examdb::Database& db);
 // A table whose layout the program cannot use goes, so that the next draw makes it afresh.
 void drop(examdb::Database& db);
+// A view or an index holding the table's name, which no draw could ever write to: throws
+// examdb::Error naming fileLabel.
+void requireTable(examdb::Database& db, const QString& fileLabel);
 // The saved attempt, if any. Throws examdb::Error when the table cannot be read.
 std::optional<SavedAttempt> load(examdb::Database& db);
 

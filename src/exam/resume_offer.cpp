@@ -33,16 +33,19 @@ int countOf(examdb::Database& db, const QString& sql) {
     return count.step() ? int(count.integer(0)) : 0;
 }
 
+std::optional<app::CustomExam> customOf(const SavedAttempt& saved) {
+    return saved.custom.isEmpty() ? std::nullopt : app::decodeCustom(saved.custom);
+}
+
 AttemptFacts factsOf(examdb::Database& db, const SavedAttempt& saved) {
-    AttemptFacts facts;
-    facts.demo = app::edition().demo;
+    const bool demo = app::edition().demo;
+    const std::optional<app::CustomExam> custom = customOf(saved);
+    const bool valid =
+        saved.stored.exam && *saved.stored.exam == saved.exam && validExam(saved.exam, demo);
+    AttemptFacts facts = readFacts(db, valid ? saved.exam : 0,
+                                   custom && custom->exam == saved.exam ? &*custom : nullptr);
+    facts.demo = demo;
     facts.questionsPerExam = ExamSettings.QuestionsPerExam;
-    facts.drawn = countOf(db, QStringLiteral("SELECT count(*) FROM tblRandom"));
-    if (validExam(saved.exam, facts.demo)) {
-        facts.missing = countOf(db, QStringLiteral("SELECT count(*) FROM tblRandom WHERE ID NOT IN "
-                                                   "(SELECT ID FROM exam%1)")
-                                        .arg(saved.exam));
-    }
     return facts;
 }
 
@@ -69,10 +72,6 @@ void refuse(const QString& why) {
     prompts::MsgBox(
         QStringLiteral("The interrupted exam cannot be resumed: %1. It has been cleared.").arg(why),
         prompts::Buttons::OkOnly, prompts::Icon::Exclamation, kTitle);
-}
-
-std::optional<app::CustomExam> customOf(const SavedAttempt& saved) {
-    return saved.custom.isEmpty() ? std::nullopt : app::decodeCustom(saved.custom);
 }
 
 // The exam the candidate said Yes to: its clock still running, or over.
@@ -104,28 +103,48 @@ bool takeUp(const SavedAttempt& saved, Marks marks, int totalSeconds) {
 }  // namespace
 
 QString resumeProblem(const SavedAttempt& saved, const AttemptFacts& facts) {
-    const int unreadable = SavedAttempt::kUnreadable;
-    if (saved.exam == unreadable || saved.questions == unreadable || saved.elapsed == unreadable ||
-        saved.position == unreadable) {
+    const SavedAttempt::Stored& stored = saved.stored;
+    if (saved.rows != 1) {
+        return QStringLiteral("%1 exams are saved as interrupted, where one at most can be")
+            .arg(saved.rows);
+    }
+    if (!stored.exam || !stored.questions || !stored.elapsed || !stored.position) {
         return QStringLiteral("a number saved with it is not a whole number");
     }
-    if (!validExam(saved.exam, facts.demo)) {
+    if (*stored.exam != saved.exam || !validExam(saved.exam, facts.demo)) {
         return QStringLiteral("its exam number, %1, is not one of this program's exams")
-            .arg(saved.exam);
+            .arg(*stored.exam);
     }
     const std::optional<app::CustomExam> custom = customOf(saved);
     if (!saved.custom.isEmpty() && (!custom || custom->exam != saved.exam)) {
         return QStringLiteral("its custom settings cannot be read");
     }
-    if (custom && saved.questions != custom->questions) {
+    if (custom && *stored.questions != custom->questions) {
         return QStringLiteral("it counts %1 questions where its settings ask for %2")
-            .arg(saved.questions)
+            .arg(*stored.questions)
             .arg(custom->questions);
     }
-    if (!custom && saved.questions != facts.questionsPerExam) {
+    if (!custom && *stored.questions != facts.questionsPerExam) {
         return QStringLiteral("it counts %1 questions where an exam has %2")
-            .arg(saved.questions)
+            .arg(*stored.questions)
             .arg(facts.questionsPerExam);
+    }
+    if (custom) {
+        // Ascending: the first one the bank lacks is the first past its end.
+        for (int category : custom->categories) {
+            if (category >= facts.bankCategories) {
+                return QStringLiteral(
+                           "its custom settings ask for category %1, which the bank does not "
+                           "have")
+                    .arg(category);
+            }
+        }
+        if (facts.inCategories < custom->questions) {
+            return QStringLiteral(
+                       "its custom settings ask for %1 questions from categories that hold %2")
+                .arg(custom->questions)
+                .arg(facts.inCategories);
+        }
     }
     if (facts.drawn != saved.questions) {
         return QStringLiteral("%1 questions are drawn for it, not the %2 it counts")
@@ -137,12 +156,38 @@ QString resumeProblem(const SavedAttempt& saved, const AttemptFacts& facts) {
             .arg(facts.missing)
             .arg(facts.missing == 1 ? QStringLiteral("is") : QStringLiteral("are"));
     }
-    if (saved.elapsed < 0 || saved.elapsed > std::numeric_limits<qint16>::max()) {
-        return QStringLiteral("its time used, %1 seconds, is impossible").arg(saved.elapsed);
+    if (facts.repeatedTimes > 1) {
+        return QStringLiteral("question ID %1 is drawn %2 for it")
+            .arg(facts.repeatedId, facts.repeatedTimes == 2
+                                       ? QStringLiteral("twice")
+                                       : QStringLiteral("%1 times").arg(facts.repeatedTimes));
     }
-    if (saved.position < 1 || saved.position > saved.questions) {
+    if (custom && facts.outsideCategories > 0) {
+        return QStringLiteral(
+                   "%1 of its drawn questions %2 not from the categories of its custom settings")
+            .arg(facts.outsideCategories)
+            .arg(facts.outsideCategories == 1 ? QStringLiteral("is") : QStringLiteral("are"));
+    }
+    if (facts.oddAnswerAt > 0) {
+        QString odd = QStringLiteral(
+                          "the answer saved for its question %1 holds %2, where the program "
+                          "writes only 0 or 1")
+                          .arg(facts.oddAnswerAt)
+                          .arg(facts.oddAnswers);
+        if (facts.oddAnswersAfter > 0) {
+            odd += QStringLiteral("; %1 more of its questions %2 such values too")
+                       .arg(facts.oddAnswersAfter)
+                       .arg(facts.oddAnswersAfter == 1 ? QStringLiteral("holds")
+                                                       : QStringLiteral("hold"));
+        }
+        return odd;
+    }
+    if (*stored.elapsed < 0 || *stored.elapsed > std::numeric_limits<qint16>::max()) {
+        return QStringLiteral("its time used, %1 seconds, is impossible").arg(*stored.elapsed);
+    }
+    if (*stored.position < 1 || *stored.position > saved.questions) {
         return QStringLiteral("the question it was on, number %1, is not one of its %2")
-            .arg(saved.position)
+            .arg(*stored.position)
             .arg(saved.questions);
     }
     if (!attempt::decodeMarks(saved.flags, saved.questions)) {
@@ -190,6 +235,7 @@ bool offerInterruptedExam() {
         // The menu's own way into the file names what is wrong with it.
         return false;
     }
+    attempt::requireTable(db, app::edition().databaseFile);
     std::optional<SavedAttempt> saved;
     try {
         saved = attempt::load(db);

@@ -2,17 +2,10 @@
 
 #include <QString>
 
+#include "exam/attempt_facts.h"
 #include "exam/attempt_store.h"
 
 namespace exam {
-
-// What the file says about a saved attempt besides the attempt itself.
-struct AttemptFacts {
-    int drawn = 0;             // rows of the draw table
-    int missing = 0;           // drawn IDs no longer in the exam table
-    int questionsPerExam = 0;  // what an exam of this program counts
-    bool demo = false;
-};
 
 // Why the attempt cannot be taken up again, as the end of a sentence; empty when it can.
 QString resumeProblem(const SavedAttempt& saved, const AttemptFacts& facts);

@@ -89,6 +89,20 @@ void TestBankCheck::namesEveryViolation_data() {
                "INSERT INTO tblRandom VALUES (1, 999); "
                "INSERT INTO tblAttempt VALUES (1, 2, 'Ann', 1, 0, 1, '')"
         << QStringList{"tblAttempt: drawn ID 999 is not in exam2"};
+    QTest::newRow("exam under way, one question drawn throughout")
+        << attempt +
+               "INSERT INTO tblRandom VALUES (1, 2); INSERT INTO tblRandom VALUES (2, 2); "
+               "INSERT INTO tblRandom VALUES (3, 2); "
+               "INSERT INTO tblAttempt VALUES (1, 1, 'Ann', 3, 0, 1, '')"
+        << QStringList{"tblAttempt: drawn ID 2 is drawn 3 times"};
+    QTest::newRow("exam under way, a view")
+        << QByteArray(
+               "CREATE VIEW tblAttempt AS SELECT 1 AS attempt_no, 1 AS exam, 'Ann' AS "
+               "candidate, 0 AS questions, 0 AS elapsed, 1 AS position, '' AS flags")
+        << QStringList{"tblAttempt: is a view, not a table"};
+    QTest::newRow("exam under way, an index")
+        << QByteArray("CREATE INDEX tblAttempt ON cat (sl_no)")
+        << QStringList{"tblAttempt: is an index, not a table"};
     QTest::newRow("exam under way, column missing")
         << QByteArray("CREATE TABLE tblAttempt (attempt_no INTEGER PRIMARY KEY, exam)")
         << QStringList{"tblAttempt: column candidate missing", "tblAttempt: column flags missing"};

@@ -66,6 +66,8 @@ private Q_SLOTS:
     void brokenAttemptIsClearedWithOneMessage_data();
     void brokenAttemptIsClearedWithOneMessage();
     void olderFileWithoutTheTable();
+    void tableOfAnotherKindEndsWithOneMessage_data();
+    void tableOfAnotherKindEndsWithOneMessage();
     void startUpAsksBeforeTheMenu_data();
     void startUpAsksBeforeTheMenu();
 };
@@ -228,7 +230,7 @@ void TestResume::brokenAttemptIsClearedWithOneMessage_data() {
     QTest::newRow("negative time") << "UPDATE tblAttempt SET elapsed = -3"
                                    << "its time used, -3 seconds, is impossible";
     QTest::newRow("absurd time") << "UPDATE tblAttempt SET elapsed = 99999999999"
-                                 << "its time used, 1000000000 seconds, is impossible";
+                                 << "its time used, 99999999999 seconds, is impossible";
     QTest::newRow("time in words") << "UPDATE tblAttempt SET elapsed = 'soon'"
                                    << "a number saved with it is not a whole number";
     QTest::newRow("question past the end")
@@ -238,6 +240,48 @@ void TestResume::brokenAttemptIsClearedWithOneMessage_data() {
                                       << "its list of flagged questions cannot be read";
     QTest::newRow("no such exam") << "UPDATE tblAttempt SET exam = 9"
                                   << "its exam number, 9, is not one of this program's exams";
+    QTest::newRow("exam number beyond any int")
+        << "UPDATE tblAttempt SET exam = 9223372036854775807"
+        << "its exam number, 9223372036854775807, is not one of this program's exams";
+    QTest::newRow("two saved")
+        << "CREATE TABLE t AS SELECT * FROM tblAttempt; DROP TABLE tblAttempt; "
+           "CREATE TABLE tblAttempt AS SELECT * FROM t; INSERT INTO tblAttempt SELECT * FROM t; "
+           "DROP TABLE t"
+        << "2 exams are saved as interrupted, where one at most can be";
+    QTest::newRow("one question drawn throughout") << "UPDATE tblRandom SET ID = 5"
+                                                   << "question ID 5 is drawn 116 times for it";
+    QTest::newRow("one question drawn twice")
+        << "UPDATE tblRandom SET ID = sl_no; UPDATE tblRandom SET ID = 1 WHERE sl_no = 2"
+        << "question ID 1 is drawn twice for it";
+    QTest::newRow("text in a response column")
+        << "UPDATE exam1 SET correctanswer2 = 'Yes' WHERE ID = (SELECT ID FROM tblRandom "
+           "WHERE sl_no = 2)"
+        << "the answer saved for its question 2 holds 'Yes' in correctanswer2, where the "
+           "program writes only 0 or 1";
+    QTest::newRow("numbers in response columns")
+        << "UPDATE exam1 SET correctanswer5 = 2, correctanswer1 = 0.5 WHERE ID IN (SELECT ID "
+           "FROM tblRandom WHERE sl_no IN (4, 9, 11))"
+        << "the answer saved for its question 4 holds 0.5 in correctanswer1 and 2 in "
+           "correctanswer5, where the program writes only 0 or 1; 2 more of its questions "
+           "hold such values too";
+    const QString oneCategory = QStringLiteral("INSERT INTO cat VALUES (1, 'Area 0'); ");
+    const QString twoCategories = oneCategory + "INSERT INTO cat VALUES (2, 'Area 1'); ";
+    QTest::newRow("custom category not in the bank")
+        << oneCategory +
+               "UPDATE tblAttempt SET custom = 'exam=1 categories=0,999999 questions=116 "
+               "minutes=116 mode=timed'"
+        << "its custom settings ask for category 999999, which the bank does not have";
+    QTest::newRow("custom categories hold fewer")
+        << twoCategories +
+               "UPDATE exam1 SET catID = 1 WHERE ID > 100; UPDATE tblAttempt SET custom = "
+               "'exam=1 categories=1 questions=116 minutes=116 mode=timed'"
+        << "its custom settings ask for 116 questions from categories that hold 17";
+    QTest::newRow("custom draw outside its categories")
+        << twoCategories +
+               "UPDATE exam1 SET catID = 1 WHERE ID = (SELECT ID FROM tblRandom WHERE sl_no = "
+               "3); UPDATE tblAttempt SET custom = 'exam=1 categories=0 questions=116 "
+               "minutes=116 mode=timed'"
+        << "1 of its drawn questions is not from the categories of its custom settings";
     QTest::newRow("table of another layout")
         << "DROP TABLE tblAttempt; CREATE TABLE tblAttempt (attempt_no INTEGER); "
            "INSERT INTO tblAttempt VALUES (1)"
@@ -292,6 +336,39 @@ void TestResume::olderFileWithoutTheTable() {
         s.db.scalar(QStringLiteral("SELECT exam || '/' || questions FROM tblAttempt")).toString(),
         QStringLiteral("2/116"));
     flow::discard(win::Exam);
+}
+
+void TestResume::tableOfAnotherKindEndsWithOneMessage_data() {
+    QTest::addColumn<QString>("replacement");
+    QTest::addColumn<QString>("kind");
+    QTest::newRow("view") << "CREATE VIEW tblAttempt AS SELECT 1 AS attempt_no, 1 AS exam, "
+                             "'Ann' AS candidate, 116 AS questions, 0 AS elapsed, 1 AS "
+                             "position, '' AS flags"
+                          << "a view";
+    QTest::newRow("index") << "CREATE INDEX tblAttempt ON cat (sl_no)"
+                           << "an index";
+}
+
+// The draw could never write its record: the program ends at start-up, naming the file.
+void TestResume::tableOfAnotherKindEndsWithOneMessage() {
+    QFETCH(QString, replacement);
+    QFETCH(QString, kind);
+    ExamSession s(app::fullEdition());
+    addSingles(s, 116);
+    takeAndLose(s);
+    s.db.exec(QStringLiteral("DROP TABLE tblAttempt"));
+    s.db.exec(replacement);
+    prompts::Script script;
+    app::guarded([] { app::Main(); });
+    QCOMPARE(s.env.endings, 1);
+    QCOMPARE(script.shown().size(), size_t(1));
+    QVERIFY2(script.shown().front().text.endsWith(
+                 QStringLiteral("The question bank in 'kvn09.mdb' is damaged: 'tblAttempt' is %1, "
+                                "not the table the program keeps an exam under way in.")
+                     .arg(kind)),
+             qPrintable(script.shown().front().text));
+    QVERIFY(!forms::existing<Form1>());
+    QCOMPARE(s.db.scalar(QStringLiteral("SELECT count(*) FROM tblRandom")).toInt(), 116);
 }
 
 void TestResume::startUpAsksBeforeTheMenu_data() {
