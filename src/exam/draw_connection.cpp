@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 
 #include <QFile>
+#include <QFileInfo>
 
 #include "exam/attempt_store.h"
 #include "examdb/statements.h"
@@ -50,7 +51,9 @@ DrawStatements& DrawConnection::statements(int exam) {
 
 AttemptStatements& DrawConnection::attemptStatements() {
     if (!attempt_) {
-        // The others name the table, so it must be there before they are prepared.
+        // The others name the table, so it must be there before they are prepared; a view or
+        // an index in its place, made while the program ran, is named rather than quoted.
+        attempt::requireTable(db_, QFileInfo(db_.fileName()).fileName());
         examdb::Statement create = db_.prepare(attempt::createSql());
         create.step();
         create.reset();

@@ -6,6 +6,7 @@
 #include "app/attempt_clock.h"
 #include "app/clock_display.h"
 #include "app/custom_exam.h"
+#include "app/display_text.h"
 #include "app/edition.h"
 #include "app/exam_settings.h"
 #include "app/forms.h"
@@ -206,9 +207,10 @@ QString resumeQuestion(const SavedAttempt& saved, int answered, int totalSeconds
                         demo ? QStringLiteral("the demo exam")
                              : QStringLiteral("Exam #%1").arg(saved.exam));
     }
-    const QString who = saved.candidate.trimmed().isEmpty()
-                            ? exam
-                            : QStringLiteral("%1, taken by %2,").arg(exam, saved.candidate);
+    const QString who =
+        saved.candidate.trimmed().isEmpty()
+            ? exam
+            : QStringLiteral("%1, taken by %2,").arg(exam, app::shortName(saved.candidate));
     const int left = totalSeconds - saved.elapsed;
     QString text = QStringLiteral("%1 was interrupted before it was scored.\n").arg(who);
     text += QStringLiteral("Answered: %1 of %2 questions. ").arg(answered).arg(saved.questions);

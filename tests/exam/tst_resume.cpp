@@ -1,3 +1,4 @@
+#include <QMessageBox>
 #include <QtTest>
 
 #include "app/start_offer.h"
@@ -61,6 +62,8 @@ private Q_SLOTS:
     void flagsText();
     void resumesWhereItStopped_data();
     void resumesWhereItStopped();
+    void longNameKeepsTheQuestionOnScreen_data();
+    void longNameKeepsTheQuestionOnScreen();
     void noClearsAsANewDrawWould();
     void timeOverGoesToTheScoreSheet();
     void brokenAttemptIsClearedWithOneMessage_data();
@@ -175,6 +178,28 @@ void TestResume::resumesWhereItStopped() {
     form.cmdEndExam_Click();
     QCOMPARE(s.scoreReports, 1);
     QCOMPARE(attemptRows(s), 0);
+}
+
+// A name of any length leaves the question's buttons on a 1,024 x 768 screen.
+void TestResume::longNameKeepsTheQuestionOnScreen_data() {
+    QTest::addColumn<QString>("name");
+    QTest::newRow("32,767 characters") << QString(32767, QLatin1Char('W'));
+    QTest::newRow("1 MB of words") << QStringLiteral("Ann Lee ").repeated(131072);
+}
+
+void TestResume::longNameKeepsTheQuestionOnScreen() {
+    QFETCH(QString, name);
+    exam::SavedAttempt saved;
+    saved.exam = 1;
+    saved.candidate = name;
+    saved.questions = 116;
+    const QString text = exam::resumeQuestion(saved, 3, 7200, false);
+    QVERIFY(text.contains(QStringLiteral(", taken by ") + name.left(8)));
+    QMessageBox box(QMessageBox::Question, kTitle, text, QMessageBox::Yes | QMessageBox::No);
+    box.setTextFormat(Qt::PlainText);
+    const QSize size = box.sizeHint();
+    QVERIFY2(size.width() <= 1024 && size.height() <= 768,
+             qPrintable(QStringLiteral("%1 x %2").arg(size.width()).arg(size.height())));
 }
 
 void TestResume::noClearsAsANewDrawWould() {
