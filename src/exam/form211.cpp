@@ -124,6 +124,11 @@ Form211::Form211()
     app::onSignal(ui->Option5, &QAbstractButton::clicked, this, &Form211::Option5_Click);
     app::onSignal(Timer1, &QTimer::timeout, this, &Form211::Timer1_Timer);
     app::onSignal(ui->chkFlag, &QAbstractButton::clicked, this, &Form211::chkFlag_Click);
+    // After the choice's own handler, whichever kind of button the question shows.
+    for (int n = 1; n <= 5; ++n) {
+        app::onSignal(check(n), &QAbstractButton::clicked, this, &Form211::saveMarksNow);
+        app::onSignal(option(n), &QAbstractButton::clicked, this, &Form211::saveMarksNow);
+    }
     app::onSignal(ui->cmdReview, &QAbstractButton::clicked, this, &Form211::cmdReview_Click);
     QSizePolicy keepFlagPlace = ui->lblFlagged->sizePolicy();
     keepFlagPlace.setRetainSizeWhenHidden(true);
@@ -383,6 +388,13 @@ void Form211::moveSaving(const std::function<void()>& move) {
     savedElapsed = elapsed;
 }
 
+void Form211::saveMarksNow() {
+    if (ended || !hasQuestion()) {
+        return;
+    }
+    moveSaving([this] { iis->updateRecord(); });
+}
+
 void Form211::saveProgress() {
     exam::attempt::saveProgress(iis->database(), elapsed, ExamSettings.QuestionNo,
                                 examProgress.marks());
@@ -578,8 +590,8 @@ void Form211::chkFlag_Click() {
         showMarks();
         return;
     }
-    // Written with the answers, at the next move or the end of the exam.
     examProgress.setFlagged(currentIndex(), ui->chkFlag->isChecked());
+    saveMarksNow();
     showMarks();
 }
 
@@ -629,6 +641,7 @@ void Form211::toggleStrike(int row) {
         return;
     }
     examProgress.toggleStruck(ExamSettings.QuestionNo - 1, row - 1);
+    saveMarksNow();
     showChoiceMarks();
 }
 

@@ -103,6 +103,9 @@ private:
     // question now on screen and the clock.
     void moveSaving(const std::function<void()>& move);
     void saveProgress();
+    // An answer, flag or strike is written the moment it changes, so a program killed before
+    // the next move loses nothing the candidate saw.
+    void saveMarksNow();
     void saveClock();
     int currentIndex() const;
     void rememberCurrentAnswer();

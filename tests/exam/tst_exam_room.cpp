@@ -111,10 +111,15 @@ void TestExamRoom::flagShowsAndIsSavedWithTheAnswers() {
     key(form, Qt::Key_F);
     QVERIFY(flag->isChecked());
     QVERIFY(shown(form, QStringLiteral("lblFlagged")));
+    // Flag and answer are written as they change, before any move: a kill now loses neither.
+    QCOMPARE(s.db.scalar(QStringLiteral("SELECT flags FROM tblAttempt")).toString(),
+             QStringLiteral("1"));
     clickMark(form, QStringLiteral("Option2"));
     const qint64 first = shownId(form);
-    // Nothing is written until the answers are.
-    QCOMPARE(s.db.scalar(QStringLiteral("SELECT flags FROM tblAttempt")).toString(), QString());
+    QCOMPARE(s.db.answers(QStringLiteral("exam1"), first), (std::array<int, 5>{0, 1, 0, 0, 0}));
+    clickMark(form, QStringLiteral("Option3"));
+    QCOMPARE(s.db.answers(QStringLiteral("exam1"), first), (std::array<int, 5>{0, 0, 1, 0, 0}));
+    clickMark(form, QStringLiteral("Option2"));
 
     form.CmdNextQ_Click();
     QVERIFY(!flag->isChecked());
@@ -135,7 +140,7 @@ void TestExamRoom::flagShowsAndIsSavedWithTheAnswers() {
 }
 
 // Shift with a choice's key, or a right click, strikes it through and back; never an answer,
-// saved with the flags on the next move, back when the question comes back.
+// saved with the flags at once, back when the question comes back.
 void TestExamRoom::struckChoicesAreMarksNotAnswers() {
     ExamSession s(app::fullEdition());
     addSingles(s, 116);
@@ -152,11 +157,11 @@ void TestExamRoom::struckChoicesAreMarksNotAnswers() {
     Q_EMIT fourth->customContextMenuRequested(QPoint(2, 2));
     QVERIFY(!fourth->font().strikeOut());
     QCOMPARE(s.db.answers(QStringLiteral("exam1"), first), (std::array<int, 5>{0, 0, 0, 0, 0}));
+    QCOMPARE(s.db.scalar(QStringLiteral("SELECT flags FROM tblAttempt")).toString(),
+             QStringLiteral("1:B"));
 
     form.CmdNextQ_Click();
     QVERIFY(!second->font().strikeOut());
-    QCOMPARE(s.db.scalar(QStringLiteral("SELECT flags FROM tblAttempt")).toString(),
-             QStringLiteral("1:B"));
     form.cmdPrevQ_Click();
     QVERIFY(second->font().strikeOut());
     QVERIFY(!fourth->font().strikeOut());
@@ -200,11 +205,13 @@ void TestExamRoom::keysChooseShownChoicesFromTheTop() {
         key(form, k);
     }
     QCOMPARE(ticked(form), marks);
-    form.CmdNextQ_Click();
+    // In the file as soon as chosen, without a move.
     std::array<int, 5> stored{};
     for (int n = 0; n < 5; ++n) {
         stored[size_t(n)] = marks[n] == QLatin1Char('1') ? 1 : 0;
     }
+    QCOMPARE(s.db.answers(QStringLiteral("exam1"), id), stored);
+    form.CmdNextQ_Click();
     QCOMPARE(s.db.answers(QStringLiteral("exam1"), id), stored);
     // The keypad's digits choose too.
     form.cmdPrevQ_Click();

@@ -57,7 +57,7 @@ private Q_SLOTS:
     void counterAndButtonsFollowMoves();
     void firstQuestionRuleWinsWithOneQuestionPerExam();
     void optionsWriteThroughCheckBoxes();
-    void marksWrittenOnMoveAndOnClose();
+    void marksWrittenAsTheyChangeAndOnClose();
     void storedMarksShownOnReturn();
     void showAnswerKeepsOneRowAndHidesExam();
     void exhibitHidesExamInFullEditionOnly_data();
@@ -230,12 +230,12 @@ void TestExamWindow::optionsWriteThroughCheckBoxes() {
     QVERIFY(ticked(form, 1) && !ticked(form, 3));
     QVERIFY(control<QRadioButton>(form, QStringLiteral("Option1"))->isChecked());
     QVERIFY(!control<QRadioButton>(form, QStringLiteral("Option3"))->isChecked());
-    QCOMPARE(s.db.answers(QStringLiteral("exam1"), id), (std::array<int, 5>{}));
+    QCOMPARE(s.db.answers(QStringLiteral("exam1"), id), (std::array<int, 5>{1, 0, 0, 0, 0}));
     form.CmdNextQ_Click();
     QCOMPARE(s.db.answers(QStringLiteral("exam1"), id), (std::array<int, 5>{1, 0, 0, 0, 0}));
 }
 
-void TestExamWindow::marksWrittenOnMoveAndOnClose() {
+void TestExamWindow::marksWrittenAsTheyChangeAndOnClose() {
     ExamSession s(app::fullEdition(), 2);
     s.addBank(2, 116);
     Form211& form = s.open();
@@ -246,17 +246,18 @@ void TestExamWindow::marksWrittenOnMoveAndOnClose() {
     const qint64 second = shownId(form);
     clickMark(form, QStringLiteral("Check4"));
     QCOMPARE(s.db.answers(QStringLiteral("exam2"), first), (std::array<int, 5>{0, 1, 0, 0, 1}));
-    QCOMPARE(s.db.answers(QStringLiteral("exam2"), second), (std::array<int, 5>{}));
-    // Hidden behind another window nothing is written; closing writes.
-    form.hide();
-    QCOMPARE(s.db.answers(QStringLiteral("exam2"), second), (std::array<int, 5>{}));
-    form.Unload();
     QCOMPARE(s.db.answers(QStringLiteral("exam2"), second), (std::array<int, 5>{0, 0, 0, 1, 0}));
+    // A mark set by the window's own code, not a click, waits for the close.
+    control<QCheckBox>(form, QStringLiteral("Check1"))->setChecked(true);
+    form.hide();
+    QCOMPARE(s.db.answers(QStringLiteral("exam2"), second), (std::array<int, 5>{0, 0, 0, 1, 0}));
+    form.Unload();
+    QCOMPARE(s.db.answers(QStringLiteral("exam2"), second), (std::array<int, 5>{1, 0, 0, 1, 0}));
     QCOMPARE(s.db.scalar(QStringLiteral("SELECT SUM(correctanswer1 + correctanswer2 + "
                                         "correctanswer3 + correctanswer4 + correctanswer5) "
                                         "FROM exam2"))
                  .toInt(),
-             3);
+             4);
 }
 
 void TestExamWindow::storedMarksShownOnReturn() {
