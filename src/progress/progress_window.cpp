@@ -450,7 +450,8 @@ bool ProgressWindow::exportCsv(const QString& path) {
     }
     // The mark tells spreadsheets the file is UTF-8, so names keep their accents.
     const QByteArray text = "\xEF\xBB\xBF" + csvText(shown_).toUtf8();
-    if (file.write(text) != text.size()) {
+    // Flushed here: a failure in commit()'s own flush goes unnoticed and leaves an empty file.
+    if (file.write(text) != text.size() || !file.flush()) {
         file.cancelWriting();
     }
     return file.commit();
