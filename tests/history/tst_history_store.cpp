@@ -1,7 +1,9 @@
 #include <sqlite3.h>
 
+#include <QAbstractButton>
 #include <QDir>
 #include <QFile>
+#include <QMessageBox>
 #include <QTemporaryDir>
 #include <QtTest>
 #include <atomic>
@@ -76,6 +78,7 @@ private Q_SLOTS:
     void faultsNeverBlockAndSayWhatHappened();
     void failedWriteIsOneMessage();
     void lockedHistoryIsWaitedForBriefly();
+    void movedAsideBoxFitsAScreen();
     void lastAttemptLine_data();
     void lastAttemptLine();
 
@@ -402,6 +405,33 @@ void TestHistoryStore::lockedHistoryIsWaitedForBriefly() {
              qPrintable(text));
     history::closeStore();
     QCOMPARE(history::HistoryStore(path).attempts().size(), size_t(1));
+}
+
+// The real box, unscripted: SQLite's findings wait behind Show Details, so however long they are
+// the box and its OK button stay on a small screen.
+void TestHistoryStore::movedAsideBoxFitsAScreen() {
+    const QString path = dir_.filePath(QStringLiteral("damaged.sqlite"));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(QByteArray("SQLite format 3\0", 16) + QByteArray(8000, '\x5a'));
+    file.close();
+    history::setLocation(path);
+    QString text;
+    QString details;
+    int width = 0;
+    QTimer::singleShot(0, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        QVERIFY(box);
+        text = box->text();
+        details = box->detailedText();
+        width = box->sizeHint().width();
+        box->button(QMessageBox::Ok)->click();
+    });
+    QVERIFY(history::store());
+    QVERIFY2(text.contains(u"moved aside") && !text.contains(u'\n'), qPrintable(text));
+    QVERIFY(!details.isEmpty());
+    QVERIFY2(width <= 1024, qPrintable(QString::number(width)));
+    history::closeStore();
 }
 
 void TestHistoryStore::lastAttemptLine_data() {
