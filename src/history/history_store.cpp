@@ -107,6 +107,8 @@ void HistoryStore::createOrCheck() {
     }
     if (found == kVersion) {
         checkColumns();
+    } else if (found > 0 && !hasTables()) {
+        throw notAHistory(path_, QStringLiteral("it lacks the tables of layout %1").arg(found));
     }
     examdb::Statement(db_.get(), QStringLiteral("PRAGMA journal_mode = WAL"), path_).step();
     // Each attempt stays whole through a kill; a power cut may lose the newest one at most.
@@ -161,6 +163,16 @@ bool HistoryStore::isEmpty() const {
                               path_);
     objects.step();
     return objects.integer(0) == 0;
+}
+
+bool HistoryStore::hasTables() const {
+    examdb::Statement tables(db_.get(),
+                             QStringLiteral("SELECT count(*) FROM sqlite_master WHERE type = "
+                                            "'table' AND name IN ('attempt', 'attempt_category', "
+                                            "'attempt_question')"),
+                             path_);
+    tables.step();
+    return tables.integer(0) == 3;
 }
 
 void HistoryStore::checkColumns() const {

@@ -44,6 +44,7 @@ public:
 private:
     void createOrCheck();
     bool isEmpty() const;       // no table, index or view at all
+    bool hasTables() const;     // every table of the layout, whatever their columns
     void checkColumns() const;  // throws SQLITE_NOTADB for a file of other tables
 
     QString path_;

@@ -258,6 +258,8 @@ void TestHistoryStore::faultsNeverBlockAndSayWhatHappened_data() {
         << QByteArray("foreign") << "moved aside" << true << true;
     QTest::newRow("layout 2 without tables")
         << QByteArray("bare layout") << "moved aside" << true << true;
+    QTest::newRow("layout 1 of another program")
+        << QByteArray("foreign layout 1") << "moved aside" << true << true;
     QTest::newRow("layout 1 that already has the custom column")
         << QByteArray("upgraded layout 1") << "moved aside" << true << true;
     QTest::newRow("newer layout") << QByteArray("newer") << "newer version" << false << false;
@@ -277,6 +279,10 @@ void TestHistoryStore::faultsNeverBlockAndSayWhatHappened() {
         sql(path,
             "CREATE TABLE invoice (id INTEGER PRIMARY KEY, total REAL);"
             "INSERT INTO invoice VALUES (1, 9.5)");
+    } else if (content == "foreign layout 1") {
+        sql(path,
+            "CREATE TABLE invoice (id INTEGER PRIMARY KEY, total REAL);"
+            "INSERT INTO invoice VALUES (1, 9.5); PRAGMA user_version = 1");
     } else if (content == "bare layout") {
         sql(path, "PRAGMA user_version = 2");
     } else if (content == "upgraded layout 1") {
@@ -284,6 +290,8 @@ void TestHistoryStore::faultsNeverBlockAndSayWhatHappened() {
             "CREATE TABLE attempt (attempt_id INTEGER PRIMARY KEY, edition TEXT, exam INTEGER, "
             "candidate TEXT, started TEXT, ended TEXT, seconds_used INTEGER, score INTEGER, "
             "pass_mark INTEGER, passed INTEGER, custom TEXT);"
+            "CREATE TABLE attempt_category (attempt_id, category, name, total, correct);"
+            "CREATE TABLE attempt_question (attempt_id, position, question_id, correct);"
             "PRAGMA user_version = 1");
     } else if (content == "-") {
         // A folder where the file should be: nothing can open it, not even as root.
@@ -319,7 +327,7 @@ void TestHistoryStore::faultsNeverBlockAndSayWhatHappened() {
     const QStringList aside =
         QDir(dir.path()).entryList({QStringLiteral("history-unreadable-*.sqlite")});
     QCOMPARE(aside.size(), movedAside ? 1 : 0);
-    if (content == "foreign") {
+    if (content.startsWith("foreign")) {
         // The other program's file is moved whole and untouched: no table, no journal mode.
         const QString moved = QDir(dir.path()).filePath(aside.front());
         sqlite3* raw = nullptr;
