@@ -56,9 +56,11 @@ QStringList Script::texts() const {
     return out;
 }
 
-Answer MsgBox(const QString& text, Buttons buttons, Icon icon, const QString& title) {
+Answer MsgBox(const QString& text, Buttons buttons, Icon icon, const QString& title,
+              const QString& details) {
     if (activeScript) {
-        activeScript->shown_.push_back({Shown::Kind::Message, text, title, buttons, icon, {}});
+        activeScript->shown_.push_back(
+            {Shown::Kind::Message, text, title, buttons, icon, {}, details});
         if (activeScript->answers_.empty()) {
             return unscriptedAnswer(buttons);
         }
@@ -69,6 +71,8 @@ Answer MsgBox(const QString& text, Buttons buttons, Icon icon, const QString& ti
 
     QMessageBox box(toQt(icon), title, text, QMessageBox::NoButton, QApplication::activeWindow());
     box.setTextFormat(Qt::PlainText);
+    // Shown as plain text by the box itself.
+    box.setDetailedText(details);
     switch (buttons) {
         case Buttons::OkOnly:
             box.setStandardButtons(QMessageBox::Ok);
@@ -101,7 +105,7 @@ Answer MsgBox(const QString& text, Buttons buttons, Icon icon, const QString& ti
 QString InputBox(const QString& prompt, const QString& title, const QString& defaultText) {
     if (activeScript) {
         activeScript->shown_.push_back(
-            {Shown::Kind::Input, prompt, title, Buttons::OkCancel, Icon::None, defaultText});
+            {Shown::Kind::Input, prompt, title, Buttons::OkCancel, Icon::None, defaultText, {}});
         if (activeScript->inputs_.empty()) {
             return defaultText;
         }

@@ -17,8 +17,10 @@ enum class Answer { Ok, Cancel, Yes, No };
 
 inline const QString kAppTitle = QStringLiteral("Praxilo");
 
+// details, when given, sit behind the box's "Show Details..." button: the one-sentence text
+// stays short however long they are.
 Answer MsgBox(const QString& text, Buttons buttons = Buttons::OkOnly, Icon icon = Icon::None,
-              const QString& title = kAppTitle);
+              const QString& title = kAppTitle, const QString& details = QString());
 
 // Returns the typed text, or an empty text when the box is cancelled.
 QString InputBox(const QString& prompt, const QString& title = kAppTitle,
@@ -32,6 +34,7 @@ struct Shown {
     Buttons buttons = Buttons::OkOnly;
     Icon icon = Icon::None;
     QString defaultText;
+    QString details;
 };
 
 // Test seam: while a script is installed no dialog is shown; each prompt takes the next
@@ -53,7 +56,7 @@ public:
     QStringList texts() const;
 
 private:
-    friend Answer MsgBox(const QString&, Buttons, Icon, const QString&);
+    friend Answer MsgBox(const QString&, Buttons, Icon, const QString&, const QString&);
     friend QString InputBox(const QString&, const QString&, const QString&);
     std::deque<Answer> answers_;
     std::deque<std::optional<QString>> inputs_;

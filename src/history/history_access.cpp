@@ -59,6 +59,31 @@ void refuse(const QString& text) {
 
 }  // namespace
 
+QString faultReason(const examdb::Error& e) {
+    switch (e.number & 0xff) {
+        case SQLITE_FULL:
+            return QStringLiteral("the disk that holds it is full");
+        case SQLITE_BUSY:
+        case SQLITE_LOCKED:
+            return QStringLiteral("it is locked by another program");
+        case SQLITE_READONLY:
+            return QStringLiteral("it cannot be written to");
+        default:
+            break;
+    }
+    // SQLite's words alone: the file and statement after them, and any advice meant for the
+    // exam database, are no use to the reader.
+    QString reason = e.text.section(QLatin1Char('\n'), 0, 0);
+    const qsizetype context = reason.indexOf(QLatin1String(" ("));
+    if (context > 0) {
+        reason.truncate(context);
+    }
+    while (reason.endsWith(QLatin1Char('.'))) {
+        reason.chop(1);
+    }
+    return reason;
+}
+
 QString location() {
     Access& a = access();
     if (a.location.isEmpty()) {
@@ -98,27 +123,29 @@ HistoryStore* store() {
         if (!isCorrupt(e)) {
             refuse(QStringLiteral("The progress history %1 cannot be used: %2. Exams and score "
                                   "sheets work as before.")
-                       .arg(QDir::toNativeSeparators(path), e.text));
+                       .arg(QDir::toNativeSeparators(path), faultReason(e)));
             return nullptr;
         }
         const QString aside = moveAside(path);
         if (aside.isEmpty()) {
             refuse(QStringLiteral("The progress history %1 cannot be read (%2), and it could "
                                   "not be moved aside.")
-                       .arg(QDir::toNativeSeparators(path), e.text));
+                       .arg(QDir::toNativeSeparators(path), faultReason(e)));
             return nullptr;
         }
         try {
             a.store = std::make_unique<HistoryStore>(path);
         } catch (const examdb::Error& again) {
             refuse(QStringLiteral("The progress history %1 cannot be used: %2.")
-                       .arg(QDir::toNativeSeparators(path), again.text));
+                       .arg(QDir::toNativeSeparators(path), faultReason(again)));
             return nullptr;
         }
-        prompts::MsgBox(QStringLiteral("The progress history could not be read (%1). It was moved "
-                                       "aside to %2 and a new history was started.")
-                            .arg(e.text, QDir::toNativeSeparators(aside)),
-                        prompts::Buttons::OkOnly, prompts::Icon::Exclamation, kTitle);
+        // An integrity check can list a page per fault: the box keeps one sentence and the
+        // list goes behind its details button.
+        prompts::MsgBox(QStringLiteral("The progress history could not be read, so it was moved "
+                                       "aside to %1 and a new history was started.")
+                            .arg(QDir::toNativeSeparators(aside)),
+                        prompts::Buttons::OkOnly, prompts::Icon::Exclamation, kTitle, e.text);
     }
     return a.store.get();
 }
@@ -135,7 +162,7 @@ std::optional<int> recordAttempt(const AttemptRecord& attempt) {
     } catch (const examdb::Error& e) {
         refuse(QStringLiteral("This attempt could not be added to the progress history %1: %2. "
                               "The score sheet is not affected.")
-                   .arg(QDir::toNativeSeparators(history->path()), e.text));
+                   .arg(QDir::toNativeSeparators(history->path()), faultReason(e)));
         access().store.reset();
         return std::nullopt;
     }

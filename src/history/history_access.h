@@ -5,6 +5,10 @@
 
 #include "history/attempt_record.h"
 
+namespace examdb {
+class Error;
+}
+
 namespace history {
 
 class HistoryStore;
@@ -24,6 +28,10 @@ void closeStore();
 // exam: with the same settings), if any.
 // Never throws and never stops the score sheet: a failure is one message.
 std::optional<int> recordAttempt(const AttemptRecord& attempt);
+
+// Why the history failed, to end a sentence: "the disk that holds it is full". No statement
+// and no file name, which the sentence gives where it helps.
+QString faultReason(const examdb::Error& e);
 
 // "Last attempt: 702/1000 (+48)".
 QString lastAttemptLine(int previous, int now);

@@ -33,6 +33,24 @@ const char* const kUpgrades[] = {
 };
 static_assert(std::size(kUpgrades) == size_t(HistoryStore::kVersion - 1));
 
+// Every column this program reads and writes; a file of its layout without one is no history.
+const char* const kColumns[] = {
+    "SELECT attempt_id, edition, exam, candidate, started, ended, seconds_used, score, "
+    "pass_mark, passed, custom FROM attempt LIMIT 0",
+    "SELECT attempt_id, category, name, total, correct FROM attempt_category LIMIT 0",
+    "SELECT attempt_id, position, question_id, correct FROM attempt_question LIMIT 0",
+};
+
+// A file that is no history of this program's is set aside like an unreadable one.
+examdb::Error notAHistory(const QString& path, const QString& why) {
+    return examdb::Error(SQLITE_NOTADB,
+                         QStringLiteral("%1 is not a progress history: %2").arg(path, why));
+}
+
+bool isSqlError(const examdb::Error& e) {
+    return (e.number & 0xff) == SQLITE_ERROR;
+}
+
 QString textOrEmpty(const QString& text) {
     return text.isNull() ? QStringLiteral("") : text;
 }
@@ -83,6 +101,15 @@ void HistoryStore::createOrCheck() {
                             QStringLiteral("%1: %2").arg(path_, check.value(0).toString()));
     }
     check.reset();
+    // Another program's database is never written into, not even its journal mode.
+    if (found == 0 && !isEmpty()) {
+        throw notAHistory(path_, QStringLiteral("it holds another program's tables"));
+    }
+    if (found == kVersion) {
+        checkColumns();
+    } else if (found > 0 && !hasTables()) {
+        throw notAHistory(path_, QStringLiteral("it lacks the tables of layout %1").arg(found));
+    }
     examdb::Statement(db_.get(), QStringLiteral("PRAGMA journal_mode = WAL"), path_).step();
     // Each attempt stays whole through a kill; a power cut may lose the newest one at most.
     examdb::Statement(db_.get(), QStringLiteral("PRAGMA synchronous = NORMAL"), path_).step();
@@ -98,26 +125,68 @@ void HistoryStore::createOrCheck() {
         throw refuseNewer(now);
     }
     if (now < 0) {
-        // No layout of this program's: set aside like any file that is no history.
-        throw examdb::Error(
-            SQLITE_NOTADB,
-            QStringLiteral("%1 holds a history of unknown layout %2").arg(path_).arg(now));
+        throw notAHistory(path_, QStringLiteral("its layout %1 is unknown").arg(now));
     }
     if (now == kVersion) {
+        checkColumns();
         return;
     }
     if (now == 0) {
+        if (!isEmpty()) {
+            throw notAHistory(path_, QStringLiteral("it holds another program's tables"));
+        }
         for (const char* statement : kLayout) {
             examdb::Statement(db_.get(), QString::fromLatin1(statement), path_).step();
         }
     } else {
         for (qint64 from = now; from < kVersion; ++from) {
-            examdb::Statement(db_.get(), QString::fromLatin1(kUpgrades[from - 1]), path_).step();
+            try {
+                examdb::Statement(db_.get(), QString::fromLatin1(kUpgrades[from - 1]), path_)
+                    .step();
+            } catch (const examdb::Error& e) {
+                if (!isSqlError(e)) {
+                    throw;
+                }
+                throw notAHistory(path_,
+                                  QStringLiteral("its tables do not match layout %1").arg(from));
+            }
         }
     }
+    checkColumns();
     examdb::Statement(db_.get(), QStringLiteral("PRAGMA user_version = %1").arg(kVersion), path_)
         .step();
     change.commit();
+}
+
+bool HistoryStore::isEmpty() const {
+    examdb::Statement objects(db_.get(), QStringLiteral("SELECT count(*) FROM sqlite_master"),
+                              path_);
+    objects.step();
+    return objects.integer(0) == 0;
+}
+
+bool HistoryStore::hasTables() const {
+    examdb::Statement tables(db_.get(),
+                             QStringLiteral("SELECT count(*) FROM sqlite_master WHERE type = "
+                                            "'table' AND name IN ('attempt', 'attempt_category', "
+                                            "'attempt_question')"),
+                             path_);
+    tables.step();
+    return tables.integer(0) == 3;
+}
+
+void HistoryStore::checkColumns() const {
+    for (const char* columns : kColumns) {
+        try {
+            examdb::Statement(db_.get(), QString::fromLatin1(columns), path_);
+        } catch (const examdb::Error& e) {
+            if (!isSqlError(e)) {
+                throw;
+            }
+            throw notAHistory(
+                path_, QStringLiteral("its tables are not those of layout %1").arg(kVersion));
+        }
+    }
 }
 
 qint64 HistoryStore::record(const AttemptRecord& a) {

@@ -19,7 +19,8 @@ public:
     static constexpr int kVersion = 2;
 
     // Opens or creates path. Throws examdb::Error; its number is SQLITE_NOTADB or
-    // SQLITE_CORRUPT for a file that is no history, and kTooNew for a newer layout.
+    // SQLITE_CORRUPT for a file that is no history (another program's database, or one whose
+    // tables do not match its layout), and kTooNew for a newer layout.
     static constexpr int kTooNew = 9001;
     explicit HistoryStore(const QString& path);
 
@@ -42,6 +43,9 @@ public:
 
 private:
     void createOrCheck();
+    bool isEmpty() const;       // no table, index or view at all
+    bool hasTables() const;     // every table of the layout, whatever their columns
+    void checkColumns() const;  // throws SQLITE_NOTADB for a file of other tables
 
     QString path_;
     examdb::ConnectionHandle db_;

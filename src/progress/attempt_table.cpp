@@ -2,6 +2,7 @@
 
 #include <QLocale>
 
+#include "app/plain_text.h"
 #include "progress/category_figures.h"
 
 namespace progress {
@@ -29,7 +30,7 @@ QVariant AttemptTableModel::data(const QModelIndex& index, int role) const {
         return QVariant(Qt::AlignRight | Qt::AlignVCenter);
     }
     if (role == Qt::ToolTipRole && index.column() == 1 && isCustom(a)) {
-        return customDetails(a);
+        return plain::forToolTip(customDetails(a));
     }
     if (role != Qt::DisplayRole && role != Qt::AccessibleTextRole) {
         return {};

@@ -16,6 +16,7 @@
 #include <QLabel>
 #include <QLineSeries>
 #include <QPushButton>
+#include <QSaveFile>
 #include <QScatterSeries>
 #include <QSplitter>
 #include <QStandardItemModel>
@@ -28,6 +29,7 @@
 #include "app/edition.h"
 #include "app/exam_settings.h"
 #include "app/fatal.h"
+#include "app/plain_text.h"
 #include "app/prompts.h"
 #include "app/study_subset.h"
 #include "app/window_flow.h"
@@ -74,6 +76,14 @@ void clear(QChart& chart) {
         chart.removeAxis(axis);
         delete axis;
     }
+}
+
+bool editionHasExam(int exam) {
+    return app::edition().demo ? exam == 1 : exam >= 1 && exam <= 3;
+}
+
+void tell(const QString& text) {
+    prompts::MsgBox(text, prompts::Buttons::OkOnly, prompts::Icon::Exclamation, kTitle);
 }
 
 QChart::ChartTheme chartTheme() {
@@ -212,8 +222,8 @@ void ProgressWindow::reload() {
                 }
             }
         } catch (const examdb::Error& e) {
-            prompts::MsgBox(QStringLiteral("The progress history cannot be read: %1").arg(e.text),
-                            prompts::Buttons::OkOnly, prompts::Icon::Exclamation, kTitle);
+            tell(QStringLiteral("The progress history cannot be read: %1.")
+                     .arg(history::faultReason(e)));
         }
     }
     fillNames();
@@ -394,14 +404,14 @@ void ProgressWindow::fillCategoryChart() {
         }
     }
     const std::vector<CategoryFigure> figures = categoryFigures(line);
-    chart.setTitle(examText(*chosen) + QStringLiteral(", ") + chosen->candidate +
-                   QStringLiteral(": % correct by category"));
+    chart.setTitle(plain::forMarkup(examText(*chosen) + QStringLiteral(", ") + chosen->candidate +
+                                    QStringLiteral(": % correct by category")));
     auto* latest = new QBarSet(QStringLiteral("This attempt"));
     auto* earlier = new QBarSet(QStringLiteral("Average before it"));
     QStringList names;
     // The chart draws its first category at the bottom; the table reads top down.
     for (auto f = figures.rbegin(); f != figures.rend(); ++f) {
-        names << f->name;
+        names << plain::forMarkup(f->name);
         *latest << f->latest;
         *earlier << std::max(f->earlierAverage, 0);
     }
@@ -432,13 +442,19 @@ void ProgressWindow::fillCategoryChart() {
 }
 
 bool ProgressWindow::exportCsv(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+    // Written beside the earlier export and put in its place only when whole, so a full disk
+    // leaves that one as it was.
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) {
         return false;
     }
     // The mark tells spreadsheets the file is UTF-8, so names keep their accents.
     const QByteArray text = "\xEF\xBB\xBF" + csvText(shown_).toUtf8();
-    return file.write(text) == text.size() && file.flush();
+    // Flushed here: a failure in commit()'s own flush goes unnoticed and leaves an empty file.
+    if (file.write(text) != text.size() || !file.flush()) {
+        file.cancelWriting();
+    }
+    return file.commit();
 }
 
 void ProgressWindow::cmdExport_Click() {
@@ -473,7 +489,13 @@ void ProgressWindow::cmdDelete_Click() {
         prompts::Answer::Yes) {
         return;
     }
-    store->remove(chosen->id);
+    try {
+        store->remove(chosen->id);
+    } catch (const examdb::Error& e) {
+        tell(QStringLiteral("The attempt could not be deleted from the progress history: %1.")
+                 .arg(history::faultReason(e)));
+        return;
+    }
     reload();
 }
 
@@ -488,7 +510,13 @@ void ProgressWindow::cmdDeleteAll_Click() {
                         kTitle) != prompts::Answer::Yes) {
         return;
     }
-    store->removeAll();
+    try {
+        store->removeAll();
+    } catch (const examdb::Error& e) {
+        tell(QStringLiteral("The attempts could not be deleted from the progress history: %1.")
+                 .arg(history::faultReason(e)));
+        return;
+    }
     nameFilter_.clear();
     reload();
 }
@@ -499,8 +527,22 @@ void ProgressWindow::cmdStudyMissed_Click() {
     if (!chosen || !store || examUnderWay()) {
         return;
     }
-    std::vector<qint64> missed =
-        store->missedQuestions(chosen->edition, chosen->exam, chosen->candidate, 3);
+    // The study window would open another exam's questions in its place.
+    if (!editionHasExam(chosen->exam)) {
+        tell(QStringLiteral("Exam #%1 is not an exam of this edition, so its missed questions "
+                            "cannot be studied.")
+                 .arg(chosen->exam));
+        return;
+    }
+    std::vector<qint64> missed;
+    try {
+        missed = store->missedQuestions(chosen->edition, chosen->exam, chosen->candidate, 3);
+    } catch (const examdb::Error& e) {
+        tell(QStringLiteral("The missed questions could not be read from the progress history: "
+                            "%1.")
+                 .arg(history::faultReason(e)));
+        return;
+    }
     if (missed.empty()) {
         prompts::MsgBox(QStringLiteral("%1 missed no question of %2 in the last three attempts.")
                             .arg(chosen->candidate, examOf(*chosen)),

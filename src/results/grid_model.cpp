@@ -1,5 +1,6 @@
 #include "results/grid_model.h"
 
+#include "app/plain_text.h"
 #include "examdb/control_binding.h"
 #include "examdb/recordset.h"
 
@@ -55,7 +56,9 @@ QVariant GridModel::data(const QModelIndex& index, int role) const {
             if (withoutFigures_.contains(index.row())) {
                 return QStringLiteral("\u2013");
             }
-            return formatted(value, format);
+            // A category name from the bank is shown as typed in its tool tip too.
+            return role == Qt::ToolTipRole ? plain::forToolTip(formatted(value, format))
+                                           : formatted(value, format);
         case Qt::TextAlignmentRole: {
             bool number = false;
             value.toDouble(&number);

@@ -1,6 +1,7 @@
 // Answers written while the disk holding the database is full: the candidate is told, the
 // program ends after that one message, every answer saved before is still there, and once
-// there is room again the next exam runs.
+// there is room again the next exam runs. The progress history and its export on a full disk
+// say so once, and the program goes on.
 #include <QAbstractButton>
 #include <QCheckBox>
 #include <QLabel>
@@ -11,7 +12,11 @@
 #include "app_test_env.h"
 #include "fault_support.h"
 #include "fixture_database.h"
+#include "history/history_access.h"
+#include "history/history_store.h"
 #include "program_windows.h"
+#include "progress/progress_window.h"
+#include "progress/progress_windows.h"
 #include "start/form1.h"
 
 namespace {
@@ -41,7 +46,8 @@ void mark(int n) {
 // Takes up every free byte of the file system holding dir.
 void fill(const QString& dir) {
     QFile filler(QDir(dir).filePath(QStringLiteral("filler")));
-    QVERIFY(filler.open(QIODevice::WriteOnly));
+    // Unbuffered: a buffer that failed to flush would keep the smaller writes from the disk.
+    QVERIFY(filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered));
     const QByteArray block(64 * 1024, 'f');
     qint64 written = 0;
     while ((written = filler.write(block)) == block.size() && filler.flush()) {
@@ -95,6 +101,22 @@ void startExam(const AppTestEnv& env) {
     }
 }
 
+history::AttemptRecord scored(int minutesAgo) {
+    history::AttemptRecord a;
+    a.edition = QStringLiteral("full");
+    a.exam = 1;
+    a.candidate = QStringLiteral("Ann");
+    a.ended = QDateTime::currentDateTime().addSecs(-60 * minutesAgo);
+    a.started = a.ended.addSecs(-3600);
+    a.score = 640;
+    a.passMark = 750;
+    a.categories = {{0, QStringLiteral("One"), 58, 40}, {1, QStringLiteral("Two"), 58, 30}};
+    for (int q = 1; q <= kQuestions; ++q) {
+        a.questions.push_back({q, q, q % 3 != 0});
+    }
+    return a;
+}
+
 QLineEdit* shownId() {
     return flow::existing(win::Exam)->findChild<QLineEdit*>(QStringLiteral("Text1"));
 }
@@ -108,6 +130,7 @@ private Q_SLOTS:
     void initTestCase();
     void fullDisk_data();
     void fullDisk();
+    void historyAndExportOnFullDisk();
 };
 
 void TestDiskFull::initTestCase() {
@@ -223,6 +246,48 @@ void TestDiskFull::fullDisk() {
     press(win::Exam, "cmdEndExam");
     QCOMPARE(env.endings, 0);
     QVERIFY(flow::existing(win::ScoreSheet)->isVisible());
+}
+
+void TestDiskFull::historyAndExportOnFullDisk() {
+    QTemporaryDir base;
+    const QByteArray disk = QFile::encodeName(base.path());
+    QVERIFY2(mount("praxilo-full", disk.constData(), "tmpfs", 0, "size=4m") == 0,
+             "cannot mount a small tmpfs");
+    const auto unmount = qScopeGuard([&] { umount2(disk.constData(), MNT_DETACH); });
+    AppTestEnv env(app::fullEdition());
+    const QDir folder(base.path());
+    history::setLocation(folder.filePath(QStringLiteral("history.sqlite")));
+    for (int n = 0; n < 40; ++n) {
+        history::recordAttempt(scored(200 - n));
+    }
+    // Closed, the history leaves no journal whose room a new attempt could reuse.
+    history::closeStore();
+    const QString csv = folder.filePath(QStringLiteral("progress.csv"));
+    const QByteArray earlier("earlier export\r\n");
+    QVERIFY(faults::writeAll(csv, earlier));
+    progress::registerWindows();
+    flow::open(win::Progress);
+    auto& w = forms::get<progress::ProgressWindow>();
+    QCOMPARE(w.shownAttempts().size(), size_t(40));
+
+    fill(base.path());
+    QVERIFY(!w.exportCsv(csv));
+    QCOMPARE(faults::readAll(csv), earlier);
+    QCOMPARE(folder.entryList(QDir::Files),
+             (QStringList{"filler", "history.sqlite", "history.sqlite-shm", "history.sqlite-wal",
+                          "progress.csv"}));
+
+    QVERIFY(!history::recordAttempt(scored(0)));
+    QCOMPARE(env.endings, 0);
+    QCOMPARE(env.prompts.shown().size(), size_t(1));
+    const QString text = env.prompts.shown().front().text;
+    QVERIFY2(text.contains(QLatin1String("the disk that holds it is full")) &&
+                 text.count(QLatin1String("is full")) == 1 &&
+                 !text.contains(QLatin1String("exam database")) &&
+                 !text.contains(QLatin1String("..")),
+             qPrintable(text));
+    w.Unload();
+    QVERIFY(QFile::remove(folder.filePath(QStringLiteral("filler"))));
 }
 
 int main(int argc, char** argv) {

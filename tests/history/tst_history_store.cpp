@@ -1,9 +1,14 @@
 #include <sqlite3.h>
 
+#include <QAbstractButton>
 #include <QDir>
 #include <QFile>
+#include <QMessageBox>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <atomic>
+#include <chrono>
+#include <thread>
 
 #include "app/prompts.h"
 #include "examdb/error.h"
@@ -72,6 +77,8 @@ private Q_SLOTS:
     void faultsNeverBlockAndSayWhatHappened_data();
     void faultsNeverBlockAndSayWhatHappened();
     void failedWriteIsOneMessage();
+    void lockedHistoryIsWaitedForBriefly();
+    void movedAsideBoxFitsAScreen();
     void lastAttemptLine_data();
     void lastAttemptLine();
 
@@ -247,6 +254,14 @@ void TestHistoryStore::faultsNeverBlockAndSayWhatHappened_data() {
     QTest::newRow("garbage after a database header")
         << QByteArray("SQLite format 3\0", 16) + QByteArray(4000, '\x5a') << "moved aside" << true
         << true;
+    QTest::newRow("another program's database")
+        << QByteArray("foreign") << "moved aside" << true << true;
+    QTest::newRow("layout 2 without tables")
+        << QByteArray("bare layout") << "moved aside" << true << true;
+    QTest::newRow("layout 1 of another program")
+        << QByteArray("foreign layout 1") << "moved aside" << true << true;
+    QTest::newRow("layout 1 that already has the custom column")
+        << QByteArray("upgraded layout 1") << "moved aside" << true << true;
     QTest::newRow("newer layout") << QByteArray("newer") << "newer version" << false << false;
     QTest::newRow("cannot be made") << QByteArray("-") << "cannot be used" << false << false;
 }
@@ -260,6 +275,24 @@ void TestHistoryStore::faultsNeverBlockAndSayWhatHappened() {
     QString path = QDir(dir.path()).filePath(QStringLiteral("history.sqlite"));
     if (content == "newer") {
         sql(path, "PRAGMA user_version = 99");
+    } else if (content == "foreign") {
+        sql(path,
+            "CREATE TABLE invoice (id INTEGER PRIMARY KEY, total REAL);"
+            "INSERT INTO invoice VALUES (1, 9.5)");
+    } else if (content == "foreign layout 1") {
+        sql(path,
+            "CREATE TABLE invoice (id INTEGER PRIMARY KEY, total REAL);"
+            "INSERT INTO invoice VALUES (1, 9.5); PRAGMA user_version = 1");
+    } else if (content == "bare layout") {
+        sql(path, "PRAGMA user_version = 2");
+    } else if (content == "upgraded layout 1") {
+        sql(path,
+            "CREATE TABLE attempt (attempt_id INTEGER PRIMARY KEY, edition TEXT, exam INTEGER, "
+            "candidate TEXT, started TEXT, ended TEXT, seconds_used INTEGER, score INTEGER, "
+            "pass_mark INTEGER, passed INTEGER, custom TEXT);"
+            "CREATE TABLE attempt_category (attempt_id, category, name, total, correct);"
+            "CREATE TABLE attempt_question (attempt_id, position, question_id, correct);"
+            "PRAGMA user_version = 1");
     } else if (content == "-") {
         // A folder where the file should be: nothing can open it, not even as root.
         QVERIFY(QDir().mkpath(path));
@@ -274,9 +307,18 @@ void TestHistoryStore::faultsNeverBlockAndSayWhatHappened() {
     QVERIFY(!previous);
     QCOMPARE(script.shown().size(), size_t(message.isEmpty() ? 0 : 1));
     if (!message.isEmpty()) {
-        QVERIFY2(script.shown().front().text.contains(message),
-                 qPrintable(script.texts().join(u'|')));
-        QCOMPARE(script.shown().front().title, QStringLiteral("Progress History"));
+        const prompts::Shown& shown = script.shown().front();
+        QVERIFY2(shown.text.contains(message), qPrintable(shown.text));
+        QCOMPARE(shown.title, QStringLiteral("Progress History"));
+        // Short enough for any screen: no statement, no list; what SQLite found of a file moved
+        // aside goes to the details, and the box says the rest in one sentence.
+        QVERIFY2(!shown.text.contains(u'\n'), qPrintable(shown.text));
+        QVERIFY2(!movedAside || shown.text.count(QStringLiteral(". ")) == 0,
+                 qPrintable(shown.text));
+        for (const char* statement : {"PRAGMA", "SELECT", "ALTER", "CREATE", "INSERT"}) {
+            QVERIFY2(!shown.text.contains(QLatin1String(statement)), qPrintable(shown.text));
+        }
+        QCOMPARE(shown.details.isEmpty(), !movedAside);
     }
     // The session asks no more once it has said what happened.
     history::recordAttempt(attemptAt(1, QStringLiteral("A"), 2, 0));
@@ -285,6 +327,24 @@ void TestHistoryStore::faultsNeverBlockAndSayWhatHappened() {
     const QStringList aside =
         QDir(dir.path()).entryList({QStringLiteral("history-unreadable-*.sqlite")});
     QCOMPARE(aside.size(), movedAside ? 1 : 0);
+    if (content.startsWith("foreign")) {
+        // The other program's file is moved whole and untouched: no table, no journal mode.
+        const QString moved = QDir(dir.path()).filePath(aside.front());
+        sqlite3* raw = nullptr;
+        sqlite3_open_v2(QFile::encodeName(moved).constData(), &raw, SQLITE_OPEN_READONLY, nullptr);
+        const examdb::ConnectionHandle db(raw);
+        sqlite3_stmt* s = nullptr;
+        sqlite3_prepare_v2(db.get(),
+                           "SELECT group_concat(name) FROM sqlite_master UNION ALL "
+                           "SELECT journal_mode FROM pragma_journal_mode",
+                           -1, &s, nullptr);
+        const examdb::StatementHandle statement(s);
+        QStringList found;
+        while (sqlite3_step(s) == SQLITE_ROW) {
+            found << QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(s, 0)));
+        }
+        QCOMPARE(found, (QStringList{"invoice", "delete"}));
+    }
     if (recorded) {
         history::HistoryStore store(path);
         QCOMPARE(store.attempts().size(), size_t(2));
@@ -315,6 +375,71 @@ void TestHistoryStore::failedWriteIsOneMessage() {
     QVERIFY(script.shown().front().text.contains(u"database or disk is full"));
     history::closeStore();
     QVERIFY(history::HistoryStore(path).attempts().empty());
+}
+
+// Another program writing to the history: a short write is waited for, a long one is one message
+// that says so in words, and the score sheet goes on either way.
+void TestHistoryStore::lockedHistoryIsWaitedForBriefly() {
+    const QString path = dir_.filePath(QStringLiteral("locked.sqlite"));
+    { history::HistoryStore create(path); }
+    history::setLocation(path);
+    prompts::Script script;
+    std::atomic<bool> locked{false};
+    std::thread other([&] {
+        sqlite3* raw = nullptr;
+        sqlite3_open(QFile::encodeName(path).constData(), &raw);
+        const examdb::ConnectionHandle db(raw);
+        sqlite3_exec(db.get(), "BEGIN IMMEDIATE", nullptr, nullptr, nullptr);
+        locked = true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        sqlite3_exec(db.get(), "COMMIT", nullptr, nullptr, nullptr);
+    });
+    while (!locked) {
+        std::this_thread::yield();
+    }
+    history::recordAttempt(attemptAt(1, QStringLiteral("A"), 1, 1));
+    other.join();
+    QVERIFY2(script.shown().empty(), qPrintable(script.texts().join(u'|')));
+
+    sqlite3* raw = nullptr;
+    sqlite3_open(QFile::encodeName(path).constData(), &raw);
+    const examdb::ConnectionHandle holder(raw);
+    QCOMPARE(sqlite3_exec(holder.get(), "BEGIN IMMEDIATE", nullptr, nullptr, nullptr), SQLITE_OK);
+    QVERIFY(!history::recordAttempt(attemptAt(1, QStringLiteral("A"), 2, 0)));
+    sqlite3_exec(holder.get(), "ROLLBACK", nullptr, nullptr, nullptr);
+    QCOMPARE(script.shown().size(), size_t(1));
+    const QString text = script.shown().front().text;
+    QVERIFY2(text.contains(u"locked by another program") && !text.contains(u"INSERT"),
+             qPrintable(text));
+    history::closeStore();
+    QCOMPARE(history::HistoryStore(path).attempts().size(), size_t(1));
+}
+
+// The real box, unscripted: SQLite's findings wait behind Show Details, so however long they are
+// the box and its OK button stay on a small screen.
+void TestHistoryStore::movedAsideBoxFitsAScreen() {
+    const QString path = dir_.filePath(QStringLiteral("damaged.sqlite"));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(QByteArray("SQLite format 3\0", 16) + QByteArray(8000, '\x5a'));
+    file.close();
+    history::setLocation(path);
+    QString text;
+    QString details;
+    int width = 0;
+    QTimer::singleShot(0, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        QVERIFY(box);
+        text = box->text();
+        details = box->detailedText();
+        width = box->sizeHint().width();
+        box->button(QMessageBox::Ok)->click();
+    });
+    QVERIFY(history::store());
+    QVERIFY2(text.contains(u"moved aside") && !text.contains(u'\n'), qPrintable(text));
+    QVERIFY(!details.isEmpty());
+    QVERIFY2(width <= 1024, qPrintable(QString::number(width)));
+    history::closeStore();
 }
 
 void TestHistoryStore::lastAttemptLine_data() {

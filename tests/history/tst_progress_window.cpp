@@ -1,12 +1,16 @@
 #include <QChartView>
 #include <QComboBox>
+#include <QGraphicsTextItem>
 #include <QTableView>
+#include <QTextDocument>
 #include <QXYSeries>
 #include <QtTest>
+#include <optional>
 
 #include "app/study_subset.h"
 #include "app/window_names.h"
 #include "app_test_env.h"
+#include "examdb/sqlite_handles.h"
 #include "fixture_database.h"
 #include "history/history_access.h"
 #include "history/history_store.h"
@@ -88,6 +92,43 @@ QStringList rows(progress::ProgressWindow& w) {
 
 using probe::control;
 
+// Every text the chart draws, as a reader sees it.
+QStringList chartTexts(progress::ProgressWindow& w, const char* chart) {
+    QStringList out;
+    auto* view = w.findChild<QChartView*>(QLatin1String(chart));
+    for (QGraphicsItem* item : view->scene()->items()) {
+        if (auto* text = dynamic_cast<QGraphicsTextItem*>(item)) {
+            out << text->toPlainText();
+        }
+    }
+    return out;
+}
+
+// A tool tip as Qt shows it: rich text whenever it looks like some.
+QString tipAsShown(const QString& tip) {
+    QTextDocument doc;
+    if (Qt::mightBeRichText(tip)) {
+        doc.setHtml(tip);
+    } else {
+        doc.setPlainText(tip);
+    }
+    return doc.toPlainText();
+}
+
+// Locks the history as another program writing to it would; the lock goes with the object.
+struct OtherWriter {
+    explicit OtherWriter(const QString& path) {
+        sqlite3* raw = nullptr;
+        sqlite3_open(QFile::encodeName(path).constData(), &raw);
+        db.reset(raw);
+        sqlite3_exec(db.get(), "BEGIN IMMEDIATE", nullptr, nullptr, nullptr);
+    }
+    void run(const char* statement) {
+        sqlite3_exec(db.get(), statement, nullptr, nullptr, nullptr);
+    }
+    examdb::ConnectionHandle db;
+};
+
 }  // namespace
 
 class TestProgressWindow : public QObject {
@@ -103,6 +144,10 @@ private Q_SLOTS:
     void deletesAfterConfirmation();
     void studiesMissedQuestions();
     void emptyHistoryOpensEmpty();
+    void showsEveryNameAsTyped();
+    void historyFaultsAreOneMessage_data();
+    void historyFaultsAreOneMessage();
+    void studyMissedSkipsAnExamTheEditionLacks();
 };
 
 void TestProgressWindow::cleanup() {
@@ -326,6 +371,132 @@ void TestProgressWindow::emptyHistoryOpensEmpty() {
     w.cmdStudyMissed_Click();
     w.cmdDelete_Click();
     QVERIFY(env.prompts.shown().empty());
+    w.Unload();
+}
+
+// Names and category names that look like markup are drawn as typed, never as markup: a picture
+// named in one would be loaded.
+void TestProgressWindow::showsEveryNameAsTyped() {
+    AppTestEnv env(app::fullEdition());
+    const QString name = QStringLiteral("<b>Bo</b> & <img src=\"x.png\">");
+    const QString category = QStringLiteral("<i>Net</i>");
+    history::HistoryStore* store = history::store();
+    const QString plainAmpersand = QStringLiteral("R&D");
+    store->record(attempt(name, 1, 600, 3, {{0, category, 10, 4}, {1, plainAmpersand, 4, 2}}));
+    store->record(custom("<h1>odd</h1>", name, 500, 2, {{0, category, 10, 5}}));
+    progress::registerWindows();
+    flow::open(win::Progress);
+    auto& w = forms::get<progress::ProgressWindow>();
+    for (int row = 1; row >= 0; --row) {
+        w.selectAttempt(row);
+        QCoreApplication::processEvents();
+        const QStringList drawn = chartTexts(w, "chartCategories");
+        // A narrow chart shortens its title at the end.
+        const QString title =
+            (row == 0 ? QStringLiteral("Custom exam, ") : QStringLiteral("Exam #1, ")) + name;
+        QVERIFY2(std::any_of(drawn.begin(), drawn.end(),
+                             [&](const QString& t) { return t.startsWith(title); }),
+                 qPrintable(drawn.join(u'|')));
+        QVERIFY2(drawn.contains(category), qPrintable(drawn.join(u'|')));
+        QVERIFY2(row == 0 || drawn.contains(plainAmpersand), qPrintable(drawn.join(u'|')));
+    }
+    auto* table = w.findChild<QTableView*>(QStringLiteral("tblAttempts"));
+    QCOMPARE(tipAsShown(table->model()->index(0, 1).data(Qt::ToolTipRole).toString()),
+             QStringLiteral("Custom exam: <h1>odd</h1>"));
+    w.Unload();
+}
+
+void TestProgressWindow::historyFaultsAreOneMessage_data() {
+    QTest::addColumn<QString>("action");  // "delete", "delete all" or "study"
+    QTest::addColumn<QString>("fault");   // "refused", "locked" or "unreadable"
+    QTest::addColumn<QString>("says");
+    QTest::newRow("delete, refused") << "delete"
+                                     << "refused"
+                                     << "could not be deleted";
+    QTest::newRow("delete, locked") << "delete"
+                                    << "locked"
+                                    << "locked by another program";
+    QTest::newRow("delete all, refused") << "delete all"
+                                         << "refused"
+                                         << "could not be deleted";
+    QTest::newRow("delete all, locked") << "delete all"
+                                        << "locked"
+                                        << "locked by another program";
+    QTest::newRow("study, unreadable") << "study"
+                                       << "unreadable"
+                                       << "could not be read";
+}
+
+// Deleting or reading a history that refuses, is locked or has lost a table: one message, and
+// the window and the program go on with what they had.
+void TestProgressWindow::historyFaultsAreOneMessage() {
+    QFETCH(QString, action);
+    QFETCH(QString, fault);
+    QFETCH(QString, says);
+    AppTestEnv env(app::fullEdition());
+    history::HistoryStore* store = history::store();
+    store->record(attempt(QStringLiteral("Ann"), 1, 600, 3, {}, {2}));
+    store->record(attempt(QStringLiteral("Ann"), 1, 700, 2, {}, {3}));
+    progress::registerWindows();
+    study::registerWindows();
+    flow::open(win::Progress);
+    auto& w = forms::get<progress::ProgressWindow>();
+    std::optional<OtherWriter> other;
+    other.emplace(store->path());
+    if (fault == QLatin1String("refused")) {
+        other->run(
+            "CREATE TRIGGER refuse BEFORE DELETE ON attempt "
+            "BEGIN SELECT RAISE(ABORT, 'attempt to write a readonly database'); END");
+    } else if (fault == QLatin1String("unreadable")) {
+        other->run("DROP TABLE attempt_question");
+    }
+    if (fault != QLatin1String("locked")) {
+        other->run("COMMIT");
+    }
+    env.prompts.answer(prompts::Answer::Yes);
+    if (action == QLatin1String("delete")) {
+        w.cmdDelete_Click();
+    } else if (action == QLatin1String("delete all")) {
+        w.cmdDeleteAll_Click();
+    } else {
+        w.cmdStudyMissed_Click();
+    }
+    other.reset();
+    QCOMPARE(env.endings, 0);
+    QVERIFY(w.isVisible());
+    QCOMPARE(w.shownAttempts().size(), size_t(2));
+    QStringList texts = env.prompts.texts();
+    if (action != QLatin1String("study")) {
+        texts.removeFirst();  // the confirmation
+    }
+    QCOMPARE(texts.size(), 1);
+    QVERIFY2(texts.front().contains(says), qPrintable(texts.front()));
+    QVERIFY2(!texts.front().contains(u"DELETE") && !texts.front().contains(u"SELECT"),
+             qPrintable(texts.front()));
+    QCOMPARE(env.prompts.shown().back().title, QStringLiteral("Progress"));
+    QVERIFY(!flow::existing(win::Study) || !flow::existing(win::Study)->isVisible());
+    w.Unload();
+}
+
+// An attempt at an exam this edition lacks, from a history another edition or version wrote.
+void TestProgressWindow::studyMissedSkipsAnExamTheEditionLacks() {
+    AppTestEnv env(app::fullEdition());
+    testsupport::FixtureDatabase db(app::fullEdition().databaseFile);
+    db.addCategories({QStringLiteral("Net")});
+    db.addQuestions(1, 8);
+    history::store()->record(attempt(QStringLiteral("Ann"), 99, 100, 1, {}, {2}));
+    progress::registerWindows();
+    study::registerWindows();
+    flow::open(win::Progress);
+    auto& w = forms::get<progress::ProgressWindow>();
+    w.cmdStudyMissed_Click();
+    QVERIFY(w.isVisible());
+    QVERIFY(!flow::existing(win::Study) || !flow::existing(win::Study)->isVisible());
+    QVERIFY(app::studySubset().empty());
+    QCOMPARE(env.prompts.texts().size(), 1);
+    QVERIFY2(env.prompts.texts().front().contains(u"Exam #99"),
+             qPrintable(env.prompts.texts().front()));
+    QCOMPARE(env.endings, 0);
     w.Unload();
 }
 

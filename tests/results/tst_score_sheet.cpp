@@ -5,6 +5,7 @@
 #include <QPrinterInfo>
 #include <QPushButton>
 #include <QTableView>
+#include <QTextDocument>
 #include <QtTest>
 
 #include "app/attempt_clock.h"
@@ -84,6 +85,7 @@ private Q_SLOTS:
     void longNameIsCutShortButRecordedWhole();
     void categoryBreakdown();
     void noLimitOnCategories();
+    void categoryNamesShownAsTyped();
     void bankLargerThanExamCountsOnlyTheDraw_data();
     void bankLargerThanExamCountsOnlyTheDraw();
     void customExamScoresItsOwnDrawUnderItsTitle_data();
@@ -415,6 +417,33 @@ void TestScoreSheet::exitClearsOnlyTheFinishedExam() {
     QCOMPARE(probe::visibleTopLevels(),
              QWidgetList{static_cast<QWidget*>(forms::existing<Form1>())});
     QCOMPARE(catScores(session.db).size(), 1);
+}
+
+// A bank's category name that looks like markup reads as typed in its tool tip too, and loads
+// nothing it names.
+void TestScoreSheet::categoryNamesShownAsTyped() {
+    ResultsSession session(app::fullEdition());
+    testsupport::FixtureDatabase& db = session.db;
+    const QStringList names{QStringLiteral("<b>Net</b> <img src=\"x.png\">"),
+                            QStringLiteral("R&D")};
+    db.addCategories(names);
+    testsupport::Question q;
+    q.id = 1;
+    q.key[0] = true;
+    db.addQuestion(1, q);
+    db.draw({1});
+    Form3& sheet = openSheet();
+    const QAbstractItemModel* model = probe::control<QTableView>(sheet, "DBGrid1")->model();
+    for (int row = 0; row < names.size(); ++row) {
+        const QString tip = model->index(row, 1).data(Qt::ToolTipRole).toString();
+        QTextDocument shown;
+        if (Qt::mightBeRichText(tip)) {
+            shown.setHtml(tip);
+        } else {
+            shown.setPlainText(tip);
+        }
+        QCOMPARE(shown.toPlainText(), names.at(row));
+    }
 }
 
 void TestScoreSheet::secondReportAfterExitScoresOnlyItsOwnAnswers() {
