@@ -26,6 +26,7 @@
 #include <algorithm>
 #include <map>
 
+#include "app/display_text.h"
 #include "app/edition.h"
 #include "app/exam_settings.h"
 #include "app/fatal.h"
@@ -186,8 +187,9 @@ ProgressWindow::ProgressWindow()
     setTabOrder(attemptsView_, categoriesView_);
 
     connect(names_, &QComboBox::activated, this, [this](int index) {
-        app::guarded(
-            [this, index] { setNameFilter(index <= 0 ? QString() : names_->itemText(index)); });
+        app::guarded([this, index] {
+            setNameFilter(index <= 0 ? QString() : names_->itemData(index).toString());
+        });
     });
     // The score chart shows every attempt shown; only the category chart follows the choice.
     connect(attemptsView_->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
@@ -242,7 +244,8 @@ void ProgressWindow::fillNames() {
     names_->clear();
     names_->addItem(kAllNames);
     for (const QString& name : names) {
-        names_->addItem(name);
+        // Cut short for the eye; the full name filters.
+        names_->addItem(app::shortName(name), name);
     }
     if (!nameFilter_.isEmpty() &&
         std::find(names.begin(), names.end(), nameFilter_) == names.end()) {
@@ -252,7 +255,7 @@ void ProgressWindow::fillNames() {
 
 void ProgressWindow::setNameFilter(const QString& name) {
     nameFilter_ = name;
-    const int at = name.isEmpty() ? 0 : names_->findText(name, Qt::MatchExactly);
+    const int at = name.isEmpty() ? 0 : names_->findData(name);
     names_->setCurrentIndex(std::max(at, 0));
     shown_.clear();
     for (const history::AttemptRecord& a : all_) {
@@ -404,7 +407,8 @@ void ProgressWindow::fillCategoryChart() {
         }
     }
     const std::vector<CategoryFigure> figures = categoryFigures(line);
-    chart.setTitle(plain::forMarkup(examText(*chosen) + QStringLiteral(", ") + chosen->candidate +
+    chart.setTitle(plain::forMarkup(examText(*chosen) + QStringLiteral(", ") +
+                                    app::shortName(chosen->candidate) +
                                     QStringLiteral(": % correct by category")));
     auto* latest = new QBarSet(QStringLiteral("This attempt"));
     auto* earlier = new QBarSet(QStringLiteral("Average before it"));
@@ -482,7 +486,7 @@ void ProgressWindow::cmdDelete_Click() {
     }
     const QString question =
         QStringLiteral("Delete the attempt of %1 at %2 on %3 (%4/1000) from the history?")
-            .arg(chosen->candidate, examPhrase(*chosen),
+            .arg(app::shortName(chosen->candidate), examPhrase(*chosen),
                  QLocale::system().toString(chosen->ended, QLocale::ShortFormat))
             .arg(chosen->score);
     if (prompts::MsgBox(question, prompts::Buttons::YesNo, prompts::Icon::Question, kTitle) !=
@@ -545,7 +549,7 @@ void ProgressWindow::cmdStudyMissed_Click() {
     }
     if (missed.empty()) {
         prompts::MsgBox(QStringLiteral("%1 missed no question of %2 in the last three attempts.")
-                            .arg(chosen->candidate, examOf(*chosen)),
+                            .arg(app::shortName(chosen->candidate), examOf(*chosen)),
                         prompts::Buttons::OkOnly, prompts::Icon::Information, kTitle);
         return;
     }
