@@ -247,7 +247,6 @@ private Q_SLOTS:
     void editionsInOneFolderUseTheirOwnFiles();
     void missingFileIsLeftToTheDatabase();
     void newBankWhileOneRunsLetsNoSecondIn();
-    void programInTheUserFolderKeepsItsCopy();
     void damagedCopyIsMendedAtStart();
 };
 
@@ -366,34 +365,6 @@ void TestTwoPrograms::newBankWhileOneRunsLetsNoSecondIn() {
                          installation.home());
     QVERIFY(carol.waitForLock(copy, aliceFile));
     QCOMPARE(firstQuestion(copy), question + QStringLiteral(" (revised)"));
-}
-
-// A program started in the user's folder itself works there as in a run folder, on the file
-// alone; a program started elsewhere must still leave that copy alone.
-void TestTwoPrograms::programInTheUserFolderKeepsItsCopy() {
-    Installation installation;
-    QVERIFY(installation.ready());
-    const QString copy = installation.copy();
-    {
-        app::DatabaseLock first;
-        QCOMPARE(app::openUserCopy(kBank, installation.installedFolder(), installation.userFolder(),
-                                   first),
-                 QString());
-    }
-    RunningProgram inFolder(installation.program(), installation.userFolder(), installation.home());
-    QVERIFY(inFolder.waitForLock(copy));
-    const quint64 file = inodeOf(copy);
-    const QString question = firstQuestion(copy);
-    installation.renewBank();
-
-    app::DatabaseLock lock;
-    QCOMPARE(
-        app::openUserCopy(kBank, installation.installedFolder(), installation.userFolder(), lock),
-        app::databaseInUseText(kBank, installation.userFolder()));
-    QVERIFY(!lock.held());
-    QCOMPARE(inodeOf(copy), file);
-    QVERIFY(!keepsDeletedBank(inFolder.pid()));
-    QCOMPARE(firstQuestion(copy), question);
 }
 
 // The user's copy damaged after a first start, and the staging folder of a start killed while
