@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <QDir>
@@ -10,16 +11,20 @@
 #include <cerrno>
 
 namespace app {
+namespace {
 
-DatabaseLock::~DatabaseLock() {
-    release();
+void closeLock(int& fd) {
+    if (fd >= 0) {
+        ::close(fd);
+        fd = -1;
+    }
 }
 
-bool DatabaseLock::claim(const QString& fileName) {
-    release();
-    const QString path = QFileInfo(QDir::current(), fileName).absoluteFilePath();
-    // Read-only is enough for flock, so a read-only file still gets its lock.
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
+// Opens path with flags and takes an exclusive flock on it into held. False only when another
+// process holds it; a path that cannot be opened, or a file system without flock, tells us
+// nothing and lets the program run.
+bool lockPath(const QString& path, int flags, int& held) {
+    const int fd = ::open(QFile::encodeName(path).constData(), flags | O_CLOEXEC);
     if (fd < 0) {
         return true;
     }
@@ -30,26 +35,51 @@ bool DatabaseLock::claim(const QString& fileName) {
     if (rc != 0) {
         const bool busy = errno == EWOULDBLOCK;
         ::close(fd);
-        // A file system without flock cannot tell us anything: let the program run.
         return !busy;
     }
-    fd_ = fd;
+    held = fd;
     return true;
 }
 
-void DatabaseLock::release() {
-    if (fd_ >= 0) {
-        ::close(fd_);
-        fd_ = -1;
-    }
+}  // namespace
+
+DatabaseLock::~DatabaseLock() {
+    release();
 }
 
-QString databaseInUseText(const QString& fileName) {
+bool DatabaseLock::claim(const QString& fileName) {
+    closeLock(fd_);
+    // Read-only is enough for flock, so a read-only file still gets its lock.
+    return lockPath(QFileInfo(QDir::current(), fileName).absoluteFilePath(), O_RDONLY, fd_);
+}
+
+bool DatabaseLock::holds(const QString& fileName) const {
+    struct stat claimed {};
+    struct stat present {};
+    return fd_ >= 0 && ::fstat(fd_, &claimed) == 0 &&
+           ::stat(QFile::encodeName(QFileInfo(QDir::current(), fileName).absoluteFilePath())
+                      .constData(),
+                  &present) == 0 &&
+           claimed.st_dev == present.st_dev && claimed.st_ino == present.st_ino;
+}
+
+bool DatabaseLock::claimFolder(const QString& folder) {
+    closeLock(folderFd_);
+    return lockPath(QFileInfo(QDir::current(), folder).absoluteFilePath(), O_RDONLY | O_DIRECTORY,
+                    folderFd_);
+}
+
+void DatabaseLock::release() {
+    closeLock(fd_);
+    closeLock(folderFd_);
+}
+
+QString databaseInUseText(const QString& fileName, const QString& folder) {
     return QStringLiteral(
                "The exam database '%1' in %2 is in use by another copy of this program.\n\n"
                "Two programs on one database would mix their candidates' answers. Close the "
                "other copy, then start again.")
-        .arg(fileName, QDir::toNativeSeparators(QDir::currentPath()));
+        .arg(fileName, QDir::toNativeSeparators(folder.isEmpty() ? QDir::currentPath() : folder));
 }
 
 }  // namespace app

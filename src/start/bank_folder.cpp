@@ -14,8 +14,11 @@
 #include <memory>
 #include <system_error>
 
+#include "app/database_lock.h"
 #include "app/edition.h"
 #include "bank_check.h"
+#include "examdb/error.h"
+#include "examdb/schema_check.h"
 
 namespace app {
 namespace {
@@ -64,6 +67,56 @@ bool holdsExamToResume(const QString& bank) {
            sqlite3_column_int(statement.get(), 0) > 0;
 }
 
+// What makes the user's copy unusable, found cheaply at every start: a page SQLite cannot read
+// (quick_check) or a table or column the program needs that is gone. Empty when the copy is
+// sound, or when that cannot be told now (another process keeps it busy). The installed bank
+// had the whole check (bank::checkDatabase) when the copy was made.
+QString damageOf(const QString& copy) {
+    sqlite3* raw = nullptr;
+    const int opened =
+        sqlite3_open_v2(QFile::encodeName(copy).constData(), &raw, SQLITE_OPEN_READONLY, nullptr);
+    std::unique_ptr<sqlite3, SqliteCloser> db(raw);
+    if (opened != SQLITE_OK) {
+        return QString::fromUtf8(raw ? sqlite3_errmsg(raw) : sqlite3_errstr(opened));
+    }
+    sqlite3_busy_timeout(db.get(), 2000);
+    sqlite3_stmt* raw_statement = nullptr;
+    int rc = sqlite3_prepare_v2(db.get(), "PRAGMA quick_check(1)", -1, &raw_statement, nullptr);
+    const std::unique_ptr<sqlite3_stmt, decltype(&sqlite3_finalize)> statement(raw_statement,
+                                                                               &sqlite3_finalize);
+    if (rc == SQLITE_OK) {
+        rc = sqlite3_step(statement.get());
+    }
+    if (rc == SQLITE_BUSY || rc == SQLITE_LOCKED) {
+        return {};
+    }
+    if (rc != SQLITE_ROW) {
+        return QString::fromUtf8(sqlite3_errmsg(db.get()));
+    }
+    const QString verdict =
+        QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(statement.get(), 0)));
+    if (verdict != QLatin1String("ok")) {
+        return QString::fromUtf8(sqlite3_errstr(SQLITE_CORRUPT));  // the page's details say less
+    }
+    try {
+        examdb::checkSchema(db.get(), QFileInfo(copy).fileName());
+    } catch (const examdb::Error& e) {
+        return e.text.endsWith(QLatin1Char('.')) ? e.text.chopped(1) : e.text;
+    }
+    return {};
+}
+
+// Staging folders of a start that was killed while copying. Only the program holding the
+// folder's claim copies, so whatever staging it finds is nobody's.
+void removeStaleStaging(const QString& userFolder) {
+    const QDir folder(userFolder);
+    for (const QString& name :
+         folder.entryList({QStringLiteral(".incoming-*")},
+                          QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot | QDir::NoSymLinks)) {
+        QDir(folder.filePath(name)).removeRecursively();
+    }
+}
+
 QString native(const QString& path) {
     return QDir::toNativeSeparators(path);
 }
@@ -106,9 +159,23 @@ QString prepareUserCopy(const QString& fileName, const QString& installedFolder,
         return QStringLiteral("The installed exam database %1 cannot be read.")
             .arg(native(installed));
     }
-    if (QFileInfo::exists(copy) &&
-        (readStamp(sourceStampOf(copy)) == source || holdsExamToResume(copy))) {
-        return {};
+    if (QFileInfo::exists(copy)) {
+        const bool examWaits = holdsExamToResume(copy);
+        if (readStamp(sourceStampOf(copy)) == source || examWaits) {
+            const QString damage = damageOf(copy);
+            if (damage.isEmpty()) {
+                return {};
+            }
+            if (examWaits) {
+                return QStringLiteral(
+                           "Your copy of the exam database, %1 in %2, is damaged (%3). It holds "
+                           "an exam that was not finished, so it is not replaced. To start "
+                           "again with a fresh copy, move %1 out of that folder; the unfinished "
+                           "exam is then lost.")
+                    .arg(fileName, native(userFolder), damage);
+            }
+            // Nothing to resume in a damaged copy: it is made again from the installed bank.
+        }
     }
     if (!QDir().mkpath(userFolder)) {
         return QStringLiteral("Praxilo cannot create its data folder %1.").arg(native(userFolder));
@@ -157,16 +224,46 @@ QString prepareUserCopy(const QString& fileName, const QString& installedFolder,
     return {};
 }
 
-QString useBankFolder(const Edition& edition) {
+QString openUserCopy(const QString& fileName, const QString& installedFolder,
+                     const QString& userFolder, DatabaseLock& lock) {
+    if (!QDir().mkpath(userFolder)) {
+        return QStringLiteral("Praxilo cannot create its data folder %1.").arg(native(userFolder));
+    }
+    const QString copy = QDir(userFolder).filePath(fileName);
+    // First the claims, then the look at the copy: a copy another program has open is never
+    // renewed under it, nor its staging taken for a dead start's.
+    if (!lock.claimFolder(userFolder) || !lock.claim(copy)) {
+        lock.release();
+        return databaseInUseText(fileName, userFolder);
+    }
+    removeStaleStaging(userFolder);
+    if (const QString problem = prepareUserCopy(fileName, installedFolder, userFolder);
+        !problem.isEmpty()) {
+        lock.release();
+        return problem;
+    }
+    // A new copy is a new file: the claim moves to it. A program started in the folder since
+    // the renewal may have it first.
+    if (!lock.holds(copy) && !lock.claim(copy)) {
+        lock.release();
+        return databaseInUseText(fileName, userFolder);
+    }
+    return {};
+}
+
+QString useBankFolder(const Edition& edition, DatabaseLock& lock) {
     if (QFileInfo::exists(edition.databaseFile)) {
-        return {};
+        return lock.claim(edition.databaseFile) ? QString()
+                                                : databaseInUseText(edition.databaseFile);
     }
     const QString user = userBankFolder(edition);
-    const QString problem = prepareUserCopy(edition.databaseFile, installedBankFolder(), user);
-    if (!problem.isEmpty()) {
+    if (const QString problem =
+            openUserCopy(edition.databaseFile, installedBankFolder(), user, lock);
+        !problem.isEmpty()) {
         return problem;
     }
     if (!QDir::setCurrent(user)) {
+        lock.release();
         return QStringLiteral("Praxilo cannot open its data folder %1.").arg(native(user));
     }
     return {};

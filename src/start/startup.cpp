@@ -52,16 +52,11 @@ int run(QApplication& application, const Edition& e) {
     }
     look::installKeyboardAids(application);
     registerShellWindows();
-    if (const QString problem = useBankFolder(e); !problem.isEmpty()) {
-        prompts::MsgBox(problem, prompts::Buttons::OkOnly, prompts::Icon::Critical);
-        return 1;
-    }
-    // Held until the program ends; a second program on the same file is turned away before
-    // it shows any window.
+    // Held until the program ends. A second program on the same file is turned away before it
+    // shows any window, and before it looks at, renews or cleans a user's copy.
     DatabaseLock lock;
-    if (!lock.claim(e.databaseFile)) {
-        prompts::MsgBox(databaseInUseText(e.databaseFile), prompts::Buttons::OkOnly,
-                        prompts::Icon::Critical);
+    if (const QString problem = useBankFolder(e, lock); !problem.isEmpty()) {
+        prompts::MsgBox(problem, prompts::Buttons::OkOnly, prompts::Icon::Critical);
         return 1;
     }
     guarded([] { Main(); });
