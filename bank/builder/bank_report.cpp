@@ -89,8 +89,9 @@ QStringList BankReport::warnings() const {
         w << fairnessWarnings(e);
     }
     if (!alike.isEmpty()) {
-        w << QStringLiteral("%1 pair(s) of questions ask the same or nearly the same")
-                 .arg(alike.size());
+        w << QStringLiteral("%1%2 pair(s) of questions ask the same or nearly the same")
+                 .arg(alike.stopped ? QStringLiteral("at least ") : QString())
+                 .arg(alike.count);
     }
     return w;
 }
@@ -102,18 +103,28 @@ QStringList BankReport::lines() const {
     }
     if (alike.isEmpty()) {
         out << QStringLiteral("same or nearly the same stems: none");
+    } else if (alike.stopped) {
+        out << QStringLiteral(
+                   "same or nearly the same stems: at least %1 pair(s) (the search stopped "
+                   "after %2 comparisons), the first %3:")
+                   .arg(alike.count)
+                   .arg(alike.comparisons)
+                   .arg(alike.first.size());
+    } else if (alike.count > alike.first.size()) {
+        out << QStringLiteral("same or nearly the same stems: %1 pair(s), the first %2:")
+                   .arg(alike.count)
+                   .arg(alike.first.size());
     } else {
         out << QStringLiteral("same or nearly the same stems:");
-        for (const AlikeStems& a : alike) {
-            out << QStringLiteral("  %1 ID %2 and %3 ID %4: %5")
-                       .arg(a.examA)
-                       .arg(a.idA)
-                       .arg(a.examB)
-                       .arg(a.idB)
-                       .arg(a.percentAlike == 100
-                                ? QStringLiteral("the same")
-                                : QStringLiteral("%1 % alike").arg(a.percentAlike));
-        }
+    }
+    for (const AlikeStems& a : alike.first) {
+        out << QStringLiteral("  %1 ID %2 and %3 ID %4: %5")
+                   .arg(a.examA)
+                   .arg(a.idA)
+                   .arg(a.examB)
+                   .arg(a.idB)
+                   .arg(a.percentAlike == 100 ? QStringLiteral("the same")
+                                              : QStringLiteral("%1 % alike").arg(a.percentAlike));
     }
     const QStringList w = warnings();
     if (w.isEmpty()) {
