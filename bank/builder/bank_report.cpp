@@ -8,6 +8,7 @@
 #include "examdb/error.h"
 #include "examdb/sqlite_handles.h"
 #include "examdb/statement.h"
+#include "input_file.h"
 #include "source_fields.h"
 
 namespace bank {
@@ -147,11 +148,15 @@ BankReport reportOn(const QList<FairExam>& exams) {
 
 QList<FairExam> readBankExams(const QString& database) {
     const QFileInfo info(database);
-    if (!info.exists()) {
-        throw SourceError(database, 0, QStringLiteral("no such file"));
+    if (const QString why = notAFile(database); !why.isEmpty()) {
+        throw SourceError(database, 0, why);
     }
-    if (!info.isFile() || !info.isReadable()) {
+    if (!info.isReadable()) {
         throw SourceError(database, 0, QStringLiteral("cannot be read"));
+    }
+    // Every question is held for the figures.
+    if (info.size() > kMaxInputBytes) {
+        throw SourceError(database, 0, tooLargeReason());
     }
     // A read-only connection to a bank in WAL mode leaves -wal and -shm files behind. When there
     // is no -wal file the main file holds everything, and is opened as immutable: no file is made.

@@ -5,6 +5,8 @@
 #include <QGuiApplication>
 #include <QSaveFile>
 #include <QTextStream>
+#include <cstdio>
+#include <new>
 
 #include "bank_builder.h"
 #include "bank_check.h"
@@ -210,6 +212,10 @@ int main(int argc, char** argv) {
     } catch (const bank::SourceError& e) {
         QTextStream(stderr) << "kvn_bank: " << e.message() << '\n';
         return 1;
+    } catch (const std::bad_alloc&) {
+        // Whatever was being written is in a temporary file or folder, removed on the way out.
+        std::fputs("kvn_bank: out of memory\n", stderr);
+        return 2;
     }
     QTextStream(stderr) << parser.helpText();
     return 2;

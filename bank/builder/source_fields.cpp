@@ -1,8 +1,8 @@
 #include "source_fields.h"
 
-#include <QFile>
 #include <QRegularExpression>
-#include <QStringDecoder>
+
+#include "text_input.h"
 
 namespace bank {
 
@@ -19,28 +19,7 @@ QString SourceError::message() const {
 }
 
 QString readUtf8File(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        throw SourceError(path, 0, QStringLiteral("cannot be read: ") + file.errorString());
-    }
-    const QByteArray bytes = file.readAll();
-    QStringDecoder decoder(QStringDecoder::Utf8);
-    QString text = decoder.decode(bytes);
-    if (decoder.hasError()) {
-        const QList<QByteArray> lines = bytes.split('\n');
-        for (int i = 0; i < lines.size(); ++i) {
-            QStringDecoder lineDecoder(QStringDecoder::Utf8);
-            const QString decoded = lineDecoder.decode(lines[i]);
-            if (lineDecoder.hasError()) {
-                throw SourceError(path, i + 1, QStringLiteral("is not valid UTF-8 text"));
-            }
-        }
-        throw SourceError(path, 0, QStringLiteral("is not valid UTF-8 text"));
-    }
-    if (text.startsWith(QChar(0xFEFF))) {
-        text.remove(0, 1);
-    }
-    return text;
+    return decodeUtf8(path, readInputBytes(path));
 }
 
 namespace {

@@ -44,6 +44,7 @@ struct ParsedText {
 };
 ParsedText parseFields(const QString& file, const QString& text, bool rawAfterRule = false);
 
+// A whole UTF-8 file of at most kMaxInputBytes, without a byte-order mark.
 QString readUtf8File(const QString& path);
 
 }  // namespace bank

@@ -15,6 +15,7 @@
 #include "import_gift.h"
 #include "import_moodle.h"
 #include "source_fields.h"
+#include "text_input.h"
 
 using namespace bank_fixture;
 
@@ -92,6 +93,9 @@ private Q_SLOTS:
     void importsEachFormat();
     void refusesMalformedInput_data();
     void refusesMalformedInput();
+    void refusesWhatIsNoTextFile_data();
+    void refusesWhatIsNoTextFile();
+    void readsLinesUpToTheLimit();
     void htmlBecomesText_data();
     void htmlBecomesText();
     void textSurvivesHtml_data();
@@ -252,6 +256,68 @@ void TestBankImport::refusesMalformedInput() {
         QCOMPARE(e.line, line);
         QVERIFY2(e.reason.startsWith(reason), qPrintable(e.reason));
     }
+}
+
+void TestBankImport::refusesWhatIsNoTextFile_data() {
+    QTest::addColumn<QString>("format");
+    QTest::addColumn<QString>("input");  // "oversized": a sparse file just over the limit
+    QTest::addColumn<QString>("reason");
+
+    const QString tooLarge =
+        QStringLiteral("holds more than 64 MB, the most kvn_bank reads from one file");
+    for (const char* format : {"aiken", "gift", "moodle-xml"}) {
+        QTest::addRow("%s: over the limit", format) << format << "oversized" << tooLarge;
+        QTest::addRow("%s: endless device", format) << format << "/dev/zero" << tooLarge;
+        QTest::addRow("%s: folder", format) << format << "folder"
+                                            << "is a folder, not a file";
+    }
+}
+
+void TestBankImport::refusesWhatIsNoTextFile() {
+    QFETCH(QString, format);
+    QFETCH(QString, input);
+    QFETCH(QString, reason);
+    QTemporaryDir temp;
+    QString file = input;
+    if (input == QLatin1String("oversized")) {
+        file = temp.filePath(QStringLiteral("big.txt"));
+        QFile f(file);
+        QVERIFY(f.open(QIODevice::WriteOnly) && f.resize(bank::kMaxInputBytes + 1));
+    } else if (input == QLatin1String("folder")) {
+        file = temp.path();
+    } else if (!QFileInfo::exists(file)) {
+        QSKIP("no such device here");
+    }
+    try {
+        importAs(format, file);
+        QFAIL("accepted");
+    } catch (const bank::SourceError& e) {
+        QCOMPARE(e.file, file);
+        QCOMPARE(e.reason, reason);
+    }
+}
+
+// Lines come as splitting the whole text would give them, and the limit counts every byte.
+void TestBankImport::readsLinesUpToTheLimit() {
+    QTemporaryDir temp;
+    const QString file = temp.filePath(QStringLiteral("lines.txt"));
+    {
+        QFile f(file);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write("\xEF\xBB\xBFone\r\n\ntw\xC3\xB6\n" + QByteArray(70000, 'x'));
+    }
+    QStringList lines;
+    bank::Utf8Lines reader(file);
+    for (QString line; reader.next(line);) {
+        lines << line;
+    }
+    QCOMPARE(lines, (QStringList{"one\r", "", "tw\u00f6", QString(70000, u'x')}));
+    QCOMPARE(reader.number(), 4);
+
+    // A file is measured before it is read; a device counts the bytes it gave.
+    QVERIFY_THROWS_EXCEPTION(bank::SourceError, bank::Utf8Lines(file, 70013));
+    QVERIFY_THROWS_EXCEPTION(bank::SourceError, bank::readInputBytes(file, 70013));
+    QCOMPARE(bank::readInputBytes(file, 70014).size(), 70014);
 }
 
 void TestBankImport::htmlBecomesText_data() {

@@ -3,8 +3,12 @@
 #include <QProcess>
 #include <QtTest>
 
+#include <sys/stat.h>
+
+#include "bank_check.h"
 #include "bank_fixture.h"
 #include "bank_report.h"
+#include "input_file.h"
 #include "source_fields.h"
 
 using namespace bank_fixture;
@@ -266,6 +270,12 @@ void TestBankReport::refusesFilesThatAreNoBank_data() {
     QTest::addColumn<QString>("reason");
 
     QTest::newRow("no such file") << QByteArray("remove") << QStringLiteral("no such file");
+    QTest::newRow("folder") << QByteArray("folder") << QStringLiteral("is a folder, not a file");
+    QTest::newRow("named pipe") << QByteArray("fifo")
+                                << QStringLiteral("is a named pipe (FIFO), not a file");
+    QTest::newRow("over the limit")
+        << QByteArray("oversized")
+        << QStringLiteral("holds more than 64 MB, the most kvn_bank reads from one file");
     QTest::newRow("not a database")
         << QByteArray("garbage") << QStringLiteral("file is not a database");
     QTest::newRow("key table missing")
@@ -284,6 +294,15 @@ void TestBankReport::refusesFilesThatAreNoBank() {
     const QString file = bank::buildDatabase(bank.request());
     if (damage == "remove") {
         QVERIFY(QFile::remove(file));
+    } else if (damage == "folder" || damage == "fifo") {
+        QVERIFY(QFile::remove(file));
+        QVERIFY(damage == "folder" ? QDir().mkdir(file)
+                                   : ::mkfifo(QFile::encodeName(file).constData(), 0600) == 0);
+        // check says what the file is too.
+        QCOMPARE(bank::checkDatabase(file), QStringList{file + QStringLiteral(": ") + reason});
+    } else if (damage == "oversized") {
+        QFile f(file);
+        QVERIFY(f.open(QIODevice::ReadWrite) && f.resize(bank::kMaxInputBytes + 1));
     } else if (damage == "garbage") {
         QFile f(file);
         QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
