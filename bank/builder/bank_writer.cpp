@@ -166,11 +166,8 @@ QStringList summary(const QList<ImportedFile>& files, const QStringList& categor
     int noExplanation = 0;
     int noCategory = 0;
     for (const ImportedFile& file : files) {
+        lines << skippedLines(file);
         for (const SkippedQuestion& s : file.skipped) {
-            lines << QStringLiteral("%1:%2: skipped '%3': %4")
-                         .arg(file.file)
-                         .arg(s.line)
-                         .arg(s.label, s.reason);
             ++skippedKinds[s.kind];
         }
         skipped += int(file.skipped.size());
@@ -272,6 +269,17 @@ QStringList summary(const QList<ImportedFile>& files, const QStringList& categor
 }
 
 }  // namespace
+
+QStringList skippedLines(const ImportedFile& file) {
+    QStringList lines;
+    for (const SkippedQuestion& s : file.skipped) {
+        lines << QStringLiteral("%1:%2: skipped '%3': %4")
+                     .arg(file.file)
+                     .arg(s.line)
+                     .arg(s.label, s.reason);
+    }
+    return lines;
+}
 
 QString sourceField(const QString& name, const QString& value) {
     const QStringList lines = value.split(QLatin1Char('\n'));

@@ -116,6 +116,13 @@ int importBank(const QCommandLineParser& parser, const QString& format, const QS
     QList<bank::ImportedFile> imported;
     for (const QString& file : files) {
         imported << read(file);
+        // The writer refuses a file it can take nothing from; the author needs every reason.
+        if (imported.last().questions.isEmpty()) {
+            QTextStream err(stderr);
+            for (const QString& line : bank::skippedLines(imported.last())) {
+                err << line << '\n';
+            }
+        }
     }
     QTextStream out(stdout);
     for (const QString& line :

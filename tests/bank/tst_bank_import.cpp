@@ -2,6 +2,7 @@
 #include <QDir>
 #include <QFile>
 #include <QImage>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -96,6 +97,9 @@ private Q_SLOTS:
     void refusesWhatIsNoTextFile_data();
     void refusesWhatIsNoTextFile();
     void readsLinesUpToTheLimit();
+    void controlCharactersGoEverywhere_data();
+    void controlCharactersGoEverywhere();
+    void everyQuestionSkippedSaysWhy();
     void htmlBecomesText_data();
     void htmlBecomesText();
     void textSurvivesHtml_data();
@@ -318,6 +322,76 @@ void TestBankImport::readsLinesUpToTheLimit() {
     QVERIFY_THROWS_EXCEPTION(bank::SourceError, bank::Utf8Lines(file, 70013));
     QVERIFY_THROWS_EXCEPTION(bank::SourceError, bank::readInputBytes(file, 70013));
     QCOMPARE(bank::readInputBytes(file, 70014).size(), 70014);
+}
+
+void TestBankImport::controlCharactersGoEverywhere_data() {
+    QTest::addColumn<QString>("format");
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<QStringList>("questions");
+    QTest::addColumn<QStringList>("skips");
+
+    const QByteArray nul(1, '\0');
+    QTest::newRow("one-answer format")
+        << "aiken"
+        << "What is" + nul + " this?\nA. one" + nul + "x\nB. two\x01\nC. three\nANSWER: A\n"
+        << QStringList{"|What is this?|*onex;two;three||"} << QStringList();
+    QTest::newRow("one-answer format, a choice of NUL only")
+        << "aiken"
+        << "Which?\nA. " + nul + "\nB. two\nC. three\nANSWER: B\n"
+        << QStringList() << QStringList{"1 empty choice"};
+    QTest::newRow("brace format") << "gift"
+                                  << "::t" + nul + "x:: What is" + nul + " this? {=one" + nul +
+                                         "x ~two ~three####w" + nul + "hy}\n"
+                                  << QStringList{"|What is this?|*onex;two;three|why|"}
+                                  << QStringList();
+}
+
+void TestBankImport::controlCharactersGoEverywhere() {
+    QFETCH(QString, format);
+    QFETCH(QByteArray, content);
+    QFETCH(QStringList, questions);
+    QFETCH(QStringList, skips);
+    QTemporaryDir temp;
+    const QString file = temp.filePath(QStringLiteral("quiz.txt"));
+    {
+        QFile f(file);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(content);
+    }
+    const bank::ImportedFile imported = importAs(format, file);
+    QCOMPARE(describeAll(imported), questions);
+    QCOMPARE(skipsOf(imported), skips);
+    for (const bank::ImportedQuestion& q : imported.questions) {
+        QVERIFY(!q.title.contains(QChar(0)));
+    }
+}
+
+void TestBankImport::everyQuestionSkippedSaysWhy() {
+    QTemporaryDir temp;
+    const QString file = temp.filePath(QStringLiteral("quiz.gift"));
+    {
+        QFile f(file);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write("::sky:: Is the sky blue? {T}\n\n::dns:: Describe DNS. {}\n");
+    }
+    const QString out = temp.filePath(QStringLiteral("bank"));
+    QProcess process;
+    process.start(QStringLiteral(KVN_BANK), {QStringLiteral("import"), QStringLiteral("gift"), file,
+                                             QStringLiteral("--out"), out});
+    QVERIFY(process.waitForFinished(60000));
+    QCOMPARE(process.exitCode(), 1);
+    QStringList errors = QString::fromUtf8(process.readAllStandardError()).split(u'\n');
+    errors.removeIf([](const QString& l) {
+        return l.isEmpty() || l.startsWith(QLatin1String("QStandardPaths:"));
+    });
+    QCOMPARE(errors,
+             (QStringList{file + ":1: skipped 'sky': is a true/false question; only "
+                                 "multiple-choice questions can be presented",
+                          file + ":3: skipped 'dns': is an essay question; only multiple-choice "
+                                 "questions can be presented",
+                          "kvn_bank: " + file +
+                              ":0: holds no question the program can present (2 skipped)"}));
+    QVERIFY(!QFileInfo::exists(out));
 }
 
 void TestBankImport::htmlBecomesText_data() {
