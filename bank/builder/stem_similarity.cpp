@@ -1,9 +1,9 @@
 #include "stem_similarity.h"
 
 #include <QHash>
-#include <QRegularExpression>
 #include <algorithm>
 #include <cmath>
+#include <optional>
 #include <vector>
 
 namespace bank {
@@ -18,9 +18,22 @@ struct Stem {
     std::vector<int> set;    // distinct word ranks, ascending: the least common words first
 };
 
+// Words are runs of letters and digits, case aside.
 QStringList wordsOf(const QString& text) {
-    static const QRegularExpression separators(QStringLiteral("[^\\p{L}\\p{N}]+"));
-    return text.toLower().split(separators, Qt::SkipEmptyParts);
+    QStringList words;
+    const QList<uint> points = text.toLower().toUcs4();
+    qsizetype start = -1;
+    for (qsizetype i = 0; i <= points.size(); ++i) {
+        const bool inWord = i < points.size() && QChar::isLetterOrNumber(char32_t(points[i]));
+        if (inWord && start < 0) {
+            start = i;
+        } else if (!inWord && start >= 0) {
+            words << QString::fromUcs4(
+                reinterpret_cast<const char32_t*>(points.constData()) + start, i - start);
+            start = -1;
+        }
+    }
+    return words;
 }
 
 qsizetype overlap(const std::vector<int>& a, const std::vector<int>& b) {
@@ -39,40 +52,49 @@ qsizetype overlap(const std::vector<int>& a, const std::vector<int>& b) {
     return shared;
 }
 
-bool listedBefore(const AlikeStems& x, const AlikeStems& y) {
-    return std::tie(x.examA, x.idA, x.examB, x.idB) < std::tie(y.examA, y.idA, y.examB, y.idB);
-}
+// Where a pair stands in the listing: exams by name, then IDs.
+struct PairKey {
+    int examA = 0;
+    qint64 idA = 0;
+    int examB = 0;
+    qint64 idB = 0;
+    auto operator<=>(const PairKey&) const = default;
+};
 
 // Keeps the first `limit` pairs in listing order without holding every pair found.
 class FirstPairs {
 public:
-    explicit FirstPairs(int limit) : limit_(std::max(limit, 0)) {}
+    explicit FirstPairs(int limit) : limit_(size_t(std::max(limit, 0))) {}
 
-    void add(AlikeStems pair) {
-        if (limit_ == 0) {
+    void add(const PairKey& key, int percent) {
+        if (limit_ == 0 || (last_ && !(key < *last_))) {
             return;
         }
-        pairs_.push_back(std::move(pair));
-        if (pairs_.size() >= 2 * size_t(limit_)) {
+        pairs_.push_back({key, percent});
+        if (pairs_.size() >= 2 * limit_) {
             trim();
         }
     }
 
-    QList<AlikeStems> take() {
+    std::vector<std::pair<PairKey, int>> take() {
         trim();
-        return QList<AlikeStems>(pairs_.begin(), pairs_.end());
+        return std::move(pairs_);
     }
 
 private:
     void trim() {
-        std::sort(pairs_.begin(), pairs_.end(), listedBefore);
-        if (pairs_.size() > size_t(limit_)) {
-            pairs_.erase(pairs_.begin() + limit_, pairs_.end());
+        std::sort(pairs_.begin(), pairs_.end());
+        if (pairs_.size() > limit_) {
+            pairs_.resize(limit_);
+        }
+        if (pairs_.size() == limit_ && limit_ > 0) {
+            last_ = pairs_.back().first;  // from now on only pairs before it matter
         }
     }
 
-    int limit_;
-    std::vector<AlikeStems> pairs_;
+    size_t limit_;
+    std::optional<PairKey> last_;
+    std::vector<std::pair<PairKey, int>> pairs_;
 };
 
 int numberOf(QHash<QString, int>& numbers, const QString& text) {
@@ -143,6 +165,21 @@ AlikeFindings findAlikeStems(const QList<FairExam>& exams, int minPercent, int l
     // |set| - ceil(threshold * |set|) + 1 of their rarest words, so only those are indexed.
     std::vector<std::vector<int>> byPrefixWord;
     std::vector<int> seenWith(stems.size(), -1);
+    // What the cheap filters need, side by side, so that a rejected candidate costs little.
+    std::vector<int> sizes;
+    std::vector<int> exhibits;
+    for (const Stem& s : stems) {
+        sizes.push_back(int(s.set.size()));
+        exhibits.push_back(s.exhibit);
+    }
+    std::vector<int> examRank(size_t(exams.size()));
+    for (int e = 0; e < exams.size(); ++e) {
+        for (int o = 0; o < exams.size(); ++o) {
+            const bool before =
+                exams[o].name < exams[e].name || (exams[o].name == exams[e].name && o < e);
+            examRank[size_t(e)] += before ? 1 : 0;
+        }
+    }
     AlikeFindings out;
     FirstPairs first(listed);
     for (size_t n = 0; n < stems.size() && !out.stopped; ++n) {
@@ -165,12 +202,12 @@ AlikeFindings findAlikeStems(const QList<FairExam>& exams, int minPercent, int l
                     break;
                 }
                 ++out.comparisons;
-                const Stem& t = stems[size_t(m)];
-                const double smaller = double(std::min(t.set.size(), size));
-                const double larger = double(std::max(t.set.size(), size));
-                if (t.exhibit != s.exhibit || smaller + 1e-9 < threshold * larger) {
+                const double smaller = double(std::min(size_t(sizes[size_t(m)]), size));
+                const double larger = double(std::max(size_t(sizes[size_t(m)]), size));
+                if (exhibits[size_t(m)] != s.exhibit || smaller + 1e-9 < threshold * larger) {
                     continue;
                 }
+                const Stem& t = stems[size_t(m)];
                 const qsizetype shared = overlap(s.set, t.set);
                 const double jaccard =
                     double(shared) / double(qsizetype(size + t.set.size()) - shared);
@@ -180,14 +217,21 @@ AlikeFindings findAlikeStems(const QList<FairExam>& exams, int minPercent, int l
                 ++out.count;
                 const int alike =
                     t.words == s.words ? 100 : std::min(99, int(std::floor(jaccard * 100)));
-                first.add(AlikeStems{exams[t.exam].name, exams[t.exam].questions[t.index].id,
-                                     exams[s.exam].name, exams[s.exam].questions[s.index].id,
-                                     alike});
+                first.add({examRank[size_t(t.exam)], exams[t.exam].questions[t.index].id,
+                           examRank[size_t(s.exam)], exams[s.exam].questions[s.index].id},
+                          alike);
             }
             byPrefixWord[word].push_back(int(n));
         }
     }
-    out.first = first.take();
+    std::vector<QString> names(exams.size());
+    for (int e = 0; e < exams.size(); ++e) {
+        names[size_t(examRank[size_t(e)])] = exams[e].name;
+    }
+    for (const auto& [key, percent] : first.take()) {
+        out.first << AlikeStems{names[size_t(key.examA)], key.idA, names[size_t(key.examB)],
+                                key.idB, percent};
+    }
     return out;
 }
 

@@ -19,8 +19,9 @@ struct AlikeStems {
 // A bank of templated stems can hold millions of alike pairs: they are counted, and only the
 // first few kept for listing.
 inline constexpr int kAlikeListed = 50;
-// Pairs of stems looked at before the search gives up; a few seconds of work.
-inline constexpr qint64 kAlikeComparisons = 100'000'000;
+// Pairs of stems looked at before the search gives up: a few seconds of work, and room for
+// every pair of 6,000 stems.
+inline constexpr qint64 kAlikeComparisons = 20'000'000;
 
 struct AlikeFindings {
     QList<AlikeStems> first;  // at most the number asked for, in the order of exams and IDs
