@@ -177,7 +177,15 @@ int main(int argc, char** argv) {
     QCoreApplication::setApplicationName(QStringLiteral("kvn_bank"));
 
     QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral("Builds and checks Praxilo exam databases."));
+    parser.setApplicationDescription(QStringLiteral(
+        "Builds and checks Praxilo exam databases.\n"
+        "\n"
+        "Limits: a file read whole (a bank source, an imported file, or the database\n"
+        "that report or export reads) may hold at most 64 MB; a larger file, a folder\n"
+        "or an endless device is refused with one line. report counts every pair of\n"
+        "alike stems but lists the first 50, and stops counting after 20000000\n"
+        "comparisons. Running out of memory ends the tool with one line and exit\n"
+        "status 2."));
     parser.addHelpOption();
     parser.addPositionalArgument(QStringLiteral("command"),
                                  QStringLiteral("build | check FILE... | report DATABASE | "
