@@ -155,8 +155,8 @@ QList<FairExam> readBankExams(const QString& database) {
         throw SourceError(database, 0, QStringLiteral("cannot be read"));
     }
     // Every question is held for the figures.
-    if (info.size() > kMaxInputBytes) {
-        throw SourceError(database, 0, tooLargeReason());
+    if (info.size() > kMaxDatabaseBytes) {
+        throw SourceError(database, 0, tooLargeReason(kMaxDatabaseBytes));
     }
     // A read-only connection to a bank in WAL mode leaves -wal and -shm files behind. When there
     // is no -wal file the main file holds everything, and is opened as immutable: no file is made.

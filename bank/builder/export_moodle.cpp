@@ -166,8 +166,8 @@ QByteArray exportMoodleXml(const QString& database, int exam) {
         throw SourceError(database, 0, why);
     }
     // The whole file is written out as one text.
-    if (QFileInfo(database).size() > kMaxInputBytes) {
-        throw SourceError(database, 0, tooLargeReason());
+    if (QFileInfo(database).size() > kMaxDatabaseBytes) {
+        throw SourceError(database, 0, tooLargeReason(kMaxDatabaseBytes));
     }
     sqlite3* raw = nullptr;
     const int rc = sqlite3_open_v2(QFile::encodeName(database).constData(), &raw,

@@ -8,6 +8,11 @@ namespace bank {
 // report or export loads. Real banks are a few megabytes; this keeps a wrong file (a disk
 // image, /dev/zero) from exhausting memory.
 inline constexpr qint64 kMaxInputBytes = 64 * 1024 * 1024;
+// An exam source (.kvq) spells out what an imported file abbreviates (a 64 MB Aiken file becomes
+// about 100 MB of source), so the builder takes more of it.
+inline constexpr qint64 kMaxExamSourceBytes = 4 * kMaxInputBytes;
+// A database holds three exams of such sources, and report and export load them whole.
+inline constexpr qint64 kMaxDatabaseBytes = 4 * kMaxInputBytes;
 
 // Empty for a regular file (or a link to one); otherwise why path is no file to read, such as
 // "no such file" or "is a folder, not a file".

@@ -275,7 +275,7 @@ void TestBankReport::refusesFilesThatAreNoBank_data() {
                                 << QStringLiteral("is a named pipe (FIFO), not a file");
     QTest::newRow("over the limit")
         << QByteArray("oversized")
-        << QStringLiteral("holds more than 64 MB, the most kvn_bank reads from one file");
+        << QStringLiteral("holds more than 256 MB, the most kvn_bank reads from one file");
     QTest::newRow("not a database")
         << QByteArray("garbage") << QStringLiteral("file is not a database");
     QTest::newRow("key table missing")
@@ -302,7 +302,7 @@ void TestBankReport::refusesFilesThatAreNoBank() {
         QCOMPARE(bank::checkDatabase(file), QStringList{file + QStringLiteral(": ") + reason});
     } else if (damage == "oversized") {
         QFile f(file);
-        QVERIFY(f.open(QIODevice::ReadWrite) && f.resize(bank::kMaxInputBytes + 1));
+        QVERIFY(f.open(QIODevice::ReadWrite) && f.resize(bank::kMaxDatabaseBytes + 1));
     } else if (damage == "garbage") {
         QFile f(file);
         QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
