@@ -185,11 +185,12 @@ int main(int argc, char** argv) {
     parser.setApplicationDescription(QStringLiteral(
         "Builds and checks Praxilo exam databases.\n"
         "\n"
-        "Limits: a file read whole (a bank source, an imported file, or the database\n"
-        "that report or export reads) may hold at most 64 MB; a larger file, a folder\n"
-        "or an endless device is refused with one line. report counts every pair of\n"
-        "alike stems but lists the first 50, and stops counting after 20000000\n"
-        "comparisons. Running out of memory ends the tool with one line and exit\n"
+        "Limits: an imported file, categories.txt, an intro file and an exhibit\n"
+        "description may hold 64 MB; an exam source (.kvq) and a database that report\n"
+        "or export reads, 256 MB. A larger file, a folder or an endless device is\n"
+        "refused with one line. report counts every pair of alike stems but lists the\n"
+        "first 50, and stops counting after 20000000 comparisons. Running out of\n"
+        "memory ends the tool with one line and exit "
         "status 2."));
     parser.addHelpOption();
     parser.addPositionalArgument(QStringLiteral("command"),
