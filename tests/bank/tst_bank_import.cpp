@@ -6,6 +6,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <sys/resource.h>
+
 #include "bank_builder.h"
 #include "bank_check.h"
 #include "bank_fixture.h"
@@ -100,6 +102,7 @@ private Q_SLOTS:
     void controlCharactersGoEverywhere_data();
     void controlCharactersGoEverywhere();
     void everyQuestionSkippedSaysWhy();
+    void outOfMemoryEndsCleanly();
     void htmlBecomesText_data();
     void htmlBecomesText();
     void textSurvivesHtml_data();
@@ -392,6 +395,50 @@ void TestBankImport::everyQuestionSkippedSaysWhy() {
                           "kvn_bank: " + file +
                               ":0: holds no question the program can present (2 skipped)"}));
     QVERIFY(!QFileInfo::exists(out));
+}
+
+void TestBankImport::outOfMemoryEndsCleanly() {
+#if defined(__SANITIZE_ADDRESS__)
+    QSKIP("the sanitizer reserves more address space than the limit leaves");
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+    QSKIP("the sanitizer reserves more address space than the limit leaves");
+#endif
+#endif
+    // About 10 MB of questions: well under the size limit, well over 200 MB of memory.
+    QTemporaryDir temp;
+    const QString file = temp.filePath(QStringLiteral("big.txt"));
+    {
+        QFile f(file);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        for (int n = 1; n <= 35000; ++n) {
+            f.write(QStringLiteral("Which port does service %1 use by default on the host named "
+                                   "server-%1 in the lab network?\n")
+                        .arg(n)
+                        .toUtf8());
+            for (const char letter : {'A', 'B', 'C', 'D'}) {
+                f.write(QStringLiteral("%1. choice %1 for question %2 with a little text\n")
+                            .arg(QLatin1Char(letter))
+                            .arg(n)
+                            .toUtf8());
+            }
+            f.write("ANSWER: B\n\n");
+        }
+    }
+    const QString out = temp.filePath(QStringLiteral("bank"));
+    QProcess process;
+    process.setChildProcessModifier([] {
+        const rlimit limit{200 << 20, 200 << 20};
+        setrlimit(RLIMIT_AS, &limit);
+    });
+    process.start(QStringLiteral(KVN_BANK), {QStringLiteral("import"), QStringLiteral("aiken"),
+                                             file, QStringLiteral("--out"), out});
+    QVERIFY(process.waitForFinished(60000));
+    QCOMPARE(process.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(process.exitCode(), 2);
+    QVERIFY(process.readAllStandardError().endsWith("kvn_bank: out of memory\n"));
+    QVERIFY(!QFileInfo::exists(out));
+    QCOMPARE(leftovers(temp.path()), QStringList());
 }
 
 void TestBankImport::htmlBecomesText_data() {
