@@ -9,6 +9,7 @@
 #include "examdb/error.h"
 #include "examdb/schema_check.h"
 #include "examdb/statement.h"
+#include "input_file.h"
 
 namespace bank {
 
@@ -330,8 +331,8 @@ private:
 }  // namespace
 
 QStringList checkDatabase(const QString& file) {
-    if (!QFileInfo(file).isFile()) {
-        return {QStringLiteral("%1: no such file").arg(file)};
+    if (const QString why = notAFile(file); !why.isEmpty()) {
+        return {QStringLiteral("%1: %2").arg(file, why)};
     }
     sqlite3* raw = nullptr;
     const int rc =

@@ -8,6 +8,7 @@
 #include "examdb/error.h"
 #include "examdb/sqlite_handles.h"
 #include "examdb/statement.h"
+#include "input_file.h"
 #include "source_fields.h"
 
 namespace bank {
@@ -89,8 +90,9 @@ QStringList BankReport::warnings() const {
         w << fairnessWarnings(e);
     }
     if (!alike.isEmpty()) {
-        w << QStringLiteral("%1 pair(s) of questions ask the same or nearly the same")
-                 .arg(alike.size());
+        w << QStringLiteral("%1%2 pair(s) of questions ask the same or nearly the same")
+                 .arg(alike.stopped ? QStringLiteral("at least ") : QString())
+                 .arg(alike.count);
     }
     return w;
 }
@@ -102,18 +104,28 @@ QStringList BankReport::lines() const {
     }
     if (alike.isEmpty()) {
         out << QStringLiteral("same or nearly the same stems: none");
+    } else if (alike.stopped) {
+        out << QStringLiteral(
+                   "same or nearly the same stems: at least %1 pair(s) (the search stopped "
+                   "after %2 comparisons), the first %3:")
+                   .arg(alike.count)
+                   .arg(alike.comparisons)
+                   .arg(alike.first.size());
+    } else if (alike.count > alike.first.size()) {
+        out << QStringLiteral("same or nearly the same stems: %1 pair(s), the first %2:")
+                   .arg(alike.count)
+                   .arg(alike.first.size());
     } else {
         out << QStringLiteral("same or nearly the same stems:");
-        for (const AlikeStems& a : alike) {
-            out << QStringLiteral("  %1 ID %2 and %3 ID %4: %5")
-                       .arg(a.examA)
-                       .arg(a.idA)
-                       .arg(a.examB)
-                       .arg(a.idB)
-                       .arg(a.percentAlike == 100
-                                ? QStringLiteral("the same")
-                                : QStringLiteral("%1 % alike").arg(a.percentAlike));
-        }
+    }
+    for (const AlikeStems& a : alike.first) {
+        out << QStringLiteral("  %1 ID %2 and %3 ID %4: %5")
+                   .arg(a.examA)
+                   .arg(a.idA)
+                   .arg(a.examB)
+                   .arg(a.idB)
+                   .arg(a.percentAlike == 100 ? QStringLiteral("the same")
+                                              : QStringLiteral("%1 % alike").arg(a.percentAlike));
     }
     const QStringList w = warnings();
     if (w.isEmpty()) {
@@ -136,11 +148,15 @@ BankReport reportOn(const QList<FairExam>& exams) {
 
 QList<FairExam> readBankExams(const QString& database) {
     const QFileInfo info(database);
-    if (!info.exists()) {
-        throw SourceError(database, 0, QStringLiteral("no such file"));
+    if (const QString why = notAFile(database); !why.isEmpty()) {
+        throw SourceError(database, 0, why);
     }
-    if (!info.isFile() || !info.isReadable()) {
+    if (!info.isReadable()) {
         throw SourceError(database, 0, QStringLiteral("cannot be read"));
+    }
+    // Every question is held for the figures.
+    if (info.size() > kMaxDatabaseBytes) {
+        throw SourceError(database, 0, tooLargeReason(kMaxDatabaseBytes));
     }
     // A read-only connection to a bank in WAL mode leaves -wal and -shm files behind. When there
     // is no -wal file the main file holds everything, and is opened as immutable: no file is made.

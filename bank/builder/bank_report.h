@@ -13,7 +13,7 @@ namespace bank {
 // How fair a bank is: per exam, then the stems asked twice.
 struct BankReport {
     QList<ExamFairness> exams;
-    QList<AlikeStems> alike;
+    AlikeFindings alike;
 
     QStringList warnings() const;  // each ready to print after "warning: "
     QStringList lines() const;     // the whole report, warnings last

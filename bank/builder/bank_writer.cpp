@@ -76,35 +76,53 @@ void writeBytes(const QString& path, const QByteArray& bytes) {
     }
 }
 
-QString examText(const ImportedFile& file) {
-    QString out = QStringLiteral("# Imported from %1 by kvn_bank import.\n")
-                      .arg(QFileInfo(file.file).fileName());
+QString questionText(const ImportedQuestion& q, int id) {
+    QString out = QStringLiteral("\n");
+    if (!q.title.simplified().isEmpty()) {
+        out += QStringLiteral("# ") + q.title.simplified() + QLatin1Char('\n');
+    }
+    out += QStringLiteral("== %1\n").arg(id);
+    out += sourceField(QStringLiteral("category"), cleanCategory(q.category));
+    if (!q.exhibit.isEmpty()) {
+        out += sourceField(QStringLiteral("exhibit"), q.exhibit);
+    }
+    out += sourceField(QStringLiteral("question"), q.question);
+    QStringList keys;
+    for (int i = 0; i < q.answers.size(); ++i) {
+        const QString letter(QChar(u'A' + i));
+        out += sourceField(letter, q.answers[i]);
+        if (q.correct[i]) {
+            keys << letter;
+        }
+    }
+    out += sourceField(QStringLiteral("answer"), keys.join(QLatin1String(", ")));
+    out +=
+        sourceField(QStringLiteral("explanation"),
+                    q.explanation.isEmpty() ? QLatin1String(kDefaultExplanation) : q.explanation);
+    return out;
+}
+
+// Written a question at a time: an exam of an imported file is as large as the file.
+void writeExam(const QString& path, const QString& note, const ImportedFile& file) {
+    QFile f(path);
+    const auto write = [&](const QString& text) {
+        const QByteArray bytes = text.toUtf8();
+        if (f.write(bytes) != bytes.size()) {
+            throw SourceError(path, 0, QStringLiteral("cannot be written: ") + f.errorString());
+        }
+    };
+    if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+        throw SourceError(path, 0, QStringLiteral("cannot be written: ") + f.errorString());
+    }
+    write(note + QStringLiteral("# Imported from %1 by kvn_bank import.\n")
+                     .arg(QFileInfo(file.file).fileName()));
     int id = 0;
     for (const ImportedQuestion& q : file.questions) {
-        out += QLatin1Char('\n');
-        if (!q.title.simplified().isEmpty()) {
-            out += QStringLiteral("# ") + q.title.simplified() + QLatin1Char('\n');
-        }
-        out += QStringLiteral("== %1\n").arg(++id);
-        out += sourceField(QStringLiteral("category"), cleanCategory(q.category));
-        if (!q.exhibit.isEmpty()) {
-            out += sourceField(QStringLiteral("exhibit"), q.exhibit);
-        }
-        out += sourceField(QStringLiteral("question"), q.question);
-        QStringList keys;
-        for (int i = 0; i < q.answers.size(); ++i) {
-            const QString letter(QChar(u'A' + i));
-            out += sourceField(letter, q.answers[i]);
-            if (q.correct[i]) {
-                keys << letter;
-            }
-        }
-        out += sourceField(QStringLiteral("answer"), keys.join(QLatin1String(", ")));
-        out += sourceField(QStringLiteral("explanation"), q.explanation.isEmpty()
-                                                              ? QLatin1String(kDefaultExplanation)
-                                                              : q.explanation);
+        write(questionText(q, ++id));
     }
-    return out;
+    if (!f.flush()) {
+        throw SourceError(path, 0, QStringLiteral("cannot be written: ") + f.errorString());
+    }
 }
 
 QString infoText(bool demo, const QList<ImportedFile>& files) {
@@ -166,11 +184,8 @@ QStringList summary(const QList<ImportedFile>& files, const QStringList& categor
     int noExplanation = 0;
     int noCategory = 0;
     for (const ImportedFile& file : files) {
+        lines << skippedLines(file);
         for (const SkippedQuestion& s : file.skipped) {
-            lines << QStringLiteral("%1:%2: skipped '%3': %4")
-                         .arg(file.file)
-                         .arg(s.line)
-                         .arg(s.label, s.reason);
             ++skippedKinds[s.kind];
         }
         skipped += int(file.skipped.size());
@@ -273,6 +288,17 @@ QStringList summary(const QList<ImportedFile>& files, const QStringList& categor
 
 }  // namespace
 
+QStringList skippedLines(const ImportedFile& file) {
+    QStringList lines;
+    for (const SkippedQuestion& s : file.skipped) {
+        lines << QStringLiteral("%1:%2: skipped '%3': %4")
+                     .arg(file.file)
+                     .arg(s.line)
+                     .arg(s.label, s.reason);
+    }
+    return lines;
+}
+
 QString sourceField(const QString& name, const QString& value) {
     const QStringList lines = value.split(QLatin1Char('\n'));
     QString out;
@@ -343,16 +369,16 @@ QStringList writeImportedBank(QList<ImportedFile> files, const QString& outDir) 
         dir.filePath(QStringLiteral("source/categories.txt")),
         QStringLiteral("# Categories of the imported questions, in category-number order.\n") +
             categories.join(QLatin1Char('\n')) + QLatin1Char('\n'));
-    const QString first = examText(files.first());
     for (int i = 0; i < 3; ++i) {
-        writeFile(dir.filePath(QStringLiteral("source/exam%1.kvq").arg(i + 1)),
-                  i < files.size() ? examText(files[i])
+        writeExam(dir.filePath(QStringLiteral("source/exam%1.kvq").arg(i + 1)),
+                  i < files.size() ? QString()
                                    : QStringLiteral("# A copy of exam1.kvq so that the full "
-                                                    "edition builds: replace it.\n") +
-                                         first);
+                                                    "edition builds: replace it.\n"),
+                  i < files.size() ? files[i] : files.first());
     }
-    writeFile(dir.filePath(QStringLiteral("source/demo.kvq")),
-              QStringLiteral("# A copy of exam1.kvq so that the demo edition builds.\n") + first);
+    writeExam(dir.filePath(QStringLiteral("source/demo.kvq")),
+              QStringLiteral("# A copy of exam1.kvq so that the demo edition builds.\n"),
+              files.first());
     writeFile(dir.filePath(QStringLiteral("source/info-full.kvq")), infoText(false, files));
     writeFile(dir.filePath(QStringLiteral("source/info-demo.kvq")), infoText(true, files));
     for (auto it = pictures.constBegin(); it != pictures.constEnd(); ++it) {
@@ -362,8 +388,9 @@ QStringList writeImportedBank(QList<ImportedFile> files, const QString& outDir) 
     // The builder must read back what was written; a failure here is ours, not the author's.
     const QStringList written =
         parseCategories(dir.filePath(QStringLiteral("source/categories.txt")));
-    for (const char* name : {"exam1", "exam2", "exam3", "demo"}) {
-        parseExam(dir.filePath(QStringLiteral("source/%1.kvq").arg(QLatin1String(name))), written);
+    // The copies of exam 1 hold the same questions, read back once.
+    for (int i = 0; i < files.size(); ++i) {
+        parseExam(dir.filePath(QStringLiteral("source/exam%1.kvq").arg(i + 1)), written);
     }
     parseTestInformation(dir.filePath(QStringLiteral("source/info-full.kvq")));
     parseTestInformation(dir.filePath(QStringLiteral("source/info-demo.kvq")));

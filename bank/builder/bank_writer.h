@@ -16,6 +16,9 @@ inline constexpr const char* kDefaultCategory = "Imported";
 // parser reads back exactly `value`; long prose lines are wrapped for review.
 QString sourceField(const QString& name, const QString& value);
 
+// One line per question the file skipped, naming its line, its label and why.
+QStringList skippedLines(const ImportedFile& file);
+
 // Writes one to three imported files as a new bank folder (source/ and exhibits/) that the bank
 // builder builds: the files become exam1.kvq to exam3.kvq in order. Everything is written to a
 // temporary folder beside outDir and moved into place only when complete; an existing outDir

@@ -110,7 +110,7 @@ void finish(const QString& file, Question& q, const QStringList& categories,
 
 Exam parseExam(const QString& file, const QStringList& categories) {
     static const QRegularExpression header(QStringLiteral("^==\\s*(-?\\d+)\\s*$"));
-    const ParsedText parsed = parseFields(file, readUtf8File(file));
+    const ParsedText parsed = parseFieldsOf(file, kMaxExamSourceBytes);
     Exam exam;
     exam.file = file;
 

@@ -10,6 +10,7 @@
 #include "examdb/statement.h"
 #include "html_text.h"
 #include "import_model.h"
+#include "input_file.h"
 #include "source_fields.h"
 
 namespace bank {
@@ -161,8 +162,12 @@ QByteArray exportMoodleXml(const QString& database, int exam) {
     if (exam < 0 || exam > 3) {
         throw SourceError(database, 0, QStringLiteral("there are exams 1 to 3 only"));
     }
-    if (!QFileInfo(database).isFile()) {
-        throw SourceError(database, 0, QStringLiteral("no such file"));
+    if (const QString why = notAFile(database); !why.isEmpty()) {
+        throw SourceError(database, 0, why);
+    }
+    // The whole file is written out as one text.
+    if (QFileInfo(database).size() > kMaxDatabaseBytes) {
+        throw SourceError(database, 0, tooLargeReason(kMaxDatabaseBytes));
     }
     sqlite3* raw = nullptr;
     const int rc = sqlite3_open_v2(QFile::encodeName(database).constData(), &raw,

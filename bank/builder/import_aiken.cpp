@@ -3,6 +3,7 @@
 #include <QRegularExpression>
 
 #include "source_fields.h"
+#include "text_input.h"
 
 namespace bank {
 
@@ -10,16 +11,16 @@ ImportedFile importAiken(const QString& file) {
     static const QRegularExpression choicePattern(QStringLiteral("^([A-Za-z])\\s*[.)]\\s+(.*)$"));
     static const QRegularExpression answerPattern(QStringLiteral("^ANSWER\\s*:\\s*(.*)$"),
                                                   QRegularExpression::CaseInsensitiveOption);
-    const QStringList lines = readUtf8File(file).split(QLatin1Char('\n'));
+    Utf8Lines lines(file);
     ImportedFile out;
     out.file = file;
 
     enum class State { Between, Text, Choices } state = State::Between;
     ImportedQuestion q;
     QStringList text;
-    for (qsizetype i = 0; i < lines.size(); ++i) {
-        const int lineNo = int(i + 1);
-        const QString line = lines[i].trimmed();
+    for (QString raw; lines.next(raw);) {
+        const int lineNo = lines.number();
+        const QString line = raw.trimmed();
         if (line.isEmpty()) {
             continue;
         }

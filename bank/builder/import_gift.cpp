@@ -4,6 +4,7 @@
 
 #include "html_text.h"
 #include "source_fields.h"
+#include "text_input.h"
 
 namespace bank {
 
@@ -342,7 +343,7 @@ QList<Answer> GiftParser::answers(const GiftText& t, qsizetype from, qsizetype t
 }  // namespace
 
 ImportedFile importGift(const QString& file) {
-    const QStringList lines = readUtf8File(file).split(QLatin1Char('\n'));
+    Utf8Lines lines(file);
     ImportedFile out;
     out.file = file;
     GiftParser parser(file, out);
@@ -361,8 +362,7 @@ ImportedFile importGift(const QString& file) {
         }
         block.clear();
     };
-    for (qsizetype i = 0; i < lines.size(); ++i) {
-        QString line = lines[i];
+    for (QString line; lines.next(line);) {
         if (line.endsWith(QLatin1Char('\r'))) {
             line.chop(1);
         }
@@ -374,7 +374,7 @@ ImportedFile importGift(const QString& file) {
             finish();
             continue;
         }
-        block << SourceLine{int(i + 1), line};
+        block << SourceLine{lines.number(), line};
     }
     finish();
     return out;

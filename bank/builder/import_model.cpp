@@ -15,9 +15,27 @@ QString countWord(int n) {
     return n >= 0 && n <= 5 ? QLatin1String(words[n]) : QString::number(n);
 }
 
+// Control characters (NUL and the like) would only confuse the source files and the windows.
+bool isStrayControl(QChar c) {
+    return c.category() == QChar::Other_Control && c != u'\t' && c != u'\n';
+}
+
+QString withoutControls(QString text) {
+    text.removeIf(isStrayControl);
+    return text;
+}
+
 }  // namespace
 
 void ImportedFile::accept(ImportedQuestion q) {
+    // Each format cleans its texts its own way; all of them leave here alike.
+    q.title = withoutControls(q.title).simplified();
+    q.category = withoutControls(q.category).simplified();
+    q.question = normalizedText(q.question);
+    for (QString& answer : q.answers) {
+        answer = normalizedText(answer);
+    }
+    q.explanation = normalizedText(q.explanation);
     if (q.question.isEmpty() && !q.picture.png.isEmpty()) {
         q.question = QStringLiteral("Refer to the exhibit.");
     }
@@ -102,8 +120,7 @@ QString normalizedText(const QString& text) {
     t.replace(QChar(0x2029), QLatin1Char('\n'));
     QStringList lines = t.split(QLatin1Char('\n'));
     for (QString& line : lines) {
-        // Other control characters would only confuse the source files and the windows.
-        line.removeIf([](QChar c) { return c.category() == QChar::Other_Control && c != u'\t'; });
+        line.removeIf(isStrayControl);
         qsizetype end = line.size();
         while (end > 0 && line[end - 1].isSpace()) {
             --end;
@@ -114,7 +131,8 @@ QString normalizedText(const QString& text) {
 }
 
 QString questionLabel(const QString& title, const QString& text) {
-    const QString base = title.simplified().isEmpty() ? text.simplified() : title.simplified();
+    const QString shown = withoutControls(title).simplified();
+    const QString base = shown.isEmpty() ? withoutControls(text).simplified() : shown;
     return base.size() > 50 ? base.left(47) + QStringLiteral("...") : base;
 }
 

@@ -1,12 +1,12 @@
 #include "import_moodle.h"
 
-#include <QFile>
 #include <QRegularExpression>
 #include <QXmlStreamReader>
 #include <cmath>
 
 #include "html_text.h"
 #include "source_fields.h"
+#include "text_input.h"
 
 namespace bank {
 
@@ -43,12 +43,7 @@ struct XmlNode {
 // Files that declare no encoding or UTF-8 are checked line by line first, so that a stray byte
 // of another encoding is reported on its own line rather than on line 1.
 XmlNode readXml(const QString& file) {
-    QFile f(file);
-    if (!f.open(QIODevice::ReadOnly)) {
-        throw SourceError(file, 0, QStringLiteral("cannot be read: ") + f.errorString());
-    }
-    const QByteArray bytes = f.readAll();
-    f.close();
+    const QByteArray bytes = readInputBytes(file);
     QXmlStreamReader reader;
     const bool wideBom = bytes.startsWith("\xFF\xFE") || bytes.startsWith("\xFE\xFF");
     static const QRegularExpression declared(
@@ -57,7 +52,7 @@ XmlNode readXml(const QString& file) {
     const QString encoding = m.hasMatch() ? m.captured(1).toLower() : QString();
     if (!wideBom && (encoding.isEmpty() || encoding == QLatin1String("utf-8") ||
                      encoding == QLatin1String("utf8"))) {
-        reader.addData(readUtf8File(file));
+        reader.addData(decodeUtf8(file, bytes));
     } else {
         reader.addData(bytes);
     }

@@ -5,6 +5,8 @@
 #include <QGuiApplication>
 #include <QSaveFile>
 #include <QTextStream>
+#include <cstdio>
+#include <new>
 
 #include "bank_builder.h"
 #include "bank_check.h"
@@ -46,7 +48,12 @@ int build(const QCommandLineParser& parser) {
         const QString built = bank::buildDatabase(request);
         out << "built " << built << "\n";
         out.flush();
-        printWarnings(bank::reportOn(bank::readBankExams(built)));
+        try {
+            printWarnings(bank::reportOn(bank::readBankExams(built)));
+        } catch (const bank::SourceError& e) {
+            // The figures are advice: a bank too large to measure is still built.
+            out << "warning: no report on " << built << ": " << e.reason << '\n';
+        }
     }
     return 0;
 }
@@ -114,6 +121,13 @@ int importBank(const QCommandLineParser& parser, const QString& format, const QS
     QList<bank::ImportedFile> imported;
     for (const QString& file : files) {
         imported << read(file);
+        // The writer refuses a file it can take nothing from; the author needs every reason.
+        if (imported.last().questions.isEmpty()) {
+            QTextStream err(stderr);
+            for (const QString& line : bank::skippedLines(imported.last())) {
+                err << line << '\n';
+            }
+        }
     }
     QTextStream out(stdout);
     for (const QString& line :
@@ -168,7 +182,16 @@ int main(int argc, char** argv) {
     QCoreApplication::setApplicationName(QStringLiteral("kvn_bank"));
 
     QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral("Builds and checks Praxilo exam databases."));
+    parser.setApplicationDescription(QStringLiteral(
+        "Builds and checks Praxilo exam databases.\n"
+        "\n"
+        "Limits: an imported file, categories.txt, an intro file and an exhibit\n"
+        "description may hold 64 MB; an exam source (.kvq) and a database that report\n"
+        "or export reads, 256 MB. A larger file, a folder or an endless device is\n"
+        "refused with one line. report counts every pair of alike stems but lists the\n"
+        "first 50, and stops counting after 20000000 comparisons. Running out of\n"
+        "memory ends the tool with one line and exit "
+        "status 2."));
     parser.addHelpOption();
     parser.addPositionalArgument(QStringLiteral("command"),
                                  QStringLiteral("build | check FILE... | report DATABASE | "
@@ -210,6 +233,10 @@ int main(int argc, char** argv) {
     } catch (const bank::SourceError& e) {
         QTextStream(stderr) << "kvn_bank: " << e.message() << '\n';
         return 1;
+    } catch (const std::bad_alloc&) {
+        // Whatever was being written is in a temporary file or folder, removed on the way out.
+        std::fputs("kvn_bank: out of memory\n", stderr);
+        return 2;
     }
     QTextStream(stderr) << parser.helpText();
     return 2;

@@ -1,8 +1,8 @@
 #include "source_fields.h"
 
-#include <QFile>
 #include <QRegularExpression>
-#include <QStringDecoder>
+
+#include "text_input.h"
 
 namespace bank {
 
@@ -18,29 +18,8 @@ QString SourceError::message() const {
     return QString::fromStdString(what());
 }
 
-QString readUtf8File(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        throw SourceError(path, 0, QStringLiteral("cannot be read: ") + file.errorString());
-    }
-    const QByteArray bytes = file.readAll();
-    QStringDecoder decoder(QStringDecoder::Utf8);
-    QString text = decoder.decode(bytes);
-    if (decoder.hasError()) {
-        const QList<QByteArray> lines = bytes.split('\n');
-        for (int i = 0; i < lines.size(); ++i) {
-            QStringDecoder lineDecoder(QStringDecoder::Utf8);
-            const QString decoded = lineDecoder.decode(lines[i]);
-            if (lineDecoder.hasError()) {
-                throw SourceError(path, i + 1, QStringLiteral("is not valid UTF-8 text"));
-            }
-        }
-        throw SourceError(path, 0, QStringLiteral("is not valid UTF-8 text"));
-    }
-    if (text.startsWith(QChar(0xFEFF))) {
-        text.remove(0, 1);
-    }
-    return text;
+QString readUtf8File(const QString& path, qint64 limit) {
+    return decodeUtf8(path, readInputBytes(path, limit));
 }
 
 namespace {
@@ -70,18 +49,21 @@ void appendContinuation(Field& field, const QString& rest) {
 
 }  // namespace
 
-ParsedText parseFields(const QString& file, const QString& text, bool rawAfterRule) {
+namespace {
+
+// nextLine(line, number) gives the lines in order and false after the last.
+template <typename NextLine>
+ParsedText parseLines(const QString& file, bool rawAfterRule, NextLine nextLine) {
     static const QRegularExpression fieldPattern(QStringLiteral("^([A-Za-z_][A-Za-z0-9_]*):(.*)$"));
     ParsedText out;
-    const QStringList lines = text.split(QLatin1Char('\n'));
     Field* open = nullptr;
     bool inBody = false;
-    for (int i = 0; i < lines.size(); ++i) {
-        QString line = lines[i];
+    QString line;
+    int lineNo = 0;
+    while (nextLine(line, lineNo)) {
         if (line.endsWith(QLatin1Char('\r'))) {
             line.chop(1);
         }
-        const int lineNo = i + 1;
         if (inBody) {
             out.body << line;
             continue;
@@ -125,6 +107,30 @@ ParsedText parseFields(const QString& file, const QString& text, bool rawAfterRu
         out.body.removeLast();
     }
     return out;
+}
+
+}  // namespace
+
+ParsedText parseFields(const QString& file, const QString& text, bool rawAfterRule) {
+    const QStringList lines = text.split(QLatin1Char('\n'));
+    qsizetype next = 0;
+    return parseLines(file, rawAfterRule, [&](QString& line, int& number) {
+        if (next == lines.size()) {
+            return false;
+        }
+        line = lines[next++];
+        number = int(next);
+        return true;
+    });
+}
+
+ParsedText parseFieldsOf(const QString& file, qint64 limit, bool rawAfterRule) {
+    Utf8Lines lines(file, limit);
+    return parseLines(file, rawAfterRule, [&](QString& line, int& number) {
+        const bool more = lines.next(line);
+        number = lines.number();
+        return more;
+    });
 }
 
 }  // namespace bank

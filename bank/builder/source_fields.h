@@ -4,6 +4,8 @@
 #include <QString>
 #include <stdexcept>
 
+#include "input_file.h"
+
 namespace bank {
 
 // A refusal that names where in which file the author must look.
@@ -43,7 +45,10 @@ struct ParsedText {
     QStringList body;
 };
 ParsedText parseFields(const QString& file, const QString& text, bool rawAfterRule = false);
+// The same, read from a file a line at a time so that its text is never held whole.
+ParsedText parseFieldsOf(const QString& file, qint64 limit, bool rawAfterRule = false);
 
-QString readUtf8File(const QString& path);
+// A whole UTF-8 file of at most limit bytes, without a byte-order mark.
+QString readUtf8File(const QString& path, qint64 limit = kMaxInputBytes);
 
 }  // namespace bank

@@ -15,7 +15,9 @@ set(bank_builder_sources
     builder/import_model.cpp builder/import_model.h
     builder/import_moodle.cpp builder/import_moodle.h
     builder/source_fields.cpp builder/source_fields.h
+    builder/text_input.cpp builder/text_input.h
     builder/stem_similarity.cpp builder/stem_similarity.h
 )
 # The check alone, which the programs link too.
-set(bank_check_sources builder/bank_check.cpp builder/bank_check.h)
+set(bank_check_sources builder/bank_check.cpp builder/bank_check.h
+    builder/input_file.cpp builder/input_file.h)

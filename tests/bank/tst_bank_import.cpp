@@ -2,8 +2,11 @@
 #include <QDir>
 #include <QFile>
 #include <QImage>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
+
+#include <sys/resource.h>
 
 #include "bank_builder.h"
 #include "bank_check.h"
@@ -15,6 +18,7 @@
 #include "import_gift.h"
 #include "import_moodle.h"
 #include "source_fields.h"
+#include "text_input.h"
 
 using namespace bank_fixture;
 
@@ -92,6 +96,13 @@ private Q_SLOTS:
     void importsEachFormat();
     void refusesMalformedInput_data();
     void refusesMalformedInput();
+    void refusesWhatIsNoTextFile_data();
+    void refusesWhatIsNoTextFile();
+    void readsLinesUpToTheLimit();
+    void controlCharactersGoEverywhere_data();
+    void controlCharactersGoEverywhere();
+    void everyQuestionSkippedSaysWhy();
+    void outOfMemoryEndsCleanly();
     void htmlBecomesText_data();
     void htmlBecomesText();
     void textSurvivesHtml_data();
@@ -252,6 +263,182 @@ void TestBankImport::refusesMalformedInput() {
         QCOMPARE(e.line, line);
         QVERIFY2(e.reason.startsWith(reason), qPrintable(e.reason));
     }
+}
+
+void TestBankImport::refusesWhatIsNoTextFile_data() {
+    QTest::addColumn<QString>("format");
+    QTest::addColumn<QString>("input");  // "oversized": a sparse file just over the limit
+    QTest::addColumn<QString>("reason");
+
+    const QString tooLarge =
+        QStringLiteral("holds more than 64 MB, the most kvn_bank reads from one file");
+    for (const char* format : {"aiken", "gift", "moodle-xml"}) {
+        QTest::addRow("%s: over the limit", format) << format << "oversized" << tooLarge;
+        QTest::addRow("%s: endless device", format) << format << "/dev/zero" << tooLarge;
+        QTest::addRow("%s: folder", format) << format << "folder"
+                                            << "is a folder, not a file";
+    }
+}
+
+void TestBankImport::refusesWhatIsNoTextFile() {
+    QFETCH(QString, format);
+    QFETCH(QString, input);
+    QFETCH(QString, reason);
+    QTemporaryDir temp;
+    QString file = input;
+    if (input == QLatin1String("oversized")) {
+        file = temp.filePath(QStringLiteral("big.txt"));
+        QFile f(file);
+        QVERIFY(f.open(QIODevice::WriteOnly) && f.resize(bank::kMaxInputBytes + 1));
+    } else if (input == QLatin1String("folder")) {
+        file = temp.path();
+    } else if (!QFileInfo::exists(file)) {
+        QSKIP("no such device here");
+    }
+    try {
+        importAs(format, file);
+        QFAIL("accepted");
+    } catch (const bank::SourceError& e) {
+        QCOMPARE(e.file, file);
+        QCOMPARE(e.reason, reason);
+    }
+}
+
+// Lines come as splitting the whole text would give them, and the limit counts every byte.
+void TestBankImport::readsLinesUpToTheLimit() {
+    QTemporaryDir temp;
+    const QString file = temp.filePath(QStringLiteral("lines.txt"));
+    {
+        QFile f(file);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write("\xEF\xBB\xBFone\r\n\ntw\xC3\xB6\n" + QByteArray(70000, 'x'));
+    }
+    QStringList lines;
+    bank::Utf8Lines reader(file);
+    for (QString line; reader.next(line);) {
+        lines << line;
+    }
+    QCOMPARE(lines, (QStringList{"one\r", "", "tw\u00f6", QString(70000, u'x')}));
+    QCOMPARE(reader.number(), 4);
+
+    // A file is measured before it is read; a device counts the bytes it gave.
+    QVERIFY_THROWS_EXCEPTION(bank::SourceError, bank::Utf8Lines(file, 70013));
+    QVERIFY_THROWS_EXCEPTION(bank::SourceError, bank::readInputBytes(file, 70013));
+    QCOMPARE(bank::readInputBytes(file, 70014).size(), 70014);
+}
+
+void TestBankImport::controlCharactersGoEverywhere_data() {
+    QTest::addColumn<QString>("format");
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<QStringList>("questions");
+    QTest::addColumn<QStringList>("skips");
+
+    const QByteArray nul(1, '\0');
+    QTest::newRow("one-answer format")
+        << "aiken"
+        << "What is" + nul + " this?\nA. one" + nul + "x\nB. two\x01\nC. three\nANSWER: A\n"
+        << QStringList{"|What is this?|*onex;two;three||"} << QStringList();
+    QTest::newRow("one-answer format, a choice of NUL only")
+        << "aiken"
+        << "Which?\nA. " + nul + "\nB. two\nC. three\nANSWER: B\n"
+        << QStringList() << QStringList{"1 empty choice"};
+    QTest::newRow("brace format") << "gift"
+                                  << "::t" + nul + "x:: What is" + nul + " this? {=one" + nul +
+                                         "x ~two ~three####w" + nul + "hy}\n"
+                                  << QStringList{"|What is this?|*onex;two;three|why|"}
+                                  << QStringList();
+}
+
+void TestBankImport::controlCharactersGoEverywhere() {
+    QFETCH(QString, format);
+    QFETCH(QByteArray, content);
+    QFETCH(QStringList, questions);
+    QFETCH(QStringList, skips);
+    QTemporaryDir temp;
+    const QString file = temp.filePath(QStringLiteral("quiz.txt"));
+    {
+        QFile f(file);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(content);
+    }
+    const bank::ImportedFile imported = importAs(format, file);
+    QCOMPARE(describeAll(imported), questions);
+    QCOMPARE(skipsOf(imported), skips);
+    for (const bank::ImportedQuestion& q : imported.questions) {
+        QVERIFY(!q.title.contains(QChar(0)));
+    }
+}
+
+void TestBankImport::everyQuestionSkippedSaysWhy() {
+    QTemporaryDir temp;
+    const QString file = temp.filePath(QStringLiteral("quiz.gift"));
+    {
+        QFile f(file);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write("::sky:: Is the sky blue? {T}\n\n::dns:: Describe DNS. {}\n");
+    }
+    const QString out = temp.filePath(QStringLiteral("bank"));
+    QProcess process;
+    process.start(QStringLiteral(KVN_BANK), {QStringLiteral("import"), QStringLiteral("gift"), file,
+                                             QStringLiteral("--out"), out});
+    QVERIFY(process.waitForFinished(60000));
+    QCOMPARE(process.exitCode(), 1);
+    QStringList errors = QString::fromUtf8(process.readAllStandardError()).split(u'\n');
+    errors.removeIf([](const QString& l) {
+        return l.isEmpty() || l.startsWith(QLatin1String("QStandardPaths:"));
+    });
+    QCOMPARE(errors,
+             (QStringList{file + ":1: skipped 'sky': is a true/false question; only "
+                                 "multiple-choice questions can be presented",
+                          file + ":3: skipped 'dns': is an essay question; only multiple-choice "
+                                 "questions can be presented",
+                          "kvn_bank: " + file +
+                              ":0: holds no question the program can present (2 skipped)"}));
+    QVERIFY(!QFileInfo::exists(out));
+}
+
+void TestBankImport::outOfMemoryEndsCleanly() {
+#if defined(__SANITIZE_ADDRESS__)
+    QSKIP("the sanitizer reserves more address space than the limit leaves");
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+    QSKIP("the sanitizer reserves more address space than the limit leaves");
+#endif
+#endif
+    // About 10 MB of questions: well under the size limit, well over 200 MB of memory.
+    QTemporaryDir temp;
+    const QString file = temp.filePath(QStringLiteral("big.txt"));
+    {
+        QFile f(file);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        for (int n = 1; n <= 35000; ++n) {
+            f.write(QStringLiteral("Which port does service %1 use by default on the host named "
+                                   "server-%1 in the lab network?\n")
+                        .arg(n)
+                        .toUtf8());
+            for (const char letter : {'A', 'B', 'C', 'D'}) {
+                f.write(QStringLiteral("%1. choice %1 for question %2 with a little text\n")
+                            .arg(QLatin1Char(letter))
+                            .arg(n)
+                            .toUtf8());
+            }
+            f.write("ANSWER: B\n\n");
+        }
+    }
+    const QString out = temp.filePath(QStringLiteral("bank"));
+    QProcess process;
+    process.setChildProcessModifier([] {
+        const rlimit limit{200 << 20, 200 << 20};
+        setrlimit(RLIMIT_AS, &limit);
+    });
+    process.start(QStringLiteral(KVN_BANK), {QStringLiteral("import"), QStringLiteral("aiken"),
+                                             file, QStringLiteral("--out"), out});
+    QVERIFY(process.waitForFinished(60000));
+    QCOMPARE(process.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(process.exitCode(), 2);
+    QVERIFY(process.readAllStandardError().endsWith("kvn_bank: out of memory\n"));
+    QVERIFY(!QFileInfo::exists(out));
+    QCOMPARE(leftovers(temp.path()), QStringList());
 }
 
 void TestBankImport::htmlBecomesText_data() {

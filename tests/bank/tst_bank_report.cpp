@@ -3,8 +3,12 @@
 #include <QProcess>
 #include <QtTest>
 
+#include <sys/stat.h>
+
+#include "bank_check.h"
 #include "bank_fixture.h"
 #include "bank_report.h"
+#include "input_file.h"
 #include "source_fields.h"
 
 using namespace bank_fixture;
@@ -80,6 +84,7 @@ private Q_SLOTS:
     void faultyQuestionsAreCountedAndNamed();
     void alikeStems_data();
     void alikeStems();
+    void alikeListingIsBounded();
     void refusesFilesThatAreNoBank_data();
     void refusesFilesThatAreNoBank();
     void commandLine();
@@ -203,7 +208,7 @@ void TestBankReport::alikeStems() {
         {{7, first, QString(), answers, key},
          {8, QStringLiteral("Unrelated filler text"), QString(), answers, key}}};
     const bank::FairExam two{QStringLiteral("exam2"), {{3, second, secondExhibit, answers, key}}};
-    const QList<bank::AlikeStems> found = bank::findAlikeStems({one, two});
+    const QList<bank::AlikeStems> found = bank::findAlikeStems({one, two}).first;
     if (percent < 0) {
         QVERIFY(found.isEmpty());
         return;
@@ -214,11 +219,63 @@ void TestBankReport::alikeStems() {
     QCOMPARE(found[0].percentAlike, percent);
 }
 
+// Templated stems that differ only in a number are all alike: n(n-1)/2 pairs.
+void TestBankReport::alikeListingIsBounded() {
+    QList<bank::FairExam> exams;
+    for (int e = 1; e <= 3; ++e) {
+        bank::FairExam exam{QStringLiteral("exam%1").arg(e), {}};
+        for (int id = 1; id <= 500; ++id) {
+            exam.questions << bank::FairQuestion{
+                id,
+                QStringLiteral("Which port does service %1 use by default on the host named "
+                               "server-%1 in the lab network?")
+                    .arg(e * 1000 + id),
+                QString(),
+                {QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c"),
+                 QStringLiteral("d")},
+                {true, false, false, false}};
+        }
+        exams << exam;
+    }
+    const qint64 pairs = 1500 * 1499 / 2;
+    const bank::BankReport report = bank::reportOn(exams);
+    const QStringList lines = report.lines();
+    const QStringList listed = lines.filter(QStringLiteral(" % alike"));
+    QCOMPARE(listed.size(), 50);
+    QCOMPARE(listed.first(), QStringLiteral("  exam1 ID 1 and exam1 ID 2: 88 % alike"));
+    QCOMPARE(listed.last(), QStringLiteral("  exam1 ID 1 and exam1 ID 51: 88 % alike"));
+    QVERIFY(lines.contains(
+        QStringLiteral("same or nearly the same stems: %1 pair(s), the first 50:").arg(pairs)));
+    QVERIFY(report.warnings().contains(
+        QStringLiteral("%1 pair(s) of questions ask the same or nearly the same").arg(pairs)));
+
+    // Out of comparisons, the search says that its count is a lower bound.
+    bank::BankReport partial;
+    partial.alike = bank::findAlikeStems(exams, 80, 3, 1000);
+    QVERIFY(partial.alike.stopped);
+    QCOMPARE(partial.alike.comparisons, 1000);
+    QVERIFY(partial.alike.count > 3 && partial.alike.count <= 1000);
+    QCOMPARE(partial.alike.first.size(), 3);
+    QVERIFY(partial.lines().contains(
+        QStringLiteral("same or nearly the same stems: at least %1 pair(s) (the search stopped "
+                       "after 1000 comparisons), the first 3:")
+            .arg(partial.alike.count)));
+    QVERIFY(partial.warnings().contains(
+        QStringLiteral("at least %1 pair(s) of questions ask the same or nearly the same")
+            .arg(partial.alike.count)));
+}
+
 void TestBankReport::refusesFilesThatAreNoBank_data() {
     QTest::addColumn<QByteArray>("damage");  // SQL on a built bank; "garbage": not SQLite
     QTest::addColumn<QString>("reason");
 
     QTest::newRow("no such file") << QByteArray("remove") << QStringLiteral("no such file");
+    QTest::newRow("folder") << QByteArray("folder") << QStringLiteral("is a folder, not a file");
+    QTest::newRow("named pipe") << QByteArray("fifo")
+                                << QStringLiteral("is a named pipe (FIFO), not a file");
+    QTest::newRow("over the limit")
+        << QByteArray("oversized")
+        << QStringLiteral("holds more than 256 MB, the most kvn_bank reads from one file");
     QTest::newRow("not a database")
         << QByteArray("garbage") << QStringLiteral("file is not a database");
     QTest::newRow("key table missing")
@@ -237,6 +294,15 @@ void TestBankReport::refusesFilesThatAreNoBank() {
     const QString file = bank::buildDatabase(bank.request());
     if (damage == "remove") {
         QVERIFY(QFile::remove(file));
+    } else if (damage == "folder" || damage == "fifo") {
+        QVERIFY(QFile::remove(file));
+        QVERIFY(damage == "folder" ? QDir().mkdir(file)
+                                   : ::mkfifo(QFile::encodeName(file).constData(), 0600) == 0);
+        // check says what the file is too.
+        QCOMPARE(bank::checkDatabase(file), QStringList{file + QStringLiteral(": ") + reason});
+    } else if (damage == "oversized") {
+        QFile f(file);
+        QVERIFY(f.open(QIODevice::ReadWrite) && f.resize(bank::kMaxDatabaseBytes + 1));
     } else if (damage == "garbage") {
         QFile f(file);
         QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
