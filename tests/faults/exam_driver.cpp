@@ -134,6 +134,18 @@ QString flagShown() {
                                                              : QStringLiteral("-");
 }
 
+// A choice or the flag clicked: the window writes it at once, so the log names the state before
+// and the state the click leads to, then reports it written.
+void change(int exam, QAbstractButton* button, const QString& marksAfter,
+            const QString& flagAfter) {
+    const QString id = shownId();
+    say(QStringLiteral("changing %1 %2 %3 %4 %5 %6")
+            .arg(exam)
+            .arg(id, marks(), flagShown(), marksAfter, flagAfter));
+    button->click();
+    say(QStringLiteral("changed %1 %2 %3 %4").arg(exam).arg(id, marks(), flagShown()));
+}
+
 void startProgram(bool demo, prompts::Script& prompts) {
     script = &prompts;
     app::setEdition(editionFor(demo));
@@ -170,11 +182,16 @@ int runExams(bool demo) {
                 const QByteArray name = (single ? "Option" : "Check") + QByteArray::number(n);
                 auto* mark = control<QAbstractButton>(kExam, name.constData());
                 if (mark->isVisible() && chance(single ? 20 : 35)) {
-                    mark->click();
+                    QString after = single ? QStringLiteral("00000") : marks();
+                    after[n - 1] = single || after[n - 1] == QLatin1Char('0') ? QLatin1Char('1')
+                                                                              : QLatin1Char('0');
+                    change(exam, mark, after, flagShown());
                 }
             }
             if (chance(15)) {
-                control<QCheckBox>(kExam, "chkFlag")->click();
+                change(
+                    exam, control<QCheckBox>(kExam, "chkFlag"), marks(),
+                    flagShown() == QLatin1String("F") ? QStringLiteral("-") : QStringLiteral("F"));
             }
             if (chance(5)) {
                 say(QStringLiteral("showing answer"));
@@ -338,6 +355,19 @@ KillReport checkFile(const QString& file, const QString& logPath) {
             e.flags[f[2]] = f[4];
             e.onScreen = f[5];
             e.writingId.clear();
+        } else if (f[0] == QLatin1String("changing") && f.size() == 7) {
+            // Before its first change a question holds no marks the log reported: these.
+            if (!e.saved.contains(f[2])) {
+                e.saved[f[2]] = f[3];
+                e.flags[f[2]] = f[4];
+            }
+            e.writingId = f[2];
+            e.writingMarks = f[5];
+            e.writingFlag = f[6];
+        } else if (f[0] == QLatin1String("changed") && f.size() == 5) {
+            e.saved[f[2]] = f[3];
+            e.flags[f[2]] = f[4];
+            e.writingId.clear();
         } else if ((f[0] == QLatin1String("moving") || f[0] == QLatin1String("scoring")) &&
                    f.size() == 5) {
             e.writingId = f[2];
@@ -468,7 +498,8 @@ void checkNextStart(bool demo, const KillReport& report) {
     }
     script = &answers;
     // A kill inside the draw or inside scoring may land either side of its commit.
-    const bool mustOffer = oneOf(report.phase, {"drawn", "moving", "saved", "showing", "shown"});
+    const bool mustOffer = oneOf(
+        report.phase, {"drawn", "changing", "changed", "moving", "saved", "showing", "shown"});
     const bool mustNotOffer =
         oneOf(report.phase, {"", "scored", "reviewing", "reviewed", "leaving", "left"});
     if (offered && mustNotOffer) {
