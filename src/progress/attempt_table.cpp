@@ -2,6 +2,7 @@
 
 #include <QLocale>
 
+#include "app/display_text.h"
 #include "app/plain_text.h"
 #include "progress/category_figures.h"
 
@@ -41,7 +42,8 @@ QVariant AttemptTableModel::data(const QModelIndex& index, int role) const {
         case 1:
             return examText(a);
         case 2:
-            return a.candidate;
+            // Cut short, so the columns after it stay in view.
+            return app::shortName(a.candidate);
         case 3:
             return QStringLiteral("%1/1000").arg(a.score);
         case 4:
