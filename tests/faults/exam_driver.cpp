@@ -186,12 +186,15 @@ int runExams(bool demo) {
                     after[n - 1] = single || after[n - 1] == QLatin1Char('0') ? QLatin1Char('1')
                                                                               : QLatin1Char('0');
                     change(exam, mark, after, flagShown());
+                    // A kill may land here too: answered on screen, not yet moved on.
+                    pause();
                 }
             }
             if (chance(15)) {
                 change(
                     exam, control<QCheckBox>(kExam, "chkFlag"), marks(),
                     flagShown() == QLatin1String("F") ? QStringLiteral("-") : QStringLiteral("F"));
+                pause();
             }
             if (chance(5)) {
                 say(QStringLiteral("showing answer"));
