@@ -85,7 +85,8 @@ void TestIntroAndNotice::introShowsTheExamTexts() {
     QCOMPARE(probe::textOf(intro, "lblProductName"), info[0]);
     QCOMPARE(intro.findChild<QLabel*>(QStringLiteral("lblProductName"))->textFormat(),
              Qt::PlainText);
-    QCOMPARE(probe::textOf(intro, "lblVersion"), QStringLiteral("Version 9.0.0"));
+    QCOMPARE(probe::textOf(intro, "lblVersion"),
+             QStringLiteral("Version " PRAXILO_PROJECT_VERSION));
     QCOMPARE(probe::textOf(intro, "lblCompanyProduct"), QStringLiteral("Praxilo"));
     QCOMPARE(probe::textOf(intro, "Label5"), agreement);
     QCOMPARE(intro.findChild<QPushButton*>(QStringLiteral("Command1"))->text(),

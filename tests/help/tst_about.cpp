@@ -65,7 +65,8 @@ void TestAbout::loadShowsTitleVersionAndDescription() {
     QVERIFY(forms::get<Form1>().isVisible());
     QCOMPARE(about.windowTitle(), QStringLiteral("About Praxilo"));
     QCOMPARE(probe::textOf(about, "lblTitle"), QStringLiteral("Praxilo"));
-    QCOMPARE(probe::textOf(about, "lblVersion"), QStringLiteral("Version 9.0.0"));
+    QCOMPARE(probe::textOf(about, "lblVersion"),
+             QStringLiteral("Version " PRAXILO_PROJECT_VERSION));
     QCOMPARE(probe::textOf(about, "lblDescription"), description);
     QCOMPARE(about.findChild<QLabel*>(QStringLiteral("lblDescription"))->textFormat(),
              Qt::PlainText);
@@ -107,7 +108,8 @@ void TestAbout::everyWayOutUnloads() {
 
     QCOMPARE(&openAbout(), &about);
     QVERIFY(about.isVisible());
-    QCOMPARE(probe::textOf(about, "lblVersion"), QStringLiteral("Version 9.0.0"));
+    QCOMPARE(probe::textOf(about, "lblVersion"),
+             QStringLiteral("Version " PRAXILO_PROJECT_VERSION));
     QCOMPARE(env.endings, 0);
 }
 
