@@ -3,7 +3,9 @@
 #include <functional>
 
 #include "caught.h"
+#include "examdb/database.h"
 #include "examdb/statements.h"
+#include "fixture_database.h"
 
 namespace statements = examdb::statements;
 
@@ -22,13 +24,6 @@ QStringList tablesNamed(const QString& text) {
     names.removeDuplicates();
     names.sort();
     return names;
-}
-
-// Exam 1's text as it reads for another exam: only the table names change.
-QString forExam(QString text, int exam) {
-    text.replace(QRegularExpression(QStringLiteral("\\bexam11\\b")), statements::keyTable(exam));
-    text.replace(QRegularExpression(QStringLiteral("\\bexam1\\b")), statements::examTable(exam));
-    return text;
 }
 
 }  // namespace
@@ -84,7 +79,9 @@ void TestCatalogue::examSubstituted() {
     QFETCH(Statement, statement);
     QFETCH(bool, answers);
     QFETCH(bool, key);
-    const QString first = statement(1, 4);
+    // Each exam's text must run on a bank: every table and column it names exists there.
+    testsupport::FixtureDatabase bank;
+    examdb::Database db = examdb::Database::open(QStringLiteral("kvn09.mdb"));
     for (int exam = 1; exam <= 3; ++exam) {
         const QString text = statement(exam, 4);
         QStringList expected;
@@ -96,7 +93,7 @@ void TestCatalogue::examSubstituted() {
         }
         expected.sort();
         QCOMPARE(tablesNamed(text), expected);
-        QCOMPARE(text, forExam(first, exam));
+        QCOMPARE(errorNumber([&] { db.prepare(text); }), 0);
     }
 }
 
