@@ -46,23 +46,33 @@ QByteArray readStamp(const QString& file) {
 struct SqliteCloser {
     void operator()(sqlite3* db) const { sqlite3_close(db); }
 };
+using Connection = std::unique_ptr<sqlite3, SqliteCloser>;
+using Prepared = std::unique_ptr<sqlite3_stmt, decltype(&sqlite3_finalize)>;
+
+// The copy opened for a look only; rc says whether it opened (the handle may hold the reason).
+Connection openToLook(const QString& file, int& rc) {
+    sqlite3* raw = nullptr;
+    rc = sqlite3_open_v2(QFile::encodeName(file).constData(), &raw, SQLITE_OPEN_READONLY, nullptr);
+    return Connection(raw);
+}
+
+Prepared prepare(sqlite3* db, const char* sql, int& rc) {
+    sqlite3_stmt* raw = nullptr;
+    rc = sqlite3_prepare_v2(db, sql, -1, &raw, nullptr);
+    return Prepared(raw, &sqlite3_finalize);
+}
 
 // An exam drawn but never scored waits in the copy; it is never thrown away for a new bank.
 bool holdsExamToResume(const QString& bank) {
-    sqlite3* raw = nullptr;
-    const int rc =
-        sqlite3_open_v2(QFile::encodeName(bank).constData(), &raw, SQLITE_OPEN_READONLY, nullptr);
-    std::unique_ptr<sqlite3, SqliteCloser> db(raw);
+    int rc = SQLITE_OK;
+    const Connection db = openToLook(bank, rc);
     if (rc != SQLITE_OK) {
         return false;
     }
-    sqlite3_stmt* raw_statement = nullptr;
-    if (sqlite3_prepare_v2(db.get(), "SELECT count(*) FROM tblAttempt", -1, &raw_statement,
-                           nullptr) != SQLITE_OK) {
+    const Prepared statement = prepare(db.get(), "SELECT count(*) FROM tblAttempt", rc);
+    if (rc != SQLITE_OK) {
         return false;  // an older copy without the table has no exam to resume
     }
-    const std::unique_ptr<sqlite3_stmt, decltype(&sqlite3_finalize)> statement(raw_statement,
-                                                                               &sqlite3_finalize);
     return sqlite3_step(statement.get()) == SQLITE_ROW &&
            sqlite3_column_int(statement.get(), 0) > 0;
 }
@@ -72,18 +82,13 @@ bool holdsExamToResume(const QString& bank) {
 // sound, or when that cannot be told now (another process keeps it busy). The installed bank
 // had the whole check (bank::checkDatabase) when the copy was made.
 QString damageOf(const QString& copy) {
-    sqlite3* raw = nullptr;
-    const int opened =
-        sqlite3_open_v2(QFile::encodeName(copy).constData(), &raw, SQLITE_OPEN_READONLY, nullptr);
-    std::unique_ptr<sqlite3, SqliteCloser> db(raw);
-    if (opened != SQLITE_OK) {
-        return QString::fromUtf8(raw ? sqlite3_errmsg(raw) : sqlite3_errstr(opened));
+    int rc = SQLITE_OK;
+    const Connection db = openToLook(copy, rc);
+    if (rc != SQLITE_OK) {
+        return QString::fromUtf8(db ? sqlite3_errmsg(db.get()) : sqlite3_errstr(rc));
     }
     sqlite3_busy_timeout(db.get(), 2000);
-    sqlite3_stmt* raw_statement = nullptr;
-    int rc = sqlite3_prepare_v2(db.get(), "PRAGMA quick_check(1)", -1, &raw_statement, nullptr);
-    const std::unique_ptr<sqlite3_stmt, decltype(&sqlite3_finalize)> statement(raw_statement,
-                                                                               &sqlite3_finalize);
+    const Prepared statement = prepare(db.get(), "PRAGMA quick_check(1)", rc);
     if (rc == SQLITE_OK) {
         rc = sqlite3_step(statement.get());
     }
