@@ -9,11 +9,6 @@ here=$(cd "$(dirname "$0")" && pwd)
 source "$here/../realwindow/window_steps.sh"
 
 before=$(sha256sum "$installed" | cut -d' ' -f1)
-# On a loaded machine the virtual screen can still be refusing clients when xvfb-run hands over.
-for _ in $(seq 100); do
-    xdpyinfo >/dev/null 2>&1 && break
-    sleep 0.1
-done
 "$program" >"$shots/$edition-program.log" 2>&1 &
 pid=$!
 

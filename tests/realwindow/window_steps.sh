@@ -5,6 +5,13 @@ step_no=0
 failures=0
 pid=
 
+# On a loaded machine the virtual screen can still be refusing clients when xvfb-run hands
+# over; the program would end at once without a window. Wait for it, 10 s at most.
+for _ in $(seq 100); do
+    xdpyinfo >/dev/null 2>&1 && break
+    sleep 0.1
+done
+
 log() { echo "[$edition] $*"; }
 fail() {
     log "FAIL: $*"
