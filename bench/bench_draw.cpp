@@ -12,7 +12,7 @@
 #include "app/edition.h"
 #include "app/exam_settings.h"
 #include "bench_bank.h"
-#include "exam/custom_draw.h"
+#include "session/custom_draw.h"
 #include "exam/random_draw.h"
 #include "examdb/database.h"
 #include "laps.h"

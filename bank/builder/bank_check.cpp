@@ -5,7 +5,7 @@
 #include <QImageReader>
 #include <QSet>
 
-#include "exam/attempt_marks.h"
+#include "session/attempt_marks.h"
 #include "examdb/error.h"
 #include "examdb/schema_check.h"
 #include "examdb/statement.h"

@@ -2,17 +2,15 @@
 
 #include "app/custom_exam.h"
 #include "app/edition.h"
+#include "session/exam_session.h"
 
 ExamSettingsRecord ExamSettings;
-
-namespace {
-bool examRunning = false;
-}
 
 void resetExamSettings() {
     app::clearCustomExam();
     ExamSettings = ExamSettingsRecord{};
-    examRunning = false;
+    session::active().finish();
+    session::active().studySubset().clear();
 }
 
 bool hasCurrentExhibit() {
@@ -39,13 +37,17 @@ int bankExam() {
 }
 
 void beginExam() {
-    examRunning = true;
+    session::ExamSession& exam = session::active();
+    const session::Mode mode = !exam.custom()     ? session::Mode::FixedExam
+                               : exam.practice() ? session::Mode::Practice
+                                                 : session::Mode::CustomExam;
+    exam.begin(mode, bankExam(), ExamSettings.CandidateName);
 }
 
 void endExam() {
-    examRunning = false;
+    session::active().finish();
 }
 
 bool examUnderWay() {
-    return examRunning;
+    return session::active().underWay();
 }

@@ -86,7 +86,7 @@ void readOddAnswers(examdb::Database& db, int exam, AttemptFacts& facts) {
     }
 }
 
-void readCustomFit(examdb::Database& db, int exam, const app::CustomExam& custom,
+void readCustomFit(examdb::Database& db, int exam, const session::CustomExam& custom,
                    AttemptFacts& facts) {
     facts.bankCategories = countOf(db, QStringLiteral("SELECT count(*) FROM cat"));
     QStringList categories;
@@ -105,7 +105,7 @@ void readCustomFit(examdb::Database& db, int exam, const app::CustomExam& custom
 
 }  // namespace
 
-AttemptFacts readFacts(examdb::Database& db, int exam, const app::CustomExam* custom) {
+AttemptFacts readFacts(examdb::Database& db, int exam, const session::CustomExam* custom) {
     AttemptFacts facts;
     facts.drawn = int(countOf(db, QStringLiteral("SELECT count(*) FROM tblRandom")));
     readRepeats(db, facts);

@@ -2,7 +2,7 @@
 
 #include <QString>
 
-namespace app {
+namespace session {
 struct CustomExam;
 }
 namespace examdb {
@@ -35,6 +35,6 @@ struct AttemptFacts {
 
 // The draw's facts for an attempt of exam (1 to 3; 0 when the attempt has no such number) and,
 // for a custom exam, its settings. Leaves questionsPerExam and demo to the caller.
-AttemptFacts readFacts(examdb::Database& db, int exam, const app::CustomExam* custom);
+AttemptFacts readFacts(examdb::Database& db, int exam, const session::CustomExam* custom);
 
 }  // namespace exam

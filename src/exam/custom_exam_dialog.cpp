@@ -26,6 +26,7 @@
 #include "examdb/error.h"
 #include "look/inks.h"
 #include "look/text_zoom.h"
+#include "session/exam_session.h"
 
 namespace exam {
 namespace {
@@ -135,7 +136,7 @@ CustomExamDialog::CustomExamDialog()
         }
     }
     questions_->setRange(0, kMostQuestions);
-    minutes_->setRange(0, app::kMaxCustomMinutes);
+    minutes_->setRange(0, session::kMaxCustomMinutes);
     minutes_->setSpecialValueText(QStringLiteral("Untimed"));
     minutesNote_->setTextFormat(Qt::PlainText);
     minutesNote_->setWordWrap(true);
@@ -241,7 +242,9 @@ int CustomExamDialog::chosenExam() const {
 
 bool CustomExamDialog::loadExam(int exam) {
     try {
-        read_ = readCategories(app::edition().databaseFile, exam);
+        // The draw's kept connection: opening and checking the bank is most of a count's cost.
+        read_ = readCategories(
+            session::active().drawConnection(app::edition().databaseFile).database(), exam);
     } catch (const examdb::Error& e) {
         read_ = {};
         readExam_ = 0;
@@ -341,7 +344,7 @@ void CustomExamDialog::followDefaults() {
     if (!minutesEdited_ && questions_->value() >= 1) {
         const QSignalBlocker quiet(minutes_);
         minutes_->setValue(
-            std::min(app::defaultMinutes(questions_->value()), app::kMaxCustomMinutes));
+            std::min(session::defaultMinutes(questions_->value()), session::kMaxCustomMinutes));
     }
 }
 
@@ -372,7 +375,7 @@ CustomExamDialog::Problems CustomExamDialog::findProblems() const {
                                          : QStringLiteral("The ticked categories hold %1");
         const QString choose =
             most == 1 ? QStringLiteral("choose 1.") : QStringLiteral("choose 1 to %1.").arg(most);
-        found.questions = hold.arg(app::questionCount(available)) + QStringLiteral(": ") + choose;
+        found.questions = hold.arg(session::questionCount(available)) + QStringLiteral(": ") + choose;
     }
     return found;
 }
@@ -394,11 +397,11 @@ void CustomExamDialog::showProblems() {
     say(*questionsProblem_, *questions_, found.questions);
 }
 
-std::optional<app::CustomExam> CustomExamDialog::settings() const {
+std::optional<session::CustomExam> CustomExamDialog::settings() const {
     if (!problem().isEmpty()) {
         return std::nullopt;
     }
-    app::CustomExam custom;
+    session::CustomExam custom;
     custom.exam = readExam_;
     for (int row = 0; row < list_->count(); ++row) {
         if (list_->item(row)->checkState() == Qt::Checked) {
@@ -428,7 +431,7 @@ void CustomExamDialog::cmdOK_Click() {
         questions_->selectAll();
         return;
     }
-    const std::optional<app::CustomExam> custom = settings();
+    const std::optional<session::CustomExam> custom = settings();
     if (custom && app::startCustomExam(*custom)) {
         Unload();
     }

@@ -4,7 +4,7 @@
 #include <optional>
 
 #include "app/custom_exam.h"
-#include "exam/custom_categories.h"
+#include "session/custom_categories.h"
 
 class QComboBox;
 class QLabel;
@@ -36,7 +36,7 @@ public:
     void Unload();
 
     // What OK would start now; empty while a setting cannot be met.
-    std::optional<app::CustomExam> settings() const;
+    std::optional<session::CustomExam> settings() const;
     // Why OK is refused now, as the dialog shows it; empty when it is not.
     QString problem() const;
     // The exam's categories as last read.

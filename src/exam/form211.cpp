@@ -12,9 +12,8 @@
 #include <QSignalBlocker>
 #include <QTimer>
 #include <algorithm>
-#include <limits>
 
-#include "app/attempt_clock.h"
+#include "session/exam_session.h"
 #include "app/clock_display.h"
 #include "app/custom_exam.h"
 #include "app/edition.h"
@@ -25,7 +24,7 @@
 #include "app/window_flow.h"
 #include "app/window_frame.h"
 #include "app/window_names.h"
-#include "exam/custom_draw.h"
+#include "session/custom_draw.h"
 #include "exam/practice_check.h"
 #include "exam/random_draw.h"
 #include "exam/review_screen.h"
@@ -126,8 +125,8 @@ Form211::Form211()
     app::onSignal(ui->chkFlag, &QAbstractButton::clicked, this, &Form211::chkFlag_Click);
     // After the choice's own handler, whichever kind of button the question shows.
     for (int n = 1; n <= 5; ++n) {
-        app::onSignal(check(n), &QAbstractButton::clicked, this, &Form211::saveMarksNow);
-        app::onSignal(option(n), &QAbstractButton::clicked, this, &Form211::saveMarksNow);
+        app::onSignal(check(n), &QAbstractButton::clicked, this, &Form211::saveAnswerNow);
+        app::onSignal(option(n), &QAbstractButton::clicked, this, &Form211::saveAnswerNow);
     }
     app::onSignal(ui->cmdReview, &QAbstractButton::clicked, this, &Form211::cmdReview_Click);
     QSizePolicy keepFlagPlace = ui->lblFlagged->sizePolicy();
@@ -238,7 +237,6 @@ void Form211::Form_Load() {
         restoreSaved(saved, std::move(marks));
         return;
     }
-    app::attemptClock() = {QDateTime::currentDateTime(), 0};
     ++ExamSettings.QuestionNo;
     showQuestionNo();
     showKindOfExam();
@@ -252,37 +250,21 @@ void Form211::Form_Load() {
     iis->setRecordSource(examdb::statements::x1(bankExam()));
     iis->refresh();
     Data1->refresh();
-    examProgress.reset(hasRows() ? iis->recordset().recordCount() : 0);
+    exam().takeDrawn(iis->database(), bankExam());
     refreshPresentation();
 }
 
 void Form211::restoreSaved(const exam::SavedAttempt& saved, exam::Marks marks) {
-    elapsed = qint16(saved.elapsed);
-    savedElapsed = elapsed;
-    // The start is not kept with the attempt; the time used is.
-    app::attemptClock() = {QDateTime::currentDateTime().addSecs(-elapsed), elapsed};
     ExamSettings.QuestionNo = qint16(saved.position);
     showQuestionNo();
     showKindOfExam();
     iis->setRecordSource(examdb::statements::x1(bankExam()));
     iis->refresh();
     Data1->refresh();
+    exam().resume(iis->database(), bankExam(), saved, std::move(marks));
     const int count = hasRows() ? iis->recordset().recordCount() : 0;
-    examProgress.reset(count, std::move(marks));
     if (count > 0) {
-        examdb::Recordset& rs = iis->recordset();
-        std::array<int, 5> marks{};
-        for (int n = 1; n <= 5; ++n) {
-            marks[size_t(n - 1)] = rs.fieldIndex(QStringLiteral("correctanswer%1").arg(n));
-        }
-        for (int i = 0; i < count; ++i) {
-            bool answered = false;
-            for (const int field : marks) {
-                answered = answered || rs.valueAt(i, field).toInt() != 0;
-            }
-            examProgress.setAnswered(i, answered);
-        }
-        rs.moveTo(std::clamp(saved.position, 1, count) - 1);
+        iis->recordset().moveTo(std::clamp(saved.position, 1, count) - 1);
     }
     refreshPresentation();
     SetTimeLimit();
@@ -290,17 +272,26 @@ void Form211::restoreSaved(const exam::SavedAttempt& saved, exam::Marks marks) {
     showClock();
 }
 
+session::ExamSession& Form211::exam() const {
+    return session::active();
+}
+
 bool Form211::countsUp() const {
-    return app::isCustomExam() && app::customExam()->untimed();
+    return exam().countsUp();
 }
 
 bool Form211::practice() const {
-    return app::isCustomExam() && app::customExam()->practice;
+    return exam().practice();
+}
+
+const exam::ExamProgress& Form211::progress() const {
+    return exam().progress();
 }
 
 void Form211::showClock() {
     const int total = ExamSettings.TimeLimitMinutes * 60;
-    ui->lblClock->setText(app::clockText(countsUp() ? elapsed : total - elapsed));
+    const int used = exam().clock().secondsUsed;
+    ui->lblClock->setText(app::clockText(countsUp() ? used : total - used));
 }
 
 void Form211::showKindOfExam() {
@@ -319,9 +310,9 @@ void Form211::showKindOfExam() {
 }
 
 bool Form211::drawCustomExam() {
-    const app::CustomExam& custom = *app::customExam();
+    const session::CustomExam& custom = *app::customExam();
     exam::CustomDraw draw{custom.exam, custom.categories, custom.questions,
-                          ExamSettings.CandidateName, app::encodeCustom(custom)};
+                          ExamSettings.CandidateName, session::encodeCustom(custom)};
     examdb::Database db = examdb::Database::open(app::edition().databaseFile);
     if (exam::drawCustom(db, draw) == custom.questions) {
         return true;
@@ -361,11 +352,11 @@ void Form211::rememberCurrentAnswer() {
     for (int n = 1; n <= 5; ++n) {
         answered = answered || check(n)->isChecked();
     }
-    examProgress.setAnswered(currentIndex(), answered);
+    exam().progress().setAnswered(currentIndex(), answered);
 }
 
 void Form211::showFlag() {
-    const bool flagged = examProgress.isFlagged(currentIndex());
+    const bool flagged = progress().isFlagged(currentIndex());
     {
         const QSignalBlocker quiet(ui->chkFlag);
         ui->chkFlag->setChecked(flagged);
@@ -385,25 +376,29 @@ void Form211::moveSaving(const std::function<void()>& move) {
     move();
     saveProgress();
     transaction.commit();
-    savedElapsed = elapsed;
 }
 
-void Form211::saveMarksNow() {
+void Form211::saveAnswerNow() {
     if (ended || !hasQuestion()) {
         return;
     }
-    moveSaving([this] { iis->updateRecord(); });
+    // The bound boxes and the session write the same answer, in one transaction.
+    moveSaving([this] {
+        iis->updateRecord();
+        exam().answer(iis->database(), ExamSettings.QuestionNo, chosenAnswers());
+    });
 }
 
 void Form211::saveProgress() {
-    exam::attempt::saveProgress(iis->database(), elapsed, ExamSettings.QuestionNo,
-                                examProgress.marks());
+    if (ExamSettings.QuestionNo >= 1 && ExamSettings.QuestionNo <= int(exam().questions().size())) {
+        exam().move(ExamSettings.QuestionNo);
+    }
+    exam().saveProgress(iis->database());
 }
 
 void Form211::saveClock() {
-    if (hasRows() && elapsed != savedElapsed) {
-        exam::attempt::saveElapsed(iis->database(), elapsed);
-        savedElapsed = elapsed;
+    if (hasRows()) {
+        exam().saveClock(iis->database());
     }
 }
 
@@ -590,8 +585,11 @@ void Form211::chkFlag_Click() {
         showMarks();
         return;
     }
-    examProgress.setFlagged(currentIndex(), ui->chkFlag->isChecked());
-    saveMarksNow();
+    const bool flagged = ui->chkFlag->isChecked();
+    moveSaving([this, flagged] {
+        iis->updateRecord();
+        exam().flag(iis->database(), currentIndex() + 1, flagged);
+    });
     showMarks();
 }
 
@@ -601,7 +599,7 @@ void Form211::cmdReview_Click() {
     }
     rememberCurrentAnswer();
     if (!review) {
-        review = new exam::ReviewScreen(examProgress, this);
+        review = new exam::ReviewScreen(exam().progress(), this);
         connect(review, &exam::ReviewScreen::questionChosen, this,
                 [this](int index) { app::guarded([this, index] { goToQuestion(index + 1); }); });
     }
@@ -640,8 +638,10 @@ void Form211::toggleStrike(int row) {
     if (ended || !hasQuestion() || !answerText(row)->isVisibleTo(this)) {
         return;
     }
-    examProgress.toggleStruck(ExamSettings.QuestionNo - 1, row - 1);
-    saveMarksNow();
+    moveSaving([this, row] {
+        iis->updateRecord();
+        exam().strike(iis->database(), currentIndex() + 1, row);
+    });
     showChoiceMarks();
 }
 
@@ -652,7 +652,7 @@ void Form211::showMarks() {
 }
 
 void Form211::showChoiceMarks() {
-    const unsigned char rows = examProgress.struck(ExamSettings.QuestionNo - 1);
+    const unsigned char rows = progress().struck(ExamSettings.QuestionNo - 1);
     for (int n = 1; n <= 5; ++n) {
         const bool struck = (rows & (1u << (n - 1))) != 0;
         const bool right = shownKey && shownKey->right[size_t(n - 1)];
@@ -682,7 +682,7 @@ void Form211::showChoiceMarks() {
 void Form211::showPractice() {
     shownKey.reset();
     const int index = currentIndex();
-    const bool locked = practice() && examProgress.isChecked(index);
+    const bool locked = practice() && progress().isChecked(index);
     for (int n = 1; n <= 5; ++n) {
         check(n)->setEnabled(!locked);
         option(n)->setEnabled(!locked);
@@ -712,7 +712,7 @@ std::array<bool, 5> Form211::chosenAnswers() const {
 }
 
 void Form211::cmdCheck_Click() {
-    if (ended || !practice() || !hasQuestion() || examProgress.isChecked(currentIndex())) {
+    if (ended || !practice() || !hasQuestion() || progress().isChecked(currentIndex())) {
         return;
     }
     const std::array<bool, 5> chosen = chosenAnswers();
@@ -720,9 +720,11 @@ void Form211::cmdCheck_Click() {
         feedback->showNote(QStringLiteral("Choose an answer first, then check it."));
         return;
     }
-    examProgress.setChecked(currentIndex());
     // The answer and its lock are written together: a resumed practice keeps both.
-    moveSaving([this] { iis->updateRecord(); });
+    moveSaving([this] {
+        iis->updateRecord();
+        exam().check(iis->database(), currentIndex() + 1);
+    });
     showMarks();
 }
 
@@ -731,17 +733,12 @@ void Form211::Timer1_Timer() {
         return;
     }
     SetTimeLimit();
-    const int total = ExamSettings.TimeLimitMinutes * 60;
-    // Nine hours of ticks fill the 16-bit count; it stays there rather than wrap to negative.
-    if (elapsed < std::numeric_limits<qint16>::max()) {
-        ++elapsed;
-    }
-    app::attemptClock().secondsUsed = elapsed;
+    const bool timeUp = exam().tick(ExamSettings.TimeLimitMinutes * 60);
     showClock();
-    if (elapsed - savedElapsed >= kClockSaveSeconds) {
+    if (exam().unsavedSeconds() >= kClockSaveSeconds) {
         saveClock();
     }
-    if (elapsed >= total && !countsUp()) {
+    if (timeUp) {
         timeOut();
     }
 }
@@ -768,6 +765,7 @@ void Form211::LblPause_Click() {
     if (ended) {
         return;
     }
+    exam().pause(Timer1->isActive());
     if (Timer1->isActive()) {
         Timer1->stop();
         ui->LblPause->setText(QStringLiteral("Restart Timer"));
@@ -815,7 +813,7 @@ void Form211::cmdEndExam_Click() {
     rememberCurrentAnswer();
     QString question = QStringLiteral("Do you really wish to end the test?");
     const QString leftToDo =
-        exam::leftToDoLine(examProgress.unansweredCount(), examProgress.flaggedCount());
+        exam::leftToDoLine(progress().unansweredCount(), progress().flaggedCount());
     if (!leftToDo.isEmpty()) {
         question += QLatin1Char('\n') + leftToDo;
     }
@@ -836,6 +834,11 @@ void Form211::endExam() {
         moveSaving([] {});
     }
     ended = true;
+    if (iis->isOpen()) {
+        // Scored, recorded and cleared from the resume record in one step of the session.
+        exam().end(iis->database(), bankExam(), ExamSettings.QuestionsPerExam,
+                   app::edition().passingScore);
+    }
     Timer1->stop();
     if (review) {
         review->close();
@@ -851,11 +854,7 @@ void Form211::endExam() {
         flow::discard(win::Answer);
     }
     Unload();
-    if (flow::open(win::ScoreSheet)) {
-        // Scored: nothing is left to take up again at the next start.
-        examdb::Database db = examdb::Database::open(app::edition().databaseFile);
-        exam::attempt::forget(db);
-    }
+    flow::open(win::ScoreSheet);
 }
 
 bool Form211::event(QEvent* e) {

@@ -7,8 +7,9 @@
 #include <optional>
 #include <vector>
 
-#include "exam/attempt_store.h"
-#include "exam/exam_progress.h"
+#include "session/attempt_store.h"
+#include "session/exam_progress.h"
+#include "session/exam_session.h"
 #include "exam/practice_check.h"
 
 class QAbstractButton;
@@ -68,7 +69,7 @@ public:
     // Strikes the k-th shown choice through, or restores it: a mark for the eye only.
     void strikeByKey(int k);
     void toggleStrike(int row);
-    const exam::ExamProgress& progress() const { return examProgress; }
+    const exam::ExamProgress& progress() const;
     void Option1_Click() { Option_Click(1); }
     void Option2_Click() { Option_Click(2); }
     void Option3_Click() { Option_Click(3); }
@@ -103,9 +104,9 @@ private:
     // question now on screen and the clock.
     void moveSaving(const std::function<void()>& move);
     void saveProgress();
-    // An answer, flag or strike is written the moment it changes, so a program killed before
-    // the next move loses nothing the candidate saw.
-    void saveMarksNow();
+    // An answer is written the moment it changes, as flags, strikes and checks are, so a
+    // program killed before the next move loses nothing the candidate saw.
+    void saveAnswerNow();
     void saveClock();
     int currentIndex() const;
     void rememberCurrentAnswer();
@@ -117,6 +118,7 @@ private:
     void addPracticeControls();
     // What a custom exam changes: the title, the clock's direction, the practice controls.
     void showKindOfExam();
+    session::ExamSession& exam() const;
     bool countsUp() const;
     bool practice() const;
     void showClock();
@@ -142,9 +144,6 @@ private:
     std::array<QCheckBox*, 5> checks{};
     std::array<QRadioButton*, 5> options{};
     exam::ReviewScreen* review = nullptr;  // made on first use; a child of this window
-    exam::ExamProgress examProgress;
-    qint16 elapsed = 0;
-    qint16 savedElapsed = 0;  // the clock as last written to the file
     // Set by Resume until the window loads from it.
     std::optional<std::pair<exam::SavedAttempt, exam::Marks>> resumePoint;
     bool loaded = false;

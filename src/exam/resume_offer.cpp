@@ -3,7 +3,7 @@
 #include <QDateTime>
 #include <limits>
 
-#include "app/attempt_clock.h"
+#include "session/exam_session.h"
 #include "app/clock_display.h"
 #include "app/custom_exam.h"
 #include "app/display_text.h"
@@ -34,13 +34,13 @@ int countOf(examdb::Database& db, const QString& sql) {
     return count.step() ? int(count.integer(0)) : 0;
 }
 
-std::optional<app::CustomExam> customOf(const SavedAttempt& saved) {
-    return saved.custom.isEmpty() ? std::nullopt : app::decodeCustom(saved.custom);
+std::optional<session::CustomExam> customOf(const SavedAttempt& saved) {
+    return saved.custom.isEmpty() ? std::nullopt : session::decodeCustom(saved.custom);
 }
 
 AttemptFacts factsOf(examdb::Database& db, const SavedAttempt& saved) {
     const bool demo = app::edition().demo;
-    const std::optional<app::CustomExam> custom = customOf(saved);
+    const std::optional<session::CustomExam> custom = customOf(saved);
     const bool valid =
         saved.stored.exam && *saved.stored.exam == saved.exam && validExam(saved.exam, demo);
     AttemptFacts facts = readFacts(db, valid ? saved.exam : 0,
@@ -77,7 +77,7 @@ void refuse(const QString& why) {
 
 // The exam the candidate said Yes to: its clock still running, or over.
 bool takeUp(const SavedAttempt& saved, Marks marks, int totalSeconds) {
-    const std::optional<app::CustomExam> custom = customOf(saved);
+    const std::optional<session::CustomExam> custom = customOf(saved);
     if (custom) {
         app::setCustomExam(*custom);
     }
@@ -87,7 +87,7 @@ bool takeUp(const SavedAttempt& saved, Marks marks, int totalSeconds) {
     const bool untimed = custom && custom->untimed();
     if (!untimed && saved.elapsed >= totalSeconds) {
         ExamSettings.QuestionNo = qint16(saved.position);
-        app::attemptClock() = {QDateTime::currentDateTime().addSecs(-saved.elapsed), saved.elapsed};
+        session::active().clock() = {QDateTime::currentDateTime().addSecs(-saved.elapsed), saved.elapsed};
         if (!flow::open(win::ScoreSheet)) {
             endExam();
             app::clearCustomExam();
@@ -116,7 +116,7 @@ QString resumeProblem(const SavedAttempt& saved, const AttemptFacts& facts) {
         return QStringLiteral("its exam number, %1, is not one of this program's exams")
             .arg(*stored.exam);
     }
-    const std::optional<app::CustomExam> custom = customOf(saved);
+    const std::optional<session::CustomExam> custom = customOf(saved);
     if (!saved.custom.isEmpty() && (!custom || custom->exam != saved.exam)) {
         return QStringLiteral("its custom settings cannot be read");
     }
@@ -198,12 +198,12 @@ QString resumeProblem(const SavedAttempt& saved, const AttemptFacts& facts) {
 }
 
 QString resumeQuestion(const SavedAttempt& saved, int answered, int totalSeconds, bool demo) {
-    const std::optional<app::CustomExam> custom = customOf(saved);
+    const std::optional<session::CustomExam> custom = customOf(saved);
     QString exam =
         demo ? QStringLiteral("The demo exam") : QStringLiteral("Exam #%1").arg(saved.exam);
     if (custom) {
         exam = QStringLiteral("The custom exam of %1 from %2")
-                   .arg(app::questionCount(custom->questions),
+                   .arg(session::questionCount(custom->questions),
                         demo ? QStringLiteral("the demo exam")
                              : QStringLiteral("Exam #%1").arg(saved.exam));
     }
@@ -258,7 +258,7 @@ bool offerInterruptedExam() {
         clearAttempt(db, saved->exam, demo);
         return false;
     }
-    const std::optional<app::CustomExam> custom = customOf(*saved);
+    const std::optional<session::CustomExam> custom = customOf(*saved);
     SetTimeLimit();
     const int totalSeconds = custom ? custom->minutes * 60 : ExamSettings.TimeLimitMinutes * 60;
     const int answered = answeredOf(db, saved->exam);

@@ -13,7 +13,7 @@
 
 #include "app/fatal.h"
 #include "app/window_frame.h"
-#include "exam/exam_progress.h"
+#include "session/exam_progress.h"
 
 namespace exam {
 

@@ -24,7 +24,7 @@ struct AttemptRecord {
     qint64 id = 0;    // given by the history
     QString edition;  // "full" or "demo"
     int exam = 0;
-    // A custom exam's settings as app::encodeCustom writes them; empty for the fixed exams.
+    // A custom exam's settings as session::encodeCustom writes them; empty for the fixed exams.
     QString custom;
     QString candidate;
     QDateTime started;

@@ -59,7 +59,7 @@ QString examText(const history::AttemptRecord& attempt) {
     if (!isCustom(attempt)) {
         return examOf(attempt);
     }
-    const std::optional<app::CustomExam> custom = app::decodeCustom(attempt.custom);
+    const std::optional<session::CustomExam> custom = session::decodeCustom(attempt.custom);
     if (!custom) {
         return QStringLiteral("Custom exam");
     }
@@ -72,19 +72,19 @@ QString examPhrase(const history::AttemptRecord& attempt) {
     if (!isCustom(attempt)) {
         return examOf(attempt);
     }
-    const std::optional<app::CustomExam> custom = app::decodeCustom(attempt.custom);
+    const std::optional<session::CustomExam> custom = session::decodeCustom(attempt.custom);
     if (!custom) {
         return QStringLiteral("a custom exam");
     }
     return QStringLiteral("a custom exam of %1 from %2")
-        .arg(app::questionCount(custom->questions), examOf(attempt));
+        .arg(session::questionCount(custom->questions), examOf(attempt));
 }
 
 QString customDetails(const history::AttemptRecord& attempt) {
     if (!isCustom(attempt)) {
         return {};
     }
-    const std::optional<app::CustomExam> custom = app::decodeCustom(attempt.custom);
+    const std::optional<session::CustomExam> custom = session::decodeCustom(attempt.custom);
     if (!custom) {
         return QStringLiteral("Custom exam: %1").arg(attempt.custom);
     }
@@ -92,7 +92,7 @@ QString customDetails(const history::AttemptRecord& attempt) {
         return QStringLiteral("%1 %2").arg(n).arg(QLatin1String(n == 1 ? one : many));
     };
     return QStringLiteral("Custom exam: %1 from %2 of %3, %4%5")
-        .arg(app::questionCount(custom->questions),
+        .arg(session::questionCount(custom->questions),
              count(qsizetype(custom->categories.size()), "category", "categories"), examOf(attempt),
              custom->untimed() ? QStringLiteral("no time limit")
                                : count(custom->minutes, "minute", "minutes"),

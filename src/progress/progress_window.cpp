@@ -32,7 +32,7 @@
 #include "app/fatal.h"
 #include "app/plain_text.h"
 #include "app/prompts.h"
-#include "app/study_subset.h"
+#include "session/exam_session.h"
 #include "app/window_flow.h"
 #include "app/window_frame.h"
 #include "app/window_names.h"
@@ -555,7 +555,7 @@ void ProgressWindow::cmdStudyMissed_Click() {
     }
     // A fresh study window, over these questions only.
     flow::discard(win::Study);
-    app::studySubset() = std::move(missed);
+    session::active().studySubset() = std::move(missed);
     flow::hide(win::Intro);
     flow::hide(win::Notice);
     ExamSettings.ActiveExam = qint16(chosen->exam * 11);
@@ -563,7 +563,7 @@ void ProgressWindow::cmdStudyMissed_Click() {
         hide();
         flow::hide(win::MainMenu);
     } else {
-        app::studySubset().clear();
+        session::active().studySubset().clear();
     }
 }
 

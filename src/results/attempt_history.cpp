@@ -1,41 +1,50 @@
 #include "results/attempt_history.h"
 
-#include "app/attempt_clock.h"
 #include "app/custom_exam.h"
 #include "app/edition.h"
 #include "app/exam_settings.h"
-#include "examdb/database.h"
-#include "examdb/statements.h"
+#include "history/history_access.h"
+#include "session/exam_session.h"
 
 namespace results {
 
-history::AttemptRecord scoredAttempt(examdb::Database& db, int exam, int score,
-                                     const QStringList& totals, const QStringList& correct) {
+history::AttemptRecord scoredAttempt(const session::ScoreReport& report) {
+    const session::ExamSession& exam = session::active();
     history::AttemptRecord a;
     a.edition = app::edition().demo ? QStringLiteral("demo") : QStringLiteral("full");
-    a.exam = exam;
-    if (app::isCustomExam()) {
-        a.custom = app::encodeCustom(*app::customExam());
+    a.exam = ExamSettings.ActiveExam;
+    if (exam.custom()) {
+        a.custom = session::encodeCustom(*exam.custom());
     }
     a.candidate = ExamSettings.CandidateName;
     a.ended = QDateTime::currentDateTime();
-    a.secondsUsed = app::attemptClock().secondsUsed;
-    a.started = app::attemptClock().started.isValid() ? app::attemptClock().started
-                                                      : a.ended.addSecs(-qint64(a.secondsUsed));
-    a.score = score;
-    a.passMark = ExamSettings.PassingScore;
-    a.passed = score >= ExamSettings.PassingScore;
-
-    examdb::Statement names = db.prepare(QStringLiteral("SELECT cat_desc FROM cat ORDER BY rowid"));
-    for (int i = 0; i < totals.size() && i < correct.size(); ++i) {
-        const QString name = names.step() ? names.value(0).toString() : QString();
-        a.categories.push_back({i, name, totals.at(i).toInt(), correct.at(i).toInt()});
+    a.secondsUsed = exam.clock().secondsUsed;
+    a.started = exam.clock().started.isValid() ? exam.clock().started
+                                                : a.ended.addSecs(-qint64(a.secondsUsed));
+    a.score = report.score;
+    a.passMark = report.passMark;
+    a.passed = report.passed;
+    for (const session::CategoryScore& c : report.categories) {
+        a.categories.push_back({c.category, c.name, c.total, c.correct});
     }
-    examdb::Statement drawn = db.prepare(examdb::statements::drawResults(exam));
-    while (drawn.step()) {
-        a.questions.push_back({int(drawn.integer(0)), drawn.integer(1), drawn.integer(2) != 0});
+    for (const session::QuestionScore& q : report.drawn) {
+        a.questions.push_back({q.position, q.id, q.correct});
     }
     return a;
+}
+
+HistoryRecorder& HistoryRecorder::of(session::ExamSession& session) {
+    auto* recorder = session.findChild<HistoryRecorder*>(QString(), Qt::FindDirectChildrenOnly);
+    return recorder ? *recorder : *new HistoryRecorder(session);
+}
+
+HistoryRecorder::HistoryRecorder(session::ExamSession& session) : QObject(&session) {
+    connect(&session, &session::ExamSession::examEnded, this,
+            [this](const session::ScoreReport& report) { record(report); });
+}
+
+void HistoryRecorder::record(const session::ScoreReport& report) {
+    previous_ = history::recordAttempt(scoredAttempt(report));
 }
 
 }  // namespace results

@@ -21,7 +21,6 @@
 #include "examdb/data_source.h"
 #include "examdb/database.h"
 #include "examdb/statements.h"
-#include "examdb/transaction.h"
 #include "history/history_access.h"
 #include "look/inks.h"
 #include "look/text_zoom.h"
@@ -29,8 +28,8 @@
 #include "results/form41.h"
 #include "results/grid_model.h"
 #include "results/pass_mark.h"
-#include "results/scoring.h"
 #include "results/window_print.h"
+#include "session/exam_session.h"
 #include "ui_form3.h"
 
 namespace statements = examdb::statements;
@@ -109,17 +108,14 @@ void Form3::Unload() {
 void Form3::Form_Initialize() {
     const app::Edition& edition = app::edition();
     examdb::Database db = examdb::Database::open(edition.databaseFile);
-    // Emptying and refilling the category results is one change: one commit instead of one per
-    // category, and an interrupted build leaves the last report's rows as they were.
-    examdb::Transaction rebuild(db);
-    db.execute(statements::s1());
-
-    const int exam = bankExam();
-    // Only the questions of this exam's draw count, for every exam: questions left in the bank
-    // were never asked and can be neither right nor wrong.
-    const auto correct = qint16(results::countRows(*Data1, statements::s2Drawn(exam)));
-    const double score = results::examScore(correct, ExamSettings.QuestionsPerExam);
-    ui->lblScoreObtained->setText(QString::number(qint64(score)) + QStringLiteral("/1000"));
+    session::ExamSession& exam = session::active();
+    // The history hears of the exam as it ends, also where no program set it listening.
+    results::HistoryRecorder::of(exam);
+    // Every exam, custom ones included, divides by its own count of questions; only the
+    // questions of this draw count.
+    const session::ScoreReport& report =
+        exam.end(db, bankExam(), ExamSettings.QuestionsPerExam, edition.passingScore);
+    ui->lblScoreObtained->setText(QString::number(report.score) + QStringLiteral("/1000"));
 
     const QLocale locale = QLocale::system();
     const QDateTime now = QDateTime::currentDateTime();
@@ -128,15 +124,22 @@ void Form3::Form_Initialize() {
     ui->lblExamTime->setText(locale.toString(now.time(), QLocale::ShortFormat));
 
     SetPassScore(*this);
-    showVerdict(score >= ExamSettings.PassingScore);
-    scoreCategories(exam, db);
-    rebuild.commit();
+    showVerdict(report.passed);
+    Data3->setRecordSource(QStringLiteral("cat"));
+    Data3->refresh();
+    categories->load(Data3->recordset());
+    Lbl_sc_totals.clear();
+    Lbl_score_correct.clear();
+    Lbl_score.clear();
+    for (const session::CategoryScore& c : report.categories) {
+        Lbl_sc_totals << QString::number(c.total);
+        Lbl_score_correct << QString::number(c.correct);
+        Lbl_score << QString::number(c.percent);
+    }
 
-    // The history's messages, if any, come once the sheet's own work is done.
-    const std::optional<int> previous = history::recordAttempt(results::scoredAttempt(
-        db, ExamSettings.ActiveExam, int(score), Lbl_sc_totals, Lbl_score_correct));
+    const std::optional<int> previous = results::HistoryRecorder::of(exam).previous();
     if (previous) {
-        ui->lblLastAttempt->setText(history::lastAttemptLine(*previous, int(score)));
+        ui->lblLastAttempt->setText(history::lastAttemptLine(*previous, report.score));
         ui->lblLastAttempt->show();
     }
 
@@ -144,9 +147,9 @@ void Form3::Form_Initialize() {
     categoryScores->load(Data4->recordset());
     // A category the draw left out has no figures to show, not a score of nothing.
     QSet<int> undrawn;
-    for (int i = 0; i < Lbl_sc_totals.size(); ++i) {
-        if (Lbl_sc_totals.at(i) == QLatin1String("0")) {
-            undrawn.insert(i);
+    for (const session::CategoryScore& c : report.categories) {
+        if (c.total == 0) {
+            undrawn.insert(c.category);
         }
     }
     categoryScores->setRowsWithoutFigures(std::move(undrawn));
@@ -186,35 +189,6 @@ bool Form3::eventFilter(QObject* watched, QEvent* event) {
         fitGridsToRows();
     }
     return QWidget::eventFilter(watched, event);
-}
-
-void Form3::scoreCategories(int exam, examdb::Database& db) {
-    // An empty category table is a broken bank, but it need not end the program.
-    const int count = results::countRows(*Data3, QStringLiteral("cat"));
-    categories->load(Data3->recordset());
-
-    Lbl_sc_totals.clear();
-    Lbl_score_correct.clear();
-    Lbl_score.clear();
-    for (int i = 0; i < count; ++i) {
-        Lbl_sc_totals << QString::number(results::countRows(*Data2, statements::s5Drawn(exam, i)));
-    }
-    for (int i = 0; i < count; ++i) {
-        Lbl_score_correct << QString::number(
-            results::countRows(*Data2, statements::s6Drawn(exam, i)));
-    }
-
-    examdb::Recordset scores = db.openRecordset(QStringLiteral("cat_scores"));
-    for (int i = 0; i < count; ++i) {
-        const int percent =
-            results::categoryPercent(Lbl_score_correct.at(i).toInt(), Lbl_sc_totals.at(i).toInt());
-        Lbl_score << QString::number(percent);
-        scores.addNew();
-        scores.setValue(2, Lbl_sc_totals.at(i));
-        scores.setValue(3, Lbl_score_correct.at(i));
-        scores.setValue(4, Lbl_score.at(i));
-        scores.update();
-    }
 }
 
 // Both grids end with the last category instead of a blank area; many categories still leave

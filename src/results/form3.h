@@ -45,7 +45,6 @@ private:
     void applyEdition();
     void setUpGrids();
     void showVerdict(bool passed);
-    void scoreCategories(int exam, examdb::Database& db);
     void fitGridsToRows();
     void readAloudAndZoom();
 

@@ -2,12 +2,15 @@
 
 #include "app/window_flow.h"
 #include "app/window_names.h"
+#include "results/attempt_history.h"
 #include "results/form3.h"
+#include "session/exam_session.h"
 #include "results/form41.h"
 
 namespace results {
 
 void registerWindows() {
+    HistoryRecorder::of(session::active());
     flow::registerWindow<Form3>(win::ScoreSheet);
     flow::registerWindow<Form41>(win::WrongAnswers);
 }

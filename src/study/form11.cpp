@@ -12,7 +12,7 @@
 #include "app/edition.h"
 #include "app/exam_settings.h"
 #include "app/fatal.h"
-#include "app/study_subset.h"
+#include "session/exam_session.h"
 #include "app/window_flow.h"
 #include "app/window_frame.h"
 #include "app/window_names.h"
@@ -140,7 +140,7 @@ void Form11::Form_Load() {
     Timer1->setInterval(1000);
     // A reloaded window starts from its design texts; only the count itself carries over.
     ui->lblClock->setText(app::kClockDesignText);
-    const std::vector<qint64>& subset = app::studySubset();
+    const std::vector<qint64>& subset = session::active().studySubset();
     if (!subset.empty()) {
         const int exam = bankExam();
         setWindowTitle(QStringLiteral("Review Exam #%1: Missed Questions").arg(exam));
@@ -168,7 +168,7 @@ void Form11::Form_Load() {
 }
 
 void Form11::Form_Activate() {
-    const std::vector<qint64>& subset = app::studySubset();
+    const std::vector<qint64>& subset = session::active().studySubset();
     const qint64 limit = subset.empty() ? ExamSettings.QuestionsPerExam : qint64(subset.size());
     ui->CmdNextQ->setEnabled(!(limit > 0 && StudyPosition >= limit));
     ui->cmdPrevQ->setEnabled(true);
@@ -282,9 +282,9 @@ void Form11::cmdEnd_Click() {
     if (!flow::showMainMenu()) {
         return;
     }
-    if (!app::studySubset().empty()) {
+    if (!session::active().studySubset().empty()) {
         // The next study is of a whole exam again, loaded afresh.
-        app::studySubset().clear();
+        session::active().studySubset().clear();
         Unload();
     } else if (demo) {
         hide();

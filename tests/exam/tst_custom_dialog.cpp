@@ -316,7 +316,7 @@ void TestCustomDialog::okStartsTheExamAndEscapeStartsNothing() {
     QCOMPARE(s.examsOpened, 1);
     QVERIFY(examUnderWay());
     QVERIFY(app::customExam());
-    QCOMPARE(app::encodeCustom(*app::customExam()),
+    QCOMPARE(session::encodeCustom(*app::customExam()),
              QStringLiteral("exam=1 categories=0,2 questions=17 minutes=17 mode=practice"));
     QVERIFY(!d.isVisible());
     QVERIFY(!menu.isVisible());
@@ -358,7 +358,7 @@ void TestCustomDialog::demoOffersOnlyItsOwnExam() {
     QCOMPARE(exams->itemText(0), QStringLiteral("Exam #1 Demo"));
     QCOMPARE(rows(d), (QStringList{"[x] One (10)", "[x] Two (10)", "[x] Three (10)"}));
     QVERIFY(d.settings());
-    QCOMPARE(app::encodeCustom(*d.settings()),
+    QCOMPARE(session::encodeCustom(*d.settings()),
              QStringLiteral("exam=1 categories=0,1,2 questions=20 minutes=20 mode=timed"));
     d.Unload();
 }

@@ -2,7 +2,7 @@
 #include <QtTest>
 
 #include "app/custom_exam.h"
-#include "exam/attempt_store.h"
+#include "session/attempt_store.h"
 #include "exam/resume_offer.h"
 #include "exam_session.h"
 
@@ -20,7 +20,7 @@ void addCategories(ExamSession& s) {
     });
 }
 
-app::CustomExam customOf(std::vector<int> categories, int questions, int minutes, bool practice) {
+session::CustomExam customOf(std::vector<int> categories, int questions, int minutes, bool practice) {
     return {1, std::move(categories), questions, minutes, practice};
 }
 
@@ -89,10 +89,10 @@ void TestCustomExam::settingsText_data() {
 void TestCustomExam::settingsText() {
     QFETCH(QString, text);
     QFETCH(bool, readable);
-    const std::optional<app::CustomExam> custom = app::decodeCustom(text);
+    const std::optional<session::CustomExam> custom = session::decodeCustom(text);
     QCOMPARE(custom.has_value(), readable);
     if (custom) {
-        QCOMPARE(app::encodeCustom(*custom), text);
+        QCOMPARE(session::encodeCustom(*custom), text);
     }
 }
 

@@ -1,7 +1,7 @@
 #include <QTreeView>
 #include <QtTest>
 
-#include "exam/exam_progress.h"
+#include "session/exam_progress.h"
 #include "exam/review_screen.h"
 #include "exam_session.h"
 

@@ -2,7 +2,7 @@
 #include <QtTest>
 
 #include "app/start_offer.h"
-#include "exam/attempt_store.h"
+#include "session/attempt_store.h"
 #include "exam/resume_offer.h"
 #include "exam/review_screen.h"
 #include "exam_session.h"

@@ -7,7 +7,7 @@
 #include <QtTest>
 #include <optional>
 
-#include "app/study_subset.h"
+#include "session/exam_session.h"
 #include "app/window_names.h"
 #include "app_test_env.h"
 #include "examdb/sqlite_handles.h"
@@ -354,7 +354,7 @@ void TestProgressWindow::studiesMissedQuestions() {
     QCOMPARE(ids, (QStringList{"2", "3", "5", "5"}));  // ID order; Next stops at the last
     QVERIFY(!control<QWidget>(studyWindow, QStringLiteral("CmdNextQ"))->isEnabled());
     studyWindow.cmdEnd_Click();
-    QVERIFY(app::studySubset().empty());
+    QVERIFY(session::active().studySubset().empty());
     QVERIFY(!studyWindow.isVisible());
     forms::get<Form1>().hide();
 }
@@ -492,7 +492,7 @@ void TestProgressWindow::studyMissedSkipsAnExamTheEditionLacks() {
     w.cmdStudyMissed_Click();
     QVERIFY(w.isVisible());
     QVERIFY(!flow::existing(win::Study) || !flow::existing(win::Study)->isVisible());
-    QVERIFY(app::studySubset().empty());
+    QVERIFY(session::active().studySubset().empty());
     QCOMPARE(env.prompts.texts().size(), 1);
     QVERIFY2(env.prompts.texts().front().contains(u"Exam #99"),
              qPrintable(env.prompts.texts().front()));

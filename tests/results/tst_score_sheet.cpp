@@ -8,7 +8,7 @@
 #include <QTextDocument>
 #include <QtTest>
 
-#include "app/attempt_clock.h"
+#include "session/exam_session.h"
 #include "app/custom_exam.h"
 #include "app/display_text.h"
 #include "app/window_names.h"
@@ -465,7 +465,7 @@ void TestScoreSheet::eachSheetIsRecordedAndNamesTheLastAttempt() {
     ResultsSession session(app::fullEdition(), 1);
     session.bank(1, 116, 2);
     session.answerCorrectly(1, QStringLiteral("ID <= 100"));
-    app::attemptClock() = {QDateTime::currentDateTime().addSecs(-600), 600};
+    session::active().clock() = {QDateTime::currentDateTime().addSecs(-600), 600};
     Form3& first = openSheet();
     QVERIFY(!probe::control<QLabel>(first, "lblLastAttempt")->isVisible());
     probe::control<QPushButton>(first, "CmdExit")->click();

@@ -1,7 +1,7 @@
 #include <QTest>
 
 #include "results/grid_model.h"
-#include "results/scoring.h"
+#include "session/score_rules.h"
 
 using results::GridModel;
 
@@ -35,7 +35,7 @@ void TestScoringRules::examScore() {
     QFETCH(int, correct);
     QFETCH(int, questions);
     QFETCH(double, score);
-    QCOMPARE(results::examScore(correct, questions), score);
+    QCOMPARE(session::examScore(correct, questions), score);
 }
 
 void TestScoringRules::categoryPercent_data() {
@@ -54,7 +54,7 @@ void TestScoringRules::categoryPercent() {
     QFETCH(int, correct);
     QFETCH(int, total);
     QFETCH(int, percent);
-    QCOMPARE(results::categoryPercent(correct, total), percent);
+    QCOMPARE(session::categoryPercent(correct, total), percent);
 }
 
 void TestScoringRules::percentColumnText_data() {

@@ -1,11 +1,11 @@
-#include "exam/draw_connection.h"
+#include "session/draw_connection.h"
 
 #include <sys/stat.h>
 
 #include <QFile>
 #include <QFileInfo>
 
-#include "exam/attempt_store.h"
+#include "session/attempt_store.h"
 #include "examdb/statements.h"
 
 namespace exam {
@@ -20,18 +20,17 @@ DrawConnection::FileIdentity DrawConnection::identify(const QString& fileName) {
             qint64(info.st_mtim.tv_sec) * 1000000000 + info.st_mtim.tv_nsec};
 }
 
-DrawConnection& DrawConnection::forFile(const QString& fileName) {
-    static DrawConnection kept;
+DrawConnection& DrawConnection::use(const QString& fileName) {
     const FileIdentity file = identify(fileName);
-    if (!kept.db_.isOpen() || file.size < 0 || !(file == kept.file_)) {
-        kept.byExam_.clear();
-        kept.attempt_.reset();
-        kept.db_.close();
+    if (!db_.isOpen() || file.size < 0 || !(file == file_)) {
+        byExam_.clear();
+        attempt_.reset();
+        db_.close();
         // A file that cannot be found is left to the opening to name.
-        kept.db_ = examdb::Database::open(fileName);
-        kept.file_ = file;
+        db_ = examdb::Database::open(fileName);
+        file_ = file;
     }
-    return kept;
+    return *this;
 }
 
 DrawStatements& DrawConnection::statements(int exam) {

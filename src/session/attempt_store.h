@@ -3,7 +3,7 @@
 #include <QString>
 #include <optional>
 
-#include "exam/attempt_marks.h"
+#include "session/attempt_marks.h"
 
 namespace examdb {
 class Database;
@@ -22,7 +22,7 @@ struct SavedAttempt {
     int elapsed = 0;   // seconds of the clock used
     int position = 0;  // question number on screen, from 1
     QString flags;     // flagged questions and struck choices, as stored (see encodeMarks)
-    QString custom;    // a custom exam's settings (app::encodeCustom); empty for a fixed exam
+    QString custom;    // a custom exam's settings (session::encodeCustom); empty for a fixed exam
 
     // The number fields as the file holds them, empty where it holds no whole number. The int
     // fields above carry them only where they fit (0 elsewhere), so a refusal names these.

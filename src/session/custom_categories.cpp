@@ -1,8 +1,7 @@
-#include "exam/custom_categories.h"
+#include "session/custom_categories.h"
 
 #include <cmath>
 
-#include "exam/draw_connection.h"
 #include "examdb/statement.h"
 #include "examdb/statements.h"
 
@@ -61,10 +60,6 @@ ExamCategories readCategories(examdb::Database& db, int exam) {
         }
     }
     return result;
-}
-
-ExamCategories readCategories(const QString& fileName, int exam) {
-    return readCategories(DrawConnection::forFile(fileName).database(), exam);
 }
 
 }  // namespace exam

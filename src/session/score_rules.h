@@ -1,12 +1,6 @@
 #pragma once
 
-#include <QString>
-
-namespace examdb {
-class DataSource;
-}
-
-namespace results {
+namespace session {
 
 // Points out of 1000 as a whole number: quotient first, then the product, then rounded toward
 // minus infinity, in double precision, so 87 of 116 is exactly the pass mark. No questions
@@ -17,8 +11,4 @@ double examScore(int correct, int questions);
 // A category without questions is 0.
 int categoryPercent(int correct, int total);
 
-// Runs statement on source and counts its rows: an empty result is 0, any other count is read
-// after a move to the last row.
-int countRows(examdb::DataSource& source, const QString& statement);
-
-}  // namespace results
+}  // namespace session

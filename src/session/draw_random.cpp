@@ -1,4 +1,4 @@
-#include "exam/draw_random.h"
+#include "session/draw_random.h"
 
 #include <chrono>
 

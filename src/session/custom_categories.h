@@ -28,7 +28,5 @@ struct ExamCategories {
 // Reads exam (1 to 3) with one grouped count. Throws examdb::Error on a bank without the
 // tables or columns it needs.
 ExamCategories readCategories(examdb::Database& db, int exam);
-// The same on the draw's kept connection to fileName, opened and checked when it must be.
-ExamCategories readCategories(const QString& fileName, int exam);
 
 }  // namespace exam

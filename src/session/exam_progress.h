@@ -3,7 +3,7 @@
 #include <QString>
 #include <vector>
 
-#include "exam/attempt_store.h"
+#include "session/attempt_store.h"
 
 namespace exam {
 

@@ -1,4 +1,4 @@
-#include "exam/exam_progress.h"
+#include "session/exam_progress.h"
 
 #include <algorithm>
 

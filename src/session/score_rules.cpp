@@ -1,10 +1,8 @@
-#include "results/scoring.h"
+#include "session/score_rules.h"
 
 #include <cmath>
 
-#include "examdb/data_source.h"
-
-namespace results {
+namespace session {
 
 double examScore(int correct, int questions) {
     if (questions <= 0) {
@@ -22,16 +20,4 @@ int categoryPercent(int correct, int total) {
     return int(std::floor(quotient * 100.0));
 }
 
-int countRows(examdb::DataSource& source, const QString& statement) {
-    source.setRecordSource(statement);
-    source.refresh();
-    examdb::Recordset& set = source.recordset();
-    if (set.recordCount() == 0) {
-        return 0;
-    }
-    set.moveFirst();
-    set.moveLast();
-    return set.recordCount();
-}
-
-}  // namespace results
+}  // namespace session

@@ -1,4 +1,4 @@
-#include "exam/attempt_store.h"
+#include "session/attempt_store.h"
 
 #include <QStringList>
 #include <limits>

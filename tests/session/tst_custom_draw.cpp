@@ -4,8 +4,8 @@
 #include <map>
 #include <set>
 
-#include "exam/category_quota.h"
-#include "exam/custom_draw.h"
+#include "session/category_quota.h"
+#include "session/custom_draw.h"
 #include "examdb/database.h"
 #include "fixture_database.h"
 

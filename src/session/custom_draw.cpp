@@ -1,11 +1,11 @@
-#include "exam/custom_draw.h"
+#include "session/custom_draw.h"
 
 #include <algorithm>
 #include <random>
 
-#include "exam/attempt_store.h"
-#include "exam/category_quota.h"
-#include "exam/draw_random.h"
+#include "session/attempt_store.h"
+#include "session/category_quota.h"
+#include "session/draw_random.h"
 #include "examdb/statement.h"
 #include "examdb/statements.h"
 #include "examdb/transaction.h"

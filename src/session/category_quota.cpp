@@ -1,4 +1,4 @@
-#include "exam/category_quota.h"
+#include "session/category_quota.h"
 
 #include <algorithm>
 #include <cstdint>

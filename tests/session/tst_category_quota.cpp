@@ -2,7 +2,7 @@
 #include <QtTest>
 #include <numeric>
 
-#include "exam/category_quota.h"
+#include "session/category_quota.h"
 
 using Shares = std::vector<int>;
 Q_DECLARE_METATYPE(Shares)

@@ -35,7 +35,7 @@ class DrawConnection {
 public:
     // Opened again whenever fileName leads to another file than last time, or the file
     // changed since (which checks it again, as opening any connection does).
-    static DrawConnection& forFile(const QString& fileName);
+    DrawConnection& use(const QString& fileName);
 
     examdb::Database& database() { return db_; }
     DrawStatements& statements(int exam);

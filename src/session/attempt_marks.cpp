@@ -1,4 +1,4 @@
-#include "exam/attempt_marks.h"
+#include "session/attempt_marks.h"
 
 #include <QStringList>
 
