@@ -12,10 +12,10 @@
 #include "app/edition.h"
 #include "app/exam_settings.h"
 #include "bench_bank.h"
-#include "session/custom_draw.h"
 #include "exam/random_draw.h"
 #include "examdb/database.h"
 #include "laps.h"
+#include "session/custom_draw.h"
 
 namespace {
 

@@ -5,11 +5,11 @@
 #include <QImageReader>
 #include <QSet>
 
-#include "session/attempt_marks.h"
 #include "examdb/error.h"
 #include "examdb/schema_check.h"
 #include "examdb/statement.h"
 #include "input_file.h"
+#include "session/attempt_marks.h"
 
 namespace bank {
 

@@ -20,7 +20,8 @@ const QString kNameKey = QStringLiteral("exam/candidate");
 QString customTitle(const session::CustomExam& custom) {
     const QString exam = edition().demo ? QStringLiteral("Exam #%1 Demo").arg(custom.exam)
                                         : QStringLiteral("Exam #%1").arg(custom.exam);
-    return QStringLiteral("Custom exam: %1 from %2").arg(session::questionCount(custom.questions), exam);
+    return QStringLiteral("Custom exam: %1 from %2")
+        .arg(session::questionCount(custom.questions), exam);
 }
 
 const std::optional<session::CustomExam>& customExam() {

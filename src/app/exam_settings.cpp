@@ -38,7 +38,7 @@ int bankExam() {
 
 void beginExam() {
     session::ExamSession& exam = session::active();
-    const session::Mode mode = !exam.custom()     ? session::Mode::FixedExam
+    const session::Mode mode = !exam.custom()    ? session::Mode::FixedExam
                                : exam.practice() ? session::Mode::Practice
                                                  : session::Mode::CustomExam;
     exam.begin(mode, bankExam(), ExamSettings.CandidateName);

@@ -375,7 +375,8 @@ CustomExamDialog::Problems CustomExamDialog::findProblems() const {
                                          : QStringLiteral("The ticked categories hold %1");
         const QString choose =
             most == 1 ? QStringLiteral("choose 1.") : QStringLiteral("choose 1 to %1.").arg(most);
-        found.questions = hold.arg(session::questionCount(available)) + QStringLiteral(": ") + choose;
+        found.questions =
+            hold.arg(session::questionCount(available)) + QStringLiteral(": ") + choose;
     }
     return found;
 }

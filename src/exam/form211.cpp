@@ -13,7 +13,6 @@
 #include <QTimer>
 #include <algorithm>
 
-#include "session/exam_session.h"
 #include "app/clock_display.h"
 #include "app/custom_exam.h"
 #include "app/edition.h"
@@ -24,7 +23,6 @@
 #include "app/window_flow.h"
 #include "app/window_frame.h"
 #include "app/window_names.h"
-#include "session/custom_draw.h"
 #include "exam/practice_check.h"
 #include "exam/random_draw.h"
 #include "exam/review_screen.h"
@@ -35,6 +33,8 @@
 #include "look/choice_names.h"
 #include "look/inks.h"
 #include "look/text_zoom.h"
+#include "session/custom_draw.h"
+#include "session/exam_session.h"
 #include "ui_form211.h"
 
 namespace {
@@ -390,10 +390,12 @@ void Form211::saveAnswerNow() {
 }
 
 void Form211::saveProgress() {
-    if (ExamSettings.QuestionNo >= 1 && ExamSettings.QuestionNo <= int(exam().questions().size())) {
-        exam().move(ExamSettings.QuestionNo);
+    const int position = ExamSettings.QuestionNo;
+    if (position >= 1 && position <= int(exam().questions().size())) {
+        exam().move(iis->database(), position);
+    } else {
+        exam().saveProgress(iis->database());
     }
-    exam().saveProgress(iis->database());
 }
 
 void Form211::saveClock() {

@@ -7,10 +7,10 @@
 #include <optional>
 #include <vector>
 
+#include "exam/practice_check.h"
 #include "session/attempt_store.h"
 #include "session/exam_progress.h"
 #include "session/exam_session.h"
-#include "exam/practice_check.h"
 
 class QAbstractButton;
 class QCheckBox;

@@ -3,7 +3,6 @@
 #include <QDateTime>
 #include <limits>
 
-#include "session/exam_session.h"
 #include "app/clock_display.h"
 #include "app/custom_exam.h"
 #include "app/display_text.h"
@@ -19,6 +18,7 @@
 #include "examdb/error.h"
 #include "examdb/statements.h"
 #include "examdb/transaction.h"
+#include "session/exam_session.h"
 
 namespace exam {
 namespace {
@@ -87,14 +87,18 @@ bool takeUp(const SavedAttempt& saved, Marks marks, int totalSeconds) {
     const bool untimed = custom && custom->untimed();
     if (!untimed && saved.elapsed >= totalSeconds) {
         ExamSettings.QuestionNo = qint16(saved.position);
-        session::active().clock() = {QDateTime::currentDateTime().addSecs(-saved.elapsed), saved.elapsed};
+        {
+            // Its time ran out while the program was away: it ends as it would have.
+            examdb::Database db = examdb::Database::open(app::edition().databaseFile);
+            session::ExamSession& exam = session::active();
+            exam.resume(db, bankExam(), saved, std::move(marks));
+            exam.end(db, bankExam(), ExamSettings.QuestionsPerExam, app::edition().passingScore);
+        }
         if (!flow::open(win::ScoreSheet)) {
             endExam();
             app::clearCustomExam();
             return false;
         }
-        examdb::Database db = examdb::Database::open(app::edition().databaseFile);
-        attempt::forget(db);
         return true;
     }
     forms::get<Form211>().Resume(saved, std::move(marks));
@@ -183,7 +187,8 @@ QString resumeProblem(const SavedAttempt& saved, const AttemptFacts& facts) {
         }
         return odd;
     }
-    if (*stored.elapsed < 0 || *stored.elapsed > std::numeric_limits<qint16>::max()) {
+    // The clock counts in an int; an untimed exam may have run for longer than a day.
+    if (*stored.elapsed < 0 || *stored.elapsed > std::numeric_limits<int>::max()) {
         return QStringLiteral("its time used, %1 seconds, is impossible").arg(*stored.elapsed);
     }
     if (*stored.position < 1 || *stored.position > saved.questions) {

@@ -32,7 +32,6 @@
 #include "app/fatal.h"
 #include "app/plain_text.h"
 #include "app/prompts.h"
-#include "session/exam_session.h"
 #include "app/window_flow.h"
 #include "app/window_frame.h"
 #include "app/window_names.h"
@@ -44,6 +43,7 @@
 #include "progress/attempt_table.h"
 #include "progress/category_figures.h"
 #include "progress/progress_csv.h"
+#include "session/exam_session.h"
 
 namespace progress {
 namespace {

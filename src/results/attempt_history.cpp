@@ -20,7 +20,7 @@ history::AttemptRecord scoredAttempt(const session::ScoreReport& report) {
     a.ended = QDateTime::currentDateTime();
     a.secondsUsed = exam.clock().secondsUsed;
     a.started = exam.clock().started.isValid() ? exam.clock().started
-                                                : a.ended.addSecs(-qint64(a.secondsUsed));
+                                               : a.ended.addSecs(-qint64(a.secondsUsed));
     a.score = report.score;
     a.passMark = report.passMark;
     a.passed = report.passed;

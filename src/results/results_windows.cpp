@@ -4,8 +4,8 @@
 #include "app/window_names.h"
 #include "results/attempt_history.h"
 #include "results/form3.h"
-#include "session/exam_session.h"
 #include "results/form41.h"
+#include "session/exam_session.h"
 
 namespace results {
 

@@ -3,12 +3,12 @@
 #include <algorithm>
 #include <random>
 
-#include "session/attempt_store.h"
-#include "session/category_quota.h"
-#include "session/draw_random.h"
 #include "examdb/statement.h"
 #include "examdb/statements.h"
 #include "examdb/transaction.h"
+#include "session/attempt_store.h"
+#include "session/category_quota.h"
+#include "session/draw_random.h"
 
 namespace exam {
 namespace {

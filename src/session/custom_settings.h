@@ -19,8 +19,7 @@ struct CustomExam {
     bool operator==(const CustomExam&) const = default;
 };
 
-// The exam clock counts seconds in 16 bits: past nine hours it could never reach the limit, and
-// a timed exam would never end.
+// Nine hours: longer than any sitting, and what files written with a 16-bit clock can hold.
 inline constexpr int kMaxCustomMinutes = 540;
 
 // The minutes a count of questions gets unless the candidate says otherwise: one each.

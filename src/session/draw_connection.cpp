@@ -5,8 +5,8 @@
 #include <QFile>
 #include <QFileInfo>
 
-#include "session/attempt_store.h"
 #include "examdb/statements.h"
+#include "session/attempt_store.h"
 
 namespace exam {
 

@@ -27,7 +27,7 @@ size_t ExamSession::index(int position) const {
 
 Choices ExamSession::answer(int position) const {
     return position >= 1 && position <= int(answers_.size()) ? answers_[size_t(position - 1)]
-                                                              : Choices{};
+                                                             : Choices{};
 }
 
 exam::DrawConnection& ExamSession::drawConnection(const QString& fileName) {
@@ -52,7 +52,7 @@ bool ExamSession::draw(examdb::Database& db, int count) {
     bool drawn = false;
     if (custom_) {
         const exam::CustomDraw request{custom_->exam, custom_->categories, count, candidate_,
-                                 encodeCustom(*custom_)};
+                                       encodeCustom(*custom_)};
         drawn = exam::drawCustom(db, request) == count;
     } else {
         drawn = drawFixed(draws_.use(db.fileName()), exam_, candidate_, count);
@@ -109,15 +109,19 @@ void ExamSession::resume(examdb::Database& db, int exam, const exam::SavedAttemp
     report_.reset();
 }
 
-void ExamSession::move(int position) {
+void ExamSession::move(examdb::Database& db, int position) {
     index(position);
     position_ = position;
+    examdb::Transaction transaction(db);
+    saveProgress(db);
+    transaction.commit();
 }
 
 void ExamSession::writeChoices(examdb::Database& db, size_t i) {
     examdb::Statement update = db.prepare(
-        QStringLiteral("UPDATE %1 SET correctanswer1 = ?1, correctanswer2 = ?2, "
-                       "correctanswer3 = ?3, correctanswer4 = ?4, correctanswer5 = ?5 WHERE ID = ?6")
+        QStringLiteral(
+            "UPDATE %1 SET correctanswer1 = ?1, correctanswer2 = ?2, "
+            "correctanswer3 = ?3, correctanswer4 = ?4, correctanswer5 = ?5 WHERE ID = ?6")
             .arg(examdb::statements::examTable(exam_)));
     for (int n = 0; n < 5; ++n) {
         update.bind(n + 1, qint64(answers_[i][size_t(n)] ? 1 : 0));
@@ -132,8 +136,8 @@ void ExamSession::answer(examdb::Database& db, int position, const Choices& choi
         throw Refused("A checked practice answer no longer changes.");
     }
     answers_[i] = choices;
-    progress_.setAnswered(int(i), choices[0] || choices[1] || choices[2] || choices[3] ||
-                                      choices[4]);
+    progress_.setAnswered(int(i),
+                          choices[0] || choices[1] || choices[2] || choices[3] || choices[4]);
     examdb::Transaction transaction(db);
     writeChoices(db, i);
     saveProgress(db);
@@ -141,11 +145,11 @@ void ExamSession::answer(examdb::Database& db, int position, const Choices& choi
     Q_EMIT questionAnswered({position, questions_[i], choices, secondsOn_[i]});
 }
 
-void ExamSession::choose(examdb::Database& db, int position, int choice, bool picked,
-                         bool single) {
+void ExamSession::choose(examdb::Database& db, int position, int choice, bool picked, bool single) {
     if (choice < 1 || choice > 5) {
-        throw Refused(
-            QStringLiteral("A question has five choices at most, not %1.").arg(choice).toStdString());
+        throw Refused(QStringLiteral("A question has five choices at most, not %1.")
+                          .arg(choice)
+                          .toStdString());
     }
     Choices choices = single ? Choices{} : answer(position);
     choices[size_t(choice - 1)] = picked;

@@ -93,10 +93,10 @@ public:
     // Takes up the draw of exam's tables (1 to 3), answers included, with a fresh clock.
     void takeDrawn(examdb::Database& db, int exam);
     // Takes up a draw of exam's tables saved before the program ended, where it was left.
-    void resume(examdb::Database& db, int exam, const exam::SavedAttempt& saved,
-                exam::Marks marks);
+    void resume(examdb::Database& db, int exam, const exam::SavedAttempt& saved, exam::Marks marks);
 
-    void move(int position);
+    // Moves to a question, written at once with the rest of the resume record.
+    void move(examdb::Database& db, int position);
     void answer(examdb::Database& db, int position, const Choices& choices);
     // Choice (1 to 5) picked or dropped; single: the only choice of the question.
     void choose(examdb::Database& db, int position, int choice, bool picked, bool single);

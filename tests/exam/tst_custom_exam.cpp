@@ -2,9 +2,9 @@
 #include <QtTest>
 
 #include "app/custom_exam.h"
-#include "session/attempt_store.h"
 #include "exam/resume_offer.h"
 #include "exam_session.h"
+#include "session/attempt_store.h"
 
 namespace {
 
@@ -20,7 +20,8 @@ void addCategories(ExamSession& s) {
     });
 }
 
-session::CustomExam customOf(std::vector<int> categories, int questions, int minutes, bool practice) {
+session::CustomExam customOf(std::vector<int> categories, int questions, int minutes,
+                             bool practice) {
     return {1, std::move(categories), questions, minutes, practice};
 }
 

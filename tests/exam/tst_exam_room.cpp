@@ -1,9 +1,9 @@
 #include <QTreeView>
 #include <QtTest>
 
-#include "session/exam_progress.h"
 #include "exam/review_screen.h"
 #include "exam_session.h"
+#include "session/exam_progress.h"
 
 namespace {
 

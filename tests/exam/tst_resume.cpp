@@ -2,10 +2,10 @@
 #include <QtTest>
 
 #include "app/start_offer.h"
-#include "session/attempt_store.h"
 #include "exam/resume_offer.h"
 #include "exam/review_screen.h"
 #include "exam_session.h"
+#include "session/attempt_store.h"
 #include "start/form1.h"
 
 namespace {

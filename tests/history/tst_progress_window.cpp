@@ -7,7 +7,6 @@
 #include <QtTest>
 #include <optional>
 
-#include "session/exam_session.h"
 #include "app/window_names.h"
 #include "app_test_env.h"
 #include "examdb/sqlite_handles.h"
@@ -18,6 +17,7 @@
 #include "progress/progress_csv.h"
 #include "progress/progress_window.h"
 #include "progress/progress_windows.h"
+#include "session/exam_session.h"
 #include "start/form1.h"
 #include "study/form11.h"
 #include "study/study_windows.h"

@@ -8,7 +8,6 @@
 #include <QTextDocument>
 #include <QtTest>
 
-#include "session/exam_session.h"
 #include "app/custom_exam.h"
 #include "app/display_text.h"
 #include "app/window_names.h"
@@ -17,6 +16,7 @@
 #include "results/form3.h"
 #include "results/form41.h"
 #include "results_session.h"
+#include "session/exam_session.h"
 #include "start/form1.h"
 
 namespace {

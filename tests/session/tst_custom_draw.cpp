@@ -4,10 +4,10 @@
 #include <map>
 #include <set>
 
-#include "session/category_quota.h"
-#include "session/custom_draw.h"
 #include "examdb/database.h"
 #include "fixture_database.h"
+#include "session/category_quota.h"
+#include "session/custom_draw.h"
 
 using testsupport::FixtureDatabase;
 
