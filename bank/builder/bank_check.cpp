@@ -144,8 +144,8 @@ private:
                            "WHERE typeof(questions) <> 'integer' OR questions <> (SELECT count(*) "
                            "FROM tblRandom)"));
         attemptProblem(QStringLiteral(
-            "SELECT 'elapsed ' || quote(elapsed) || ' is not 0 to 32767 seconds' FROM tblAttempt "
-            "WHERE typeof(elapsed) <> 'integer' OR elapsed NOT BETWEEN 0 AND 32767"));
+            "SELECT 'elapsed ' || quote(elapsed) || ' is not a count of seconds' FROM tblAttempt "
+            "WHERE typeof(elapsed) <> 'integer' OR elapsed NOT BETWEEN 0 AND 2147483647"));
         attemptProblem(QStringLiteral(
             "SELECT 'position ' || quote(position) || ' is not a question of the draw' FROM "
             "tblAttempt WHERE typeof(position) <> 'integer' OR position NOT BETWEEN 1 AND "

@@ -18,6 +18,7 @@
 #include "examdb/error.h"
 #include "examdb/statements.h"
 #include "examdb/transaction.h"
+#include "history/history_access.h"
 #include "session/exam_session.h"
 
 namespace exam {
@@ -255,6 +256,11 @@ bool offerInterruptedExam() {
         return false;
     }
     if (!saved) {
+        return false;
+    }
+    if (history::recorded(saved->key)) {
+        // Scored and recorded; the program ended before it could clear the record.
+        clearAttempt(db, saved->exam, demo);
         return false;
     }
     const QString problem = resumeProblem(*saved, factsOf(db, *saved));

@@ -21,7 +21,10 @@ struct QuestionResult {
 
 // One scored exam as the history keeps it.
 struct AttemptRecord {
-    qint64 id = 0;    // given by the history
+    qint64 id = 0;  // given by the history
+    // The exam's own key, as its resume record held it: an attempt told twice is kept once.
+    // Empty for attempts recorded before there were keys.
+    QString key;
     QString edition;  // "full" or "demo"
     int exam = 0;
     // A custom exam's settings as session::encodeCustom writes them; empty for the fixed exams.

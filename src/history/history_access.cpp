@@ -168,6 +168,18 @@ std::optional<int> recordAttempt(const AttemptRecord& attempt) {
     }
 }
 
+bool recorded(const QString& key) {
+    if (key.isEmpty() || !QFileInfo::exists(location())) {
+        return false;
+    }
+    try {
+        const HistoryStore history(location());
+        return history.attemptWithKey(key).has_value();
+    } catch (const examdb::Error&) {
+        return false;
+    }
+}
+
 QString lastAttemptLine(int previous, int now) {
     const int change = now - previous;
     return QStringLiteral("Last attempt: %1/1000 (%2%3)")

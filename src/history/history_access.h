@@ -29,6 +29,10 @@ void closeStore();
 // Never throws and never stops the score sheet: a failure is one message.
 std::optional<int> recordAttempt(const AttemptRecord& attempt);
 
+// True when the history holds the attempt with this key. Quiet: a history that cannot be read
+// holds nothing, and says so when an attempt is next recorded.
+bool recorded(const QString& key);
+
 // Why the history failed, to end a sentence: "the disk that holds it is full". No statement
 // and no file name, which the sentence gives where it helps.
 QString faultReason(const examdb::Error& e);

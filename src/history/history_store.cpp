@@ -16,7 +16,7 @@ const char* const kLayout[] = {
     "attempt_id INTEGER PRIMARY KEY, edition TEXT NOT NULL, exam INTEGER NOT NULL, "
     "candidate TEXT NOT NULL, started TEXT NOT NULL, ended TEXT NOT NULL, "
     "seconds_used INTEGER NOT NULL, score INTEGER NOT NULL, pass_mark INTEGER NOT NULL, "
-    "passed INTEGER NOT NULL, custom TEXT NOT NULL DEFAULT '')",
+    "passed INTEGER NOT NULL, custom TEXT NOT NULL DEFAULT '', attempt_key TEXT)",
     "CREATE INDEX IF NOT EXISTS attempt_by_exam ON attempt (edition, exam, candidate, ended)",
     "CREATE TABLE IF NOT EXISTS attempt_category ("
     "attempt_id INTEGER NOT NULL, category INTEGER NOT NULL, name TEXT NOT NULL, "
@@ -30,13 +30,18 @@ const char* const kLayout[] = {
 // to n + 2. Every attempt stays; what was not kept before reads as empty.
 const char* const kUpgrades[] = {
     "ALTER TABLE attempt ADD COLUMN custom TEXT NOT NULL DEFAULT ''",
+    "ALTER TABLE attempt ADD COLUMN attempt_key TEXT",
 };
+
+// Made with every layout change; keys of attempts from before keys are null, which never clash.
+const char* const kKeyIndex =
+    "CREATE UNIQUE INDEX IF NOT EXISTS attempt_by_key ON attempt (attempt_key)";
 static_assert(std::size(kUpgrades) == size_t(HistoryStore::kVersion - 1));
 
 // Every column this program reads and writes; a file of its layout without one is no history.
 const char* const kColumns[] = {
     "SELECT attempt_id, edition, exam, candidate, started, ended, seconds_used, score, "
-    "pass_mark, passed, custom FROM attempt LIMIT 0",
+    "pass_mark, passed, custom, attempt_key FROM attempt LIMIT 0",
     "SELECT attempt_id, category, name, total, correct FROM attempt_category LIMIT 0",
     "SELECT attempt_id, position, question_id, correct FROM attempt_question LIMIT 0",
 };
@@ -153,6 +158,7 @@ void HistoryStore::createOrCheck() {
         }
     }
     checkColumns();
+    examdb::Statement(db_.get(), QString::fromLatin1(kKeyIndex), path_).step();
     examdb::Statement(db_.get(), QStringLiteral("PRAGMA user_version = %1").arg(kVersion), path_)
         .step();
     change.commit();
@@ -189,13 +195,26 @@ void HistoryStore::checkColumns() const {
     }
 }
 
+std::optional<qint64> HistoryStore::attemptWithKey(const QString& key) const {
+    if (key.isEmpty()) {
+        return std::nullopt;
+    }
+    examdb::Statement find(
+        db_.get(), QStringLiteral("SELECT attempt_id FROM attempt WHERE attempt_key = ?1"), path_);
+    find.bind(1, QVariant(key));
+    return find.step() ? std::optional<qint64>(find.integer(0)) : std::nullopt;
+}
+
 qint64 HistoryStore::record(const AttemptRecord& a) {
     examdb::Transaction transaction(db_.get());
+    if (const std::optional<qint64> kept = attemptWithKey(a.key)) {
+        return *kept;
+    }
     examdb::Statement insert(
         db_.get(),
         QStringLiteral("INSERT INTO attempt (edition, exam, candidate, started, ended, "
-                       "seconds_used, score, pass_mark, passed, custom) VALUES (?1, ?2, ?3, ?4, "
-                       "?5, ?6, ?7, ?8, ?9, ?10)"),
+                       "seconds_used, score, pass_mark, passed, custom, attempt_key) VALUES (?1, "
+                       "?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11)"),
         path_);
     insert.bind(1, QVariant(a.edition));
     insert.bind(2, qint64(a.exam));
@@ -207,6 +226,7 @@ qint64 HistoryStore::record(const AttemptRecord& a) {
     insert.bind(8, qint64(a.passMark));
     insert.bind(9, qint64(a.passed ? 1 : 0));
     insert.bind(10, QVariant(textOrEmpty(a.custom)));
+    insert.bind(11, a.key.isEmpty() ? QVariant() : QVariant(a.key));
     insert.step();
     const qint64 id = sqlite3_last_insert_rowid(db_.get());
 

@@ -14,9 +14,9 @@ namespace history {
 class HistoryStore {
 public:
     // The layout this program writes; a file of a higher one is left alone.
-    // 2 keeps a custom exam's settings with its attempt; a file of layout 1 is upgraded when
-    // opened.
-    static constexpr int kVersion = 2;
+    // 2 keeps a custom exam's settings with its attempt, 3 the attempt's key; a file of an
+    // earlier layout is upgraded when opened.
+    static constexpr int kVersion = 3;
 
     // Opens or creates path. Throws examdb::Error; its number is SQLITE_NOTADB or
     // SQLITE_CORRUPT for a file that is no history (another program's database, or one whose
@@ -26,8 +26,10 @@ public:
 
     QString path() const { return path_; }
 
-    // One transaction: the attempt with its categories and questions, or nothing.
+    // One transaction: the attempt with its categories and questions, or nothing. An attempt
+    // whose key the history holds already is not added again; its ID comes back.
     qint64 record(const AttemptRecord& attempt);
+    std::optional<qint64> attemptWithKey(const QString& key) const;
     // Newest first; candidate empty for every name. Categories included, questions not.
     std::vector<AttemptRecord> attempts(const QString& candidate = QString()) const;
     std::vector<QString> candidates() const;

@@ -11,6 +11,7 @@ namespace results {
 history::AttemptRecord scoredAttempt(const session::ScoreReport& report) {
     const session::ExamSession& exam = session::active();
     history::AttemptRecord a;
+    a.key = report.attempt;
     a.edition = app::edition().demo ? QStringLiteral("demo") : QStringLiteral("full");
     a.exam = ExamSettings.ActiveExam;
     if (exam.custom()) {

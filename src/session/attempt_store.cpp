@@ -20,12 +20,20 @@ const QString kCreate = QStringLiteral(
     "elapsed INTEGER NOT NULL, "
     "position INTEGER NOT NULL, "
     "flags TEXT NOT NULL DEFAULT '', "
-    "custom TEXT NOT NULL DEFAULT '')");
+    "custom TEXT NOT NULL DEFAULT '', "
+    "attempt_key TEXT NOT NULL DEFAULT '')");
+
+// Tables made by earlier versions lack the later columns.
+bool hasColumn(examdb::Database& db, const QString& column) {
+    examdb::Statement find = db.prepare(
+        QStringLiteral("SELECT 1 FROM pragma_table_info('tblAttempt') WHERE name = ?1 COLLATE "
+                       "NOCASE"));
+    find.bind(1, QVariant(column));
+    return find.step();
+}
 
 bool hasCustomColumn(examdb::Database& db) {
-    examdb::Statement find = db.prepare(QStringLiteral(
-        "SELECT 1 FROM pragma_table_info('tblAttempt') WHERE name = 'custom' COLLATE NOCASE"));
-    return find.step();
+    return hasColumn(db, QStringLiteral("custom"));
 }
 
 void run(examdb::Statement&& statement) {
@@ -83,6 +91,20 @@ void saveCustom(examdb::Database& db, const QString& settings) {
     run(std::move(update));
 }
 
+void saveKey(examdb::Database& db, const QString& key) {
+    if (!tableExists(db)) {
+        return;
+    }
+    if (!hasColumn(db, QStringLiteral("attempt_key"))) {
+        run(db.prepare(QStringLiteral(
+            "ALTER TABLE tblAttempt ADD COLUMN attempt_key TEXT NOT NULL DEFAULT ''")));
+    }
+    examdb::Statement update =
+        db.prepare(QStringLiteral("UPDATE tblAttempt SET attempt_key = ?1 WHERE attempt_no = 1"));
+    update.bind(1, QVariant(key));
+    run(std::move(update));
+}
+
 void saveElapsed(examdb::Database& db, int elapsed) {
     examdb::Statement update =
         db.prepare(QStringLiteral("UPDATE tblAttempt SET elapsed = ?1 WHERE attempt_no = 1"));
@@ -121,11 +143,13 @@ std::optional<SavedAttempt> load(examdb::Database& db) {
         return std::nullopt;
     }
     const QString custom = hasCustomColumn(db) ? QStringLiteral("custom") : QStringLiteral("''");
+    const QString key = hasColumn(db, QStringLiteral("attempt_key")) ? QStringLiteral("attempt_key")
+                                                                     : QStringLiteral("''");
     examdb::Statement read =
         db.prepare(QStringLiteral("SELECT exam, candidate, questions, elapsed, position, flags, "
-                                  "(SELECT count(*) FROM tblAttempt), %1 FROM tblAttempt "
+                                  "(SELECT count(*) FROM tblAttempt), %1, %2 FROM tblAttempt "
                                   "ORDER BY attempt_no LIMIT 1")
-                       .arg(custom));
+                       .arg(custom, key));
     if (!read.step()) {
         return std::nullopt;
     }
@@ -151,6 +175,7 @@ std::optional<SavedAttempt> load(examdb::Database& db) {
     saved.position = fitted(saved.stored.position);
     saved.flags = read.value(5).toString();
     saved.custom = read.value(7).toString();
+    saved.key = read.value(8).toString();
     saved.rows = read.integer(6);
     return saved;
 }

@@ -23,6 +23,8 @@ struct SavedAttempt {
     int position = 0;  // question number on screen, from 1
     QString flags;     // flagged questions and struck choices, as stored (see encodeMarks)
     QString custom;    // a custom exam's settings (session::encodeCustom); empty for a fixed exam
+    // The attempt's own key, which the history keeps too; empty in files of earlier versions.
+    QString key;
 
     // The number fields as the file holds them, empty where it holds no whole number. The int
     // fields above carry them only where they fit (0 elsewhere), so a refusal names these.
@@ -56,6 +58,8 @@ void saveProgress(examdb::Database& db, int elapsed, int position, const Marks& 
 // A custom exam's settings beside its row; the column is added to a table made before
 // custom exams were possible.
 void saveCustom(examdb::Database& db, const QString& settings);
+// The key that names this attempt in the history, so it is never recorded twice.
+void saveKey(examdb::Database& db, const QString& key);
 // The clock alone, between moves.
 void saveElapsed(examdb::Database& db, int elapsed);
 // The attempt was scored or abandoned. A file without the table is left as it is.

@@ -1,5 +1,6 @@
 #include "session/exam_session.h"
 
+#include <QUuid>
 #include <algorithm>
 
 #include "examdb/database.h"
@@ -91,6 +92,10 @@ void ExamSession::takeDrawn(examdb::Database& db, int exam) {
     savedSeconds_ = 0;
     position_ = questions_.empty() ? 0 : 1;
     report_.reset();
+    attemptKey_ = QUuid::createUuid().toString(QUuid::WithoutBraces);
+    if (!questions_.empty()) {
+        exam::attempt::saveKey(db, attemptKey_);
+    }
 }
 
 void ExamSession::resume(examdb::Database& db, int exam, const exam::SavedAttempt& saved,
@@ -107,6 +112,12 @@ void ExamSession::resume(examdb::Database& db, int exam, const exam::SavedAttemp
     savedSeconds_ = saved.elapsed;
     position_ = questions_.empty() ? 0 : std::clamp(saved.position, 1, int(questions_.size()));
     report_.reset();
+    attemptKey_ = saved.key;
+    if (attemptKey_.isEmpty()) {
+        // Saved by an earlier version: it gets its key now, before anything can record it.
+        attemptKey_ = QUuid::createUuid().toString(QUuid::WithoutBraces);
+        exam::attempt::saveKey(db, attemptKey_);
+    }
 }
 
 void ExamSession::move(examdb::Database& db, int position) {
@@ -208,6 +219,7 @@ const ScoreReport& ExamSession::end(examdb::Database& db, int exam, int question
                                     int passMark) {
     if (!report_) {
         report_ = scoreExam(db, exam, questionsPerExam, passMark);
+        report_->attempt = attemptKey_;
         writeCategoryScores(db, *report_);
         Q_EMIT examEnded(*report_);
         // Scored and told: nothing is left to take up again at the next start.
@@ -231,6 +243,7 @@ void ExamSession::finish() {
     progress_.reset(0);
     position_ = 0;
     paused_ = false;
+    attemptKey_.clear();
     report_.reset();
 }
 

@@ -78,6 +78,8 @@ public:
     const exam::ExamProgress& progress() const { return progress_; }
     const std::vector<qint64>& questions() const { return questions_; }
     int position() const { return position_; }
+    // Names this attempt in the resume record and the history alike.
+    const QString& attemptKey() const { return attemptKey_; }
     Choices answer(int position) const;
 
     // The draw's connection to fileName, kept open from one draw to the next.
@@ -146,6 +148,7 @@ private:
     std::vector<Choices> answers_;
     std::vector<int> secondsOn_;
     int position_ = 0;
+    QString attemptKey_;
     std::optional<ScoreReport> report_;
     exam::DrawConnection draws_;
 };

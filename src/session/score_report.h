@@ -34,6 +34,7 @@ struct QuestionScore {
 // An ended exam, scored: everything the score sheet shows, the history keeps and later
 // observers are told.
 struct ScoreReport {
+    QString attempt;    // the attempt's key: one attempt is recorded once, however often told
     int exam = 0;       // whose tables: 1 to 3
     int questions = 0;  // the count the score divides by
     int correct = 0;

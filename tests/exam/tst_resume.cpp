@@ -5,6 +5,7 @@
 #include "exam/resume_offer.h"
 #include "exam/review_screen.h"
 #include "exam_session.h"
+#include "history/history_access.h"
 #include "session/attempt_store.h"
 #include "start/form1.h"
 
@@ -66,6 +67,7 @@ private Q_SLOTS:
     void longNameKeepsTheQuestionOnScreen();
     void noClearsAsANewDrawWould();
     void timeOverGoesToTheScoreSheet();
+    void recordedAttemptIsNeverOfferedAgain();
     void brokenAttemptIsClearedWithOneMessage_data();
     void brokenAttemptIsClearedWithOneMessage();
     void olderFileWithoutTheTable();
@@ -239,6 +241,27 @@ void TestResume::timeOverGoesToTheScoreSheet() {
     QCOMPARE(s.db.answers(QStringLiteral("exam1"), left.answeredId),
              (std::array<int, 5>{0, 1, 0, 0, 0}));
     QCOMPARE(attemptRows(s), 0);
+}
+
+// Killed after the history kept the attempt and before its resume record was cleared.
+void TestResume::recordedAttemptIsNeverOfferedAgain() {
+    ExamSession s(app::fullEdition());
+    addSingles(s, 116);
+    takeAndLose(s);
+    const QString key =
+        s.db.scalar(QStringLiteral("SELECT attempt_key FROM tblAttempt")).toString();
+    QVERIFY(!key.isEmpty());
+    history::AttemptRecord kept;
+    kept.edition = QStringLiteral("full");
+    kept.exam = 1;
+    kept.key = key;
+    kept.started = kept.ended = QDateTime::currentDateTime();
+    history::recordAttempt(kept);
+    prompts::Script script;
+    QVERIFY(!exam::offerInterruptedExam());
+    QVERIFY(script.shown().empty());
+    QCOMPARE(attemptRows(s), 0);
+    QCOMPARE(s.db.scalar(QStringLiteral("SELECT count(*) FROM tblRandom")).toInt(), 0);
 }
 
 void TestResume::brokenAttemptIsClearedWithOneMessage_data() {

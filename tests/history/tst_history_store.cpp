@@ -90,10 +90,15 @@ void TestHistoryStore::recordsAndReadsBack() {
     const QString path = dir_.filePath(QStringLiteral("round.sqlite"));
     history::AttemptRecord a = attemptAt(2, QStringLiteral("Zoë \"<b>\""), 702, 5, {20, 40});
     a.custom = kPractice;
+    a.key = QStringLiteral("attempt-1");
     {
         history::HistoryStore store(path);
         a.id = store.record(a);
         QVERIFY(a.id > 0);
+        // Told twice, as after a kill between recording and clearing the resume record.
+        QCOMPARE(store.record(a), a.id);
+        QCOMPARE(store.attemptWithKey(a.key), a.id);
+        QCOMPARE(store.attemptWithKey(QStringLiteral("attempt-2")), std::nullopt);
     }
     history::HistoryStore again(path);
     const auto read = again.attempts();
