@@ -697,7 +697,7 @@ void Form211::showPractice() {
         feedback->clear();
         return;
     }
-    shownKey = exam::keyOf(iis->database(), bankExam(), ui->Text1->text().toLongLong());
+    shownKey = exam().checkedKey(iis->database(), index + 1);
     if (shownKey) {
         feedback->showVerdict(chosenAnswers(), *shownKey);
     } else {

@@ -140,7 +140,7 @@ private:
     exam::PracticeFeedback* feedback;
     QPushButton* cmdCheck;
     // The key of the question on screen once its practice answer is checked.
-    std::optional<exam::KeyAnswer> shownKey;
+    std::optional<session::KeyAnswer> shownKey;
     std::array<QCheckBox*, 5> checks{};
     std::array<QRadioButton*, 5> options{};
     exam::ReviewScreen* review = nullptr;  // made on first use; a child of this window

@@ -4,26 +4,12 @@
 #include <array>
 #include <optional>
 
+#include "session/practice_key.h"
+
 class QLabel;
 class QPlainTextEdit;
 
-namespace examdb {
-class Database;
-}
-
 namespace exam {
-
-// A question's key as a practice run shows it once the answer is checked.
-struct KeyAnswer {
-    std::array<bool, 5> right{};  // answer n (1 to 5) at index n - 1
-    QString explanation;
-};
-
-// The key of question id of exam's key table; empty when the key holds no such question.
-std::optional<KeyAnswer> keyOf(examdb::Database& db, int exam, qint64 id);
-
-// "Right." or "Wrong. The right choice is B." (letters of the shown choices, top down).
-QString verdictText(const std::array<bool, 5>& chosen, const KeyAnswer& key);
 
 // The band under the choices of a practice run: the verdict on a green or red ground, then the
 // explanation.
@@ -33,7 +19,7 @@ class PracticeFeedback : public QWidget {
 public:
     explicit PracticeFeedback(QWidget* parent);
 
-    void showVerdict(const std::array<bool, 5>& chosen, const KeyAnswer& key);
+    void showVerdict(const std::array<bool, 5>& chosen, const session::KeyAnswer& key);
     // A line instead of a verdict, such as why nothing was checked.
     void showNote(const QString& note);
     void clear();

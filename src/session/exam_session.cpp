@@ -192,6 +192,14 @@ void ExamSession::check(examdb::Database& db, int position) {
     transaction.commit();
 }
 
+std::optional<KeyAnswer> ExamSession::checkedKey(examdb::Database& db, int position) const {
+    const size_t i = index(position);
+    if (!progress_.isChecked(int(i))) {
+        return std::nullopt;
+    }
+    return keyOf(db, exam_, questions_[i]);
+}
+
 bool ExamSession::tick(int limitSeconds) {
     if (paused_) {
         return false;

@@ -11,6 +11,7 @@
 #include "session/custom_settings.h"
 #include "session/draw_connection.h"
 #include "session/exam_progress.h"
+#include "session/practice_key.h"
 #include "session/score_report.h"
 
 namespace examdb {
@@ -106,6 +107,9 @@ public:
     void strike(examdb::Database& db, int position, int row);
     // A practice run's answer, fixed from now on.
     void check(examdb::Database& db, int position);
+    // The key of a question whose practice answer is checked; empty before, or when the key
+    // lacks the question.
+    std::optional<KeyAnswer> checkedKey(examdb::Database& db, int position) const;
 
     void pause(bool paused) { paused_ = paused; }
     // One second of the clock; true once a timed exam has used its limit.

@@ -203,7 +203,11 @@ void TestExamSession::customPracticeAndLongClocks() {
                 .contains(QStringLiteral("mode=practice")));
 
     exam.choose(db, 1, 2, true, true);
+    QVERIFY(!exam.checkedKey(db, 1));
     exam.check(db, 1);
+    const std::optional<session::KeyAnswer> key = exam.checkedKey(db, 1);
+    QVERIFY(key);
+    QCOMPARE(key->right, keyOf(exam.questions()[0]));
     QVERIFY_THROWS_EXCEPTION(session::Refused, exam.choose(db, 1, 3, true, true));
     QCOMPARE(exam.answer(1), (Choices{false, true, false, false, false}));
     // Untimed: counting up past ten hours never ends it.
