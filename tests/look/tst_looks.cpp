@@ -132,7 +132,8 @@ private Q_SLOTS:
     void everyTextReadsInEveryLook();
     void selectorsStandOutInEveryLook_data();
     void selectorsStandOutInEveryLook();
-    void standardLookKeepsTheWindowsColours();
+    void windowsWearTheLooksColours_data();
+    void windowsWearTheLooksColours();
     void zoomKeysScaleTheTextsAndAreRemembered();
     void everyWindowFitsAtTheLargestZoom_data() { probe::addEditionRows(); }
     void everyWindowFitsAtTheLargestZoom();
@@ -250,48 +251,62 @@ void TestLooks::selectorsStandOutInEveryLook() {
     }
 }
 
-void TestLooks::standardLookKeepsTheWindowsColours() {
+void TestLooks::windowsWearTheLooksColours_data() {
+    QTest::addColumn<QString>("look");
+    for (const char* l : {"standard", "dark", "high-contrast"}) {
+        QTest::newRow(l) << l;
+    }
+}
+
+// Each fixed colour of a window is the one its look gives for the role, in every look.
+void TestLooks::windowsWearTheLooksColours() {
+    QFETCH(QString, look);
+    const look::Look chosenLook = *look::lookNamed(look);
+    // The look's colours, asked of it while it is the look, as the windows are made under it.
+    const tour::LookGuard chosen(chosenLook);
     struct Expected {
         const char* window;
         const char* control;
         QPalette::ColorRole role;
         QColor colour;
     };
-    const QColor darkRed(139, 0, 0);
-    const QColor scoreRed(128, 0, 0);
-    // The windows' fixed colours on a light palette; the review's green and the answer
-    // window's red are the darker shades that reach 4.5:1 on the report grey.
+    using look::Ground;
+    using look::Ink;
     const Expected expected[] = {
-        {"Form211", "lblBestChoice", QPalette::WindowText, darkRed},
-        {"Form211", "lblFlagged", QPalette::WindowText, darkRed},
-        {"Form211", "LblPause", QPalette::WindowText, QColor(0x1a, 0x4f, 0x8b)},
-        {"Form3", "", QPalette::Window, QColor(224, 224, 224)},
-        {"Form3", "lblPassScore", QPalette::WindowText, scoreRed},
-        {"Form3", "lblScoreObtained", QPalette::WindowText, scoreRed},
-        {"Form3", "Label1", QPalette::WindowText, scoreRed},
-        {"Form3", "Label1", QPalette::Window, QColor(255, 192, 192)},
-        {"Form41", "", QPalette::Window, QColor(224, 224, 224)},
-        {"Form41", "LblCorrect", QPalette::WindowText, QColor(0, 110, 0)},
-        {"Form41", "LblYourChoice", QPalette::WindowText, QColor(192, 0, 0)},
-        {"Form41", "ChkYourChoice3", QPalette::WindowText, QColor(192, 0, 0)},
-        {"Form5", "", QPalette::Window, QColor(224, 224, 224)},
-        {"Form5", "Label2", QPalette::WindowText, QColor(192, 0, 0)},
-        {"Form5", "Text2_1", QPalette::Base, QColor(192, 192, 192)},
-        {"Form5", "Text2_1", QPalette::Text, Qt::black},
-        {"Form11", "", QPalette::Window, QColor(224, 224, 224)},
+        {"Form211", "lblBestChoice", QPalette::WindowText, look::ink(Ink::Instruction)},
+        {"Form211", "lblFlagged", QPalette::WindowText, look::ink(Ink::Instruction)},
+        {"Form211", "LblPause", QPalette::WindowText, look::ink(Ink::Link)},
+        {"Form3", "", QPalette::Window, look::ground(Ground::Report)},
+        {"Form3", "lblPassScore", QPalette::WindowText, look::ink(Ink::Score)},
+        {"Form3", "lblScoreObtained", QPalette::WindowText, look::ink(Ink::Score)},
+        {"Form3", "Label1", QPalette::WindowText, look::inkOn(Ground::FailBand)},
+        {"Form3", "Label1", QPalette::Window, look::ground(Ground::FailBand)},
+        {"Form41", "", QPalette::Window, look::ground(Ground::Report)},
+        {"Form41", "LblCorrect", QPalette::WindowText, look::ink(Ink::Correct)},
+        {"Form41", "LblYourChoice", QPalette::WindowText, look::ink(Ink::Wrong)},
+        {"Form41", "ChkYourChoice3", QPalette::WindowText, look::ink(Ink::Wrong)},
+        {"Form5", "", QPalette::Window, look::ground(Ground::Report)},
+        {"Form5", "Label2", QPalette::WindowText, look::ink(Ink::Notice)},
+        {"Form5", "Text2_1", QPalette::Base, look::ground(Ground::IdBox)},
+        {"Form5", "Text2_1", QPalette::Text, look::inkOn(Ground::IdBox)},
+        {"Form11", "", QPalette::Window, look::ground(Ground::Report)},
     };
     // A window the tour visits twice (the exam, then a practice run) is checked each time.
     QSet<const Expected*> checked;
-    tour::everyWindow(app::fullEdition(), [&](QWidget& window) {
-        for (const Expected& e : expected) {
-            if (window.objectName() != QLatin1String(e.window)) {
-                continue;
+    tour::everyWindow(
+        app::fullEdition(),
+        [&](QWidget& window) {
+            for (const Expected& e : expected) {
+                if (window.objectName() != QLatin1String(e.window)) {
+                    continue;
+                }
+                QWidget* w =
+                    *e.control ? probe::control(window, QLatin1String(e.control)) : &window;
+                QCOMPARE(w->palette().color(QPalette::Active, e.role), e.colour);
+                checked.insert(&e);
             }
-            QWidget* w = *e.control ? probe::control(window, QLatin1String(e.control)) : &window;
-            QCOMPARE(w->palette().color(QPalette::Active, e.role), e.colour);
-            checked.insert(&e);
-        }
-    });
+        },
+        chosenLook);
     QCOMPARE(checked.size(), qsizetype(std::size(expected)));
 }
 
