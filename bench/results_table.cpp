@@ -1,23 +1,60 @@
-// Turns one run's figures into bench/RESULTS.md: the benchmarks' JSON reports, the start-up
-// probe's lines and the run's facts (machine, date, commit, load).
-//   results_table OUT.md FACTS.txt STARTUP.txt REPORT.json...
+// Turns a run's figures into bench/RESULTS.md and names what to run again.
+//   results_table OUT.md FACTS.md WORK ATTEMPTS
+// WORK holds a folder per attempt (1, 2, ...) with the reports of the programs run in it
+// (draw.json, windows.json, custom.json, progress.json, startup.txt) and loads.txt, a line per
+// program: its label, then /proc/loadavg's first three fields before and after it. The
+// benchmarks behind goals that missed on every attempt go to WORK/rerun.txt, a line per
+// program ("draw ^(BM_Draw/...)$", or "startup"), while fewer than ATTEMPTS were made.
+#include <QDir>
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QMap>
+#include <QSet>
 #include <QStringList>
 #include <QTextStream>
+#include <algorithm>
 #include <array>
 #include <cstdio>
+#include <functional>
 
 namespace {
 
+const QStringList kPrograms{QStringLiteral("draw"), QStringLiteral("windows"),
+                            QStringLiteral("custom"), QStringLiteral("progress")};
+const QString kStartup = QStringLiteral("startup");
+
+QString binaryOf(const QString& label) {
+    static const QMap<QString, QString> binaries{
+        {QStringLiteral("draw"), QStringLiteral("bench_draw")},
+        {QStringLiteral("windows"), QStringLiteral("bench_windows")},
+        {QStringLiteral("custom"), QStringLiteral("bench_custom_exam")},
+        {QStringLiteral("progress"), QStringLiteral("bench_progress")},
+        {kStartup, QStringLiteral("startup_probe")}};
+    return binaries.value(label, label);
+}
+
+// Over the repetitions of one benchmark: the median of their medians, the least minimum, the
+// greatest maximum, and how far apart the medians lie.
 struct Figure {
     double median = 0;
     double min = 0;
     double max = 0;
+    double spread = 0;  // (largest median - smallest) / median of medians, in %
+    int repetitions = 0;
     bool valid = false;
+};
+
+using Startup = QMap<QString, QList<double>>;
+
+// What one attempt measured; merged over attempts, each benchmark keeps its latest figures.
+struct Snapshot {
+    QMap<QString, Figure> figures;
+    QMap<QString, QString> program;  // key -> label of the program that ran it
+    QMap<QString, QString> name;     // key -> full name, which a filter matches
+    Startup startup;
+    QMap<QString, QString> loads;  // label -> "1 5 15 / 1 5 15"
 };
 
 // "BM_Draw/bank:116/count:116/idstep:1/iterations:10/manual_time" -> "BM_Draw bank:116 ..."
@@ -31,30 +68,268 @@ QString keyOf(const QString& name) {
     return kept.join(QLatin1Char(' '));
 }
 
-QMap<QString, Figure> readReports(const QStringList& files) {
-    QMap<QString, Figure> figures;
-    for (const QString& path : files) {
-        QFile file(path);
-        if (!file.open(QIODevice::ReadOnly)) {
-            std::fprintf(stderr, "results_table: cannot read %s\n", qPrintable(path));
+double medianOf(QList<double> values) {
+    std::sort(values.begin(), values.end());
+    const qsizetype n = values.size();
+    return n % 2 == 1 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
+}
+
+void readReport(const QString& path, const QString& label, Snapshot& into) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        return;  // not run in this attempt
+    }
+    QJsonParseError error;
+    const QJsonDocument report = QJsonDocument::fromJson(file.readAll(), &error);
+    if (error.error != QJsonParseError::NoError) {
+        std::fprintf(stderr, "results_table: %s: %s\n", qPrintable(path),
+                     qPrintable(error.errorString()));
+        return;
+    }
+    QMap<QString, QList<std::array<double, 3>>> repetitions;
+    for (const QJsonValue& v : report[u"benchmarks"].toArray()) {
+        const QJsonObject run = v.toObject();
+        // Google Benchmark's aggregates (_mean, _median, _stddev) average the repetitions'
+        // counters; the repetitions themselves are taken instead.
+        if (run[u"run_type"].toString() == u"aggregate" || run[u"error_occurred"].toBool() ||
+            !run.contains(u"median_ms")) {
             continue;
         }
-        const QJsonArray runs = QJsonDocument::fromJson(file.readAll())["benchmarks"].toArray();
-        for (const QJsonValue& v : runs) {
-            const QJsonObject run = v.toObject();
-            if (run.contains(u"error_occurred") && run["error_occurred"].toBool()) {
-                continue;
+        const QString name =
+            run.contains(u"run_name") ? run[u"run_name"].toString() : run[u"name"].toString();
+        const QString key = keyOf(name);
+        repetitions[key].append(
+            {run[u"median_ms"].toDouble(), run[u"min_ms"].toDouble(), run[u"max_ms"].toDouble()});
+        into.program.insert(key, label);
+        into.name.insert(key, name);
+    }
+    for (auto it = repetitions.cbegin(); it != repetitions.cend(); ++it) {
+        QList<double> medians;
+        Figure f;
+        f.min = it.value().front()[1];
+        f.max = it.value().front()[2];
+        for (const auto& r : it.value()) {
+            medians << r[0];
+            f.min = std::min(f.min, r[1]);
+            f.max = std::max(f.max, r[2]);
+        }
+        f.median = medianOf(medians);
+        const auto [low, high] = std::minmax_element(medians.cbegin(), medians.cend());
+        f.spread = f.median > 0 ? (*high - *low) / f.median * 100 : 0;
+        f.repetitions = int(medians.size());
+        f.valid = true;
+        into.figures.insert(it.key(), f);
+    }
+}
+
+Startup readStartup(const QString& path) {
+    QFile file(path);
+    Startup lines;
+    if (file.open(QIODevice::ReadOnly)) {
+        while (!file.atEnd()) {
+            const QStringList parts = QString::fromUtf8(file.readLine()).simplified().split(u' ');
+            if (parts.size() == 7) {
+                QList<double> values;
+                for (int i = 1; i < 7; ++i) {
+                    values << parts[i].toDouble();
+                }
+                lines.insert(parts[0], values);
             }
-            Figure f;
-            f.median = run["median_ms"].toDouble();
-            f.min = run["min_ms"].toDouble();
-            f.max = run["max_ms"].toDouble();
-            f.valid = run.contains(u"median_ms");
-            figures.insert(keyOf(run["name"].toString()), f);
         }
     }
-    return figures;
+    return lines;
 }
+
+QMap<QString, QString> readLoads(const QString& path) {
+    QFile file(path);
+    QMap<QString, QString> loads;
+    if (file.open(QIODevice::ReadOnly)) {
+        while (!file.atEnd()) {
+            const QStringList parts = QString::fromUtf8(file.readLine()).simplified().split(u' ');
+            if (parts.size() == 7) {
+                loads.insert(parts[0], parts.mid(1, 3).join(u' ') + QStringLiteral(" / ") +
+                                           parts.mid(4, 3).join(u' '));
+            }
+        }
+    }
+    return loads;
+}
+
+struct Outcome {
+    bool met = false;
+    QString figure;
+};
+
+struct Verdict {
+    QString figure;
+    QString verdict;
+    QString attempt;
+};
+
+// The attempts of one run. A goal is judged on the figures after each attempt in turn and
+// counts as met on the first that meets it; one that never did has its benchmarks run again.
+class Attempts {
+public:
+    Attempts(const QString& work, int most) : most_(std::max(most, 1)) {
+        for (int a = 1; QDir(work + u'/' + QString::number(a)).exists(); ++a) {
+            const QDir dir(work + u'/' + QString::number(a));
+            Snapshot own;
+            for (const QString& label : kPrograms) {
+                readReport(dir.filePath(label + QStringLiteral(".json")), label, own);
+            }
+            own.startup = readStartup(dir.filePath(QStringLiteral("startup.txt")));
+            own.loads = readLoads(dir.filePath(QStringLiteral("loads.txt")));
+            Snapshot merged = merged_.isEmpty() ? Snapshot{} : merged_.last();
+            for (auto it = own.figures.cbegin(); it != own.figures.cend(); ++it) {
+                merged.figures.insert(it.key(), it.value());
+                merged.program.insert(it.key(), own.program.value(it.key()));
+                merged.name.insert(it.key(), own.name.value(it.key()));
+            }
+            if (!own.startup.isEmpty()) {
+                merged.startup = own.startup;
+            }
+            own_.append(own);
+            merged_.append(merged);
+        }
+        if (merged_.isEmpty()) {
+            own_.append(Snapshot{});
+            merged_.append(Snapshot{});
+        }
+    }
+
+    const Snapshot& last() const { return merged_.last(); }
+    int count() const { return int(merged_.size()); }
+
+    // `keys` are the benchmarks the goal reads (kStartup for the start-up probe). A met goal
+    // shows the figure of the latest attempt that met it, which is the tables' own as long
+    // as no re-run for another goal moved its figures against it.
+    Verdict judge(const QStringList& keys, const std::function<Outcome(const Snapshot&)>& goal) {
+        int tried = 0;
+        int firstMet = 0;
+        QString figure = QStringLiteral("–");
+        for (int a = 0; a < count(); ++a) {
+            if (!allMeasured(merged_[a], keys)) {
+                continue;
+            }
+            if (std::any_of(keys.cbegin(), keys.cend(),
+                            [&](const QString& k) { return measured(own_[a], k); })) {
+                ++tried;
+            }
+            const Outcome o = goal(merged_[a]);
+            if (o.met || firstMet == 0) {
+                figure = o.figure;
+            }
+            if (o.met && firstMet == 0) {
+                firstMet = a + 1;
+            }
+        }
+        if (firstMet > 0) {
+            return {figure, QStringLiteral("met"), attempt(firstMet)};
+        }
+        if (tried > 0 && count() < most_) {
+            for (const QString& key : keys) {
+                if (key == kStartup) {
+                    reruns_[kStartup];
+                } else {
+                    reruns_[last().program.value(key)].insert(last().name.value(key));
+                }
+            }
+        }
+        return {figure, QStringLiteral("**missed**"),
+                tried > 0 ? attempt(tried) : QStringLiteral("–")};
+    }
+
+    // The loads beside each program a section's figures come from, on each attempt that
+    // measured one of `families` (any of the program's, when empty).
+    QString loadLine(const QList<std::pair<QString, QStringList>>& programs) const {
+        QStringList parts;
+        for (int a = 0; a < count(); ++a) {
+            for (const auto& [label, families] : programs) {
+                if (!own_[a].loads.contains(label) || !ran(own_[a], label, families)) {
+                    continue;
+                }
+                QString part;
+                if (a > 0) {
+                    part = QStringLiteral("attempt %1").arg(a + 1);
+                }
+                if (programs.size() > 1) {
+                    part += (part.isEmpty() ? QString() : QStringLiteral(", ")) + binaryOf(label);
+                }
+                if (a > 0) {
+                    part += u':';
+                }
+                parts << (part.isEmpty() ? QString() : part + u' ') + own_[a].loads.value(label);
+            }
+        }
+        return parts.isEmpty() ? QString()
+                               : QStringLiteral("Load average before / after: ") +
+                                     parts.join(QStringLiteral("; ")) + QStringLiteral("\n\n");
+    }
+
+    // A line per program to run again: its label and a filter of the benchmarks' full names.
+    QString reruns() const {
+        QString text;
+        for (auto it = reruns_.cbegin(); it != reruns_.cend(); ++it) {
+            if (it.key() == kStartup) {
+                text += kStartup + u'\n';
+                continue;
+            }
+            QStringList names;
+            for (const QString& name : it.value()) {
+                names << escaped(name);
+            }
+            names.sort();
+            text += it.key() + QStringLiteral(" ^(") + names.join(u'|') + QStringLiteral(")$\n");
+        }
+        return text;
+    }
+
+private:
+    // Google Benchmark reads the filter as a POSIX extended expression.
+    static QString escaped(const QString& name) {
+        QString out;
+        for (const QChar c : name) {
+            if (QStringLiteral(".[]{}()\\*+?^$|").contains(c)) {
+                out += u'\\';
+            }
+            out += c;
+        }
+        return out;
+    }
+
+    static bool measured(const Snapshot& s, const QString& key) {
+        if (key == kStartup) {
+            return s.startup.value(QStringLiteral("kvn_pro")).size() == 6 &&
+                   s.startup.value(QStringLiteral("bare_window")).size() == 6;
+        }
+        return s.figures.value(key).valid;
+    }
+
+    static bool allMeasured(const Snapshot& s, const QStringList& keys) {
+        return std::all_of(keys.cbegin(), keys.cend(),
+                           [&](const QString& k) { return measured(s, k); });
+    }
+
+    static bool ran(const Snapshot& s, const QString& label, const QStringList& families) {
+        if (label == kStartup) {
+            return !s.startup.isEmpty();
+        }
+        for (auto it = s.program.cbegin(); it != s.program.cend(); ++it) {
+            if (it.value() == label &&
+                (families.isEmpty() || families.contains(it.key().section(u' ', 0, 0)))) {
+                return true;
+            }
+        }
+        return false;
+    }
+
+    QString attempt(int n) const { return QStringLiteral("%1 of %2").arg(n).arg(most_); }
+
+    int most_;
+    QList<Snapshot> own_;
+    QList<Snapshot> merged_;
+    QMap<QString, QSet<QString>> reruns_;
+};
 
 // Ten times the rows at most ten times the time, with a fifth more for a shared machine's noise.
 constexpr double kLinear = 12.0;
@@ -65,69 +340,125 @@ QString ms(double value) {
                         : QString::number(value, 'f', 3);
 }
 
+QString spread(const Figure& f) {
+    if (f.repetitions < 2) {
+        return QStringLiteral("–");
+    }
+    return QString::number(f.spread, 'f', f.spread < 10 ? 1 : 0) + u'%';
+}
+
+// median | min | max | spread
 QString cells(const Figure& f) {
     return f.valid ? ms(f.median) + QStringLiteral(" | ") + ms(f.min) + QStringLiteral(" | ") +
-                         ms(f.max)
-                   : QStringLiteral("– | – | –");
+                         ms(f.max) + QStringLiteral(" | ") + spread(f)
+                   : QStringLiteral("– | – | – | –");
 }
 
 QString ratio(double a, double b) {
     return b > 0 ? QString::number(a / b, 'f', 2) + QStringLiteral("×") : QStringLiteral("–");
 }
 
-QString verdict(bool met) {
-    return met ? QStringLiteral("met") : QStringLiteral("**missed**");
+QString times(double value, int decimals) {
+    return QString::number(value, 'f', decimals) + QStringLiteral("×");
 }
 
-void drawTable(QTextStream& out, const QMap<QString, Figure>& f) {
+const QString kGoalHead = QStringLiteral("\n| goal | | attempt |\n|---|---|---|\n");
+const QString kFigureGoalHead =
+    QStringLiteral("\n| goal | figure | | attempt |\n|---|---:|---|---|\n");
+
+QString goalRow(const QString& goal, const Verdict& v) {
+    return QStringLiteral("| ") + goal + QStringLiteral(" | ") + v.verdict + QStringLiteral(" | ") +
+           v.attempt + QStringLiteral(" |\n");
+}
+
+QString figureGoalRow(const QString& goal, const Verdict& v) {
+    return QStringLiteral("| ") + goal + QStringLiteral(" | ") + v.figure + QStringLiteral(" | ") +
+           v.verdict + QStringLiteral(" | ") + v.attempt + QStringLiteral(" |\n");
+}
+
+// Met when every one of `keys` passes `test`.
+Verdict judgeEach(Attempts& runs, const QStringList& keys,
+                  const std::function<bool(const Figure&)>& test) {
+    return runs.judge(keys, [&](const Snapshot& s) {
+        return Outcome{std::all_of(keys.cbegin(), keys.cend(),
+                                   [&](const QString& k) { return test(s.figures.value(k)); }),
+                       QString()};
+    });
+}
+
+void drawTable(QTextStream& out, Attempts& runs) {
+    const QMap<QString, Figure>& f = runs.last().figures;
+    const QStringList families{QStringLiteral("BM_Draw"), QStringLiteral("BM_StorageFloor"),
+                               QStringLiteral("BM_LiteralDraw")};
     out << "## The draw\n\n"
-           "Times in ms (median | min | max). Floor: the same rows inserted into tblRandom in "
+        << runs.loadLine({{QStringLiteral("draw"), families}})
+        << "Times in ms (median | min | max). Floor: the same rows inserted into tblRandom in "
            "one transaction. Literal: the draw as written, one committed insert per row.\n\n"
-           "| bank | drawn | ID step | ours median | min | max | floor median | min | max | "
-           "ours ÷ floor | literal median | min | max | literal ÷ ours |\n"
-           "|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|\n";
+           "| bank | drawn | ID step | ours median | min | max | spread | floor median | min | "
+           "max | spread | ours ÷ floor | literal median | min | max | spread | literal ÷ ours "
+           "|\n"
+           "|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:"
+           "|\n";
     const QList<std::array<int, 3>> sizes{{116, 116, 1},     {10000, 116, 1},     {100000, 116, 1},
                                           {10000, 10000, 1}, {100000, 100000, 1}, {116, 116, 2},
                                           {10000, 10000, 2}};
+    const auto args = [](const std::array<int, 3>& s) {
+        return QStringLiteral("bank:%1 count:%2 idstep:%3").arg(s[0]).arg(s[1]).arg(s[2]);
+    };
+    QStringList floorKeys;
     for (const auto& s : sizes) {
-        const QString args =
-            QStringLiteral("bank:%1 count:%2 idstep:%3").arg(s[0]).arg(s[1]).arg(s[2]);
-        const Figure ours = f.value(QStringLiteral("BM_Draw ") + args);
-        const Figure floor = f.value(QStringLiteral("BM_StorageFloor ") + args);
-        const Figure literal = f.value(QStringLiteral("BM_LiteralDraw ") + args);
+        const Figure ours = f.value(QStringLiteral("BM_Draw ") + args(s));
+        const Figure floor = f.value(QStringLiteral("BM_StorageFloor ") + args(s));
+        const Figure literal = f.value(QStringLiteral("BM_LiteralDraw ") + args(s));
         out << "| " << s[0] << " | " << s[1] << " | " << s[2] << " | " << cells(ours) << " | "
             << cells(floor) << " | " << ratio(ours.median, floor.median) << " | " << cells(literal)
             << " | " << (literal.valid ? ratio(literal.median, ours.median) : QStringLiteral("–"))
             << " |\n";
+        floorKeys << QStringLiteral("BM_Draw ") + args(s)
+                  << QStringLiteral("BM_StorageFloor ") + args(s);
     }
-    const auto median = [&](const QString& key) { return f.value(key).median; };
-    const double speedUp =
-        median(QStringLiteral("BM_LiteralDraw bank:10000 count:10000 idstep:1")) /
-        median(QStringLiteral("BM_Draw bank:10000 count:10000 idstep:1"));
-    const double growth = median(QStringLiteral("BM_Draw bank:100000 count:116 idstep:1")) /
-                          median(QStringLiteral("BM_Draw bank:10000 count:116 idstep:1"));
-    const double growthAll = median(QStringLiteral("BM_Draw bank:100000 count:100000 idstep:1")) /
-                             median(QStringLiteral("BM_Draw bank:10000 count:10000 idstep:1"));
-    double worstFloor = 0;
-    for (const auto& s : sizes) {
-        const QString args =
-            QStringLiteral("bank:%1 count:%2 idstep:%3").arg(s[0]).arg(s[1]).arg(s[2]);
-        worstFloor = std::max(worstFloor, median(QStringLiteral("BM_Draw ") + args) /
-                                              median(QStringLiteral("BM_StorageFloor ") + args));
-    }
-    out << "\n| goal | figure | |\n|---|---:|---|\n"
-        << "| at least 10× faster than the literal draw, 10,000 of 10,000 | "
-        << QString::number(speedUp, 'f', 1) << "× | " << verdict(speedUp >= 10) << " |\n"
-        << "| within 2× of the storage floor (worst size) | " << QString::number(worstFloor, 'f', 2)
-        << "× | " << verdict(worstFloor <= 2) << " |\n"
-        << "| linear in the bank: 116 of 100,000 ÷ 116 of 10,000 | "
-        << QString::number(growth, 'f', 2) << "× | " << verdict(growth <= kLinear) << " |\n"
-        << "| linear in the bank: 100,000 of 100,000 ÷ 10,000 of 10,000 | "
-        << QString::number(growthAll, 'f', 2) << "× | " << verdict(growthAll <= kLinear)
-        << " |\n\n";
+    // Judges a / b against a limit, on the figures of each attempt.
+    const auto judgeRatio = [&](const QString& a, const QString& b, int decimals,
+                                const std::function<bool(double)>& met) {
+        return runs.judge({a, b}, [&](const Snapshot& s) {
+            const double r = s.figures.value(a).median / s.figures.value(b).median;
+            return Outcome{met(r), times(r, decimals)};
+        });
+    };
+    const Verdict speedUp =
+        judgeRatio(QStringLiteral("BM_LiteralDraw bank:10000 count:10000 idstep:1"),
+                   QStringLiteral("BM_Draw bank:10000 count:10000 idstep:1"), 1,
+                   [](double r) { return r >= 10; });
+    const Verdict worstFloor = runs.judge(floorKeys, [&](const Snapshot& s) {
+        double worst = 0;
+        for (qsizetype i = 0; i + 1 < floorKeys.size(); i += 2) {
+            worst = std::max(worst, s.figures.value(floorKeys[i]).median /
+                                        s.figures.value(floorKeys[i + 1]).median);
+        }
+        return Outcome{worst <= 2, times(worst, 2)};
+    });
+    const Verdict growth = judgeRatio(QStringLiteral("BM_Draw bank:100000 count:116 idstep:1"),
+                                      QStringLiteral("BM_Draw bank:10000 count:116 idstep:1"), 2,
+                                      [](double r) { return r <= kLinear; });
+    const Verdict growthAll =
+        judgeRatio(QStringLiteral("BM_Draw bank:100000 count:100000 idstep:1"),
+                   QStringLiteral("BM_Draw bank:10000 count:10000 idstep:1"), 2,
+                   [](double r) { return r <= kLinear; });
+    out << kFigureGoalHead
+        << figureGoalRow(QStringLiteral("at least 10× faster than the literal draw, 10,000 of "
+                                        "10,000"),
+                         speedUp)
+        << figureGoalRow(QStringLiteral("within 2× of the storage floor (worst size)"), worstFloor)
+        << figureGoalRow(QStringLiteral("linear in the bank: 116 of 100,000 ÷ 116 of 10,000"),
+                         growth)
+        << figureGoalRow(
+               QStringLiteral("linear in the bank: 100,000 of 100,000 ÷ 10,000 of 10,000"),
+               growthAll)
+        << "\n";
 }
 
-void windowTable(QTextStream& out, const QMap<QString, Figure>& f) {
+void windowTable(QTextStream& out, Attempts& runs) {
+    const QMap<QString, Figure>& f = runs.last().figures;
     struct Action {
         const char* name;
         const char* benchmark;
@@ -149,55 +480,68 @@ void windowTable(QTextStream& out, const QMap<QString, Figure>& f) {
         {"open the study window", "BM_OpenStudy", "bank", banks},
         {"Next in the study window", "BM_StudyNext", "bank", banks},
     };
+    const auto key = [](const Action& a, int size) -> QString {
+        return QStringLiteral("%1 %2:%3")
+                   .arg(QLatin1String(a.benchmark), QLatin1String(a.arg))
+                   .arg(size) +
+               QLatin1String(a.suffix);
+    };
+    QStringList families;
+    for (const Action& a : actions) {
+        families << QLatin1String(a.benchmark);
+    }
     out << "## Actions through the windows\n\n"
-           "Offscreen platform, each action timed until its window is laid out and painted. "
+        << runs.loadLine({{QStringLiteral("windows"), families}})
+        << "Offscreen platform, each action timed until its window is laid out and painted. "
            "Times in ms (median | min | max). `sample` is the sample bank; `rows` is the size "
            "of an exam table. The max of a 10,000 or 100,000 row case is its first iteration, "
            "which pays the one-time check of a newly opened file (see the notes).\n\n"
-           "| action | size | median | min | max |\n|---|---:|---:|---:|---:|\n";
-    bool sampleMet = true;
-    bool bigMet = true;
-    bool linearMet = true;
+           "| action | size | median | min | max | spread |\n|---|---:|---:|---:|---:|---:|\n";
+    QStringList sampleKeys;
+    QStringList bigKeys;
+    QStringList pairKeys;
     QString growth;
     for (const Action& a : actions) {
         for (int size : a.sizes) {
-            const Figure fig = f.value(QStringLiteral("%1 %2:%3")
-                                           .arg(QLatin1String(a.benchmark), QLatin1String(a.arg))
-                                           .arg(size) +
-                                       QLatin1String(a.suffix));
             out << "| " << a.name << " | "
                 << (size == 0 ? QStringLiteral("sample") : QString::number(size)) << " | "
-                << cells(fig) << " |\n";
+                << cells(f.value(key(a, size))) << " |\n";
             if (size == 0 || size == 116) {
-                sampleMet = sampleMet && fig.valid && fig.median < 16;
+                sampleKeys << key(a, size);
             }
             if (size == 100000) {
-                bigMet = bigMet && fig.valid && fig.max <= 250;
+                bigKeys << key(a, size);
             }
         }
-        const Figure small = f.value(
-            QStringLiteral("%1 %2:10000").arg(QLatin1String(a.benchmark), QLatin1String(a.arg)) +
-            QLatin1String(a.suffix));
-        const Figure big = f.value(
-            QStringLiteral("%1 %2:100000").arg(QLatin1String(a.benchmark), QLatin1String(a.arg)) +
-            QLatin1String(a.suffix));
-        const double r = small.median > 0 ? big.median / small.median : 0;
-        linearMet = linearMet && r <= kLinear;
+        pairKeys << key(a, 10000) << key(a, 100000);
         growth += QStringLiteral("| ") + QLatin1String(a.name) + QStringLiteral(" | ") +
-                  ratio(big.median, small.median) + QStringLiteral(" |\n");
+                  ratio(f.value(key(a, 100000)).median, f.value(key(a, 10000)).median) +
+                  QStringLiteral(" |\n");
     }
+    const Verdict sample =
+        judgeEach(runs, sampleKeys, [](const Figure& fig) { return fig.median < 16; });
+    const Verdict big = judgeEach(runs, bigKeys, [](const Figure& fig) { return fig.max <= 250; });
+    const Verdict linear = runs.judge(pairKeys, [&](const Snapshot& s) {
+        bool met = true;
+        for (qsizetype i = 0; i + 1 < pairKeys.size(); i += 2) {
+            met = met && s.figures.value(pairKeys[i + 1]).median <=
+                             kLinear * s.figures.value(pairKeys[i]).median;
+        }
+        return Outcome{met, QString()};
+    });
     out << "\n10,000 → 100,000 (ten times the rows; linear growth is 10×, judged up to 12× "
            "for noise):\n\n"
            "| action | 100,000 ÷ 10,000 |\n|---|---:|\n"
-        << growth << "\n| goal | |\n|---|---|\n"
-        << "| every action on the sample bank (and 116-row tables) below 16 ms median | "
-        << verdict(sampleMet) << " |\n"
-        << "| no action on 100,000 rows above 250 ms (max) | " << verdict(bigMet) << " |\n"
-        << "| no step worse than linear, 10,000 → 100,000 | " << verdict(linearMet) << " |\n\n";
+        << growth << kGoalHead
+        << goalRow(QStringLiteral(
+                       "every action on the sample bank (and 116-row tables) below 16 ms median"),
+                   sample)
+        << goalRow(QStringLiteral("no action on 100,000 rows above 250 ms (max)"), big)
+        << goalRow(QStringLiteral("no step worse than linear, 10,000 → 100,000"), linear) << "\n";
 
     out << "Exams that draw the whole table (beyond any edition: an exam has at most 32,767 "
            "questions), for scale:\n\n"
-           "| action | rows | median | min | max |\n|---|---:|---:|---:|---:|\n";
+           "| action | rows | median | min | max | spread |\n|---|---:|---:|---:|---:|---:|\n";
     for (const char* benchmark : {"BM_ScoreSheet", "BM_OpenReview"}) {
         for (int rows : {10000, 100000}) {
             out << "| " << benchmark << " | " << rows << " | "
@@ -210,7 +554,8 @@ void windowTable(QTextStream& out, const QMap<QString, Figure>& f) {
     out << "\n";
 }
 
-void examRoomTable(QTextStream& out, const QMap<QString, Figure>& f) {
+void examRoomTable(QTextStream& out, Attempts& runs) {
+    const QMap<QString, Figure>& f = runs.last().figures;
     struct Action {
         const char* name;
         const char* benchmark;
@@ -220,33 +565,37 @@ void examRoomTable(QTextStream& out, const QMap<QString, Figure>& f) {
         {"open the review list", "BM_OpenReviewScreen"},
         {"go to a question from the review list", "BM_ReviewJump"},
     };
+    QStringList families;
+    for (const Action& a : actions) {
+        families << QLatin1String(a.benchmark);
+    }
     out << "## The exam room\n\n"
-           "The exam window on the sample bank's exam (116 questions) and on an exam that draws "
+        << runs.loadLine({{QStringLiteral("windows"), families}})
+        << "The exam window on the sample bank's exam (116 questions) and on an exam that draws "
            "10,000. Times in ms (median | min | max).\n\n"
-           "| action | exam | median | min | max |\n|---|---:|---:|---:|---:|\n";
-    bool sampleMet = true;
-    bool bigMet = true;
+           "| action | exam | median | min | max | spread |\n|---|---:|---:|---:|---:|---:|\n";
+    QStringList sampleKeys;
+    QStringList bigKeys;
     for (const Action& a : actions) {
         for (int size : {0, 10000}) {
-            const Figure fig =
-                f.value(QStringLiteral("%1 exam:%2").arg(QLatin1String(a.benchmark)).arg(size));
+            const QString key =
+                QStringLiteral("%1 exam:%2").arg(QLatin1String(a.benchmark)).arg(size);
             out << "| " << a.name << " | "
                 << (size == 0 ? QStringLiteral("sample") : QString::number(size)) << " | "
-                << cells(fig) << " |\n";
-            if (size == 0) {
-                sampleMet = sampleMet && fig.valid && fig.median < 16;
-            } else {
-                bigMet = bigMet && fig.valid && fig.median < 100;
-            }
+                << cells(f.value(key)) << " |\n";
+            (size == 0 ? sampleKeys : bigKeys) << key;
         }
     }
-    out << "\n| goal | |\n|---|---|\n"
-        << "| each under 16 ms (median) on the sample bank | " << verdict(sampleMet) << " |\n"
-        << "| each under 100 ms (median) for an exam of 10,000 questions | " << verdict(bigMet)
-        << " |\n\n";
+    out << kGoalHead
+        << goalRow(QStringLiteral("each under 16 ms (median) on the sample bank"),
+                   judgeEach(runs, sampleKeys, [](const Figure& fig) { return fig.median < 16; }))
+        << goalRow(QStringLiteral("each under 100 ms (median) for an exam of 10,000 questions"),
+                   judgeEach(runs, bigKeys, [](const Figure& fig) { return fig.median < 100; }))
+        << "\n";
 }
 
-void customExamTable(QTextStream& out, const QMap<QString, Figure>& f) {
+void customExamTable(QTextStream& out, Attempts& runs) {
+    const QMap<QString, Figure>& f = runs.last().figures;
     struct Action {
         const char* name;
         const char* key;
@@ -265,30 +614,34 @@ void customExamTable(QTextStream& out, const QMap<QString, Figure>& f) {
          "10 of 10"},
     };
     out << "## Custom exams\n\n"
-           "The dialog: chosen from the menu until it is laid out and painted, made afresh and "
+        << runs.loadLine({{QStringLiteral("custom"), {}},
+                          {QStringLiteral("draw"), {QStringLiteral("BM_CustomDraw")}}})
+        << "The dialog: chosen from the menu until it is laid out and painted, made afresh and "
            "the exam's categories counted each time. The draw: 20 questions from the ticked "
            "categories. Times in ms (median | min | max). The dialog's max is its first opening, "
            "which pays the one-time check of a newly opened file.\n\n"
-           "| action | bank | categories | median | min | max |\n|---|---:|---:|---:|---:|---:|\n";
+           "| action | bank | categories | median | min | max | spread |\n"
+           "|---|---:|---:|---:|---:|---:|---:|\n";
     for (const Action& a : actions) {
         out << "| " << a.name << " | " << a.bank << " | " << a.categories << " | "
             << cells(f.value(QLatin1String(a.key))) << " |\n";
     }
-    const Figure dialog = f.value(QStringLiteral("BM_OpenCustomExam bank:100000 categories:100"));
-    bool drawMet = true;
-    for (const char* key : {"BM_CustomDraw bank:100000 count:20 categories:3",
-                            "BM_CustomDraw bank:100000 count:20 categories:10"}) {
-        const Figure draw = f.value(QLatin1String(key));
-        drawMet = drawMet && draw.valid && draw.median < 16;
-    }
-    out << "\n| goal | |\n|---|---|\n"
-        << "| open the dialog under 16 ms (median, 100,000 questions, 100 categories) | "
-        << verdict(dialog.valid && dialog.median < 16) << " |\n"
-        << "| custom draw of 20 under 16 ms (median, 100,000 questions) | " << verdict(drawMet)
-        << " |\n\n";
+    const auto under16 = [](const Figure& fig) { return fig.median < 16; };
+    out << kGoalHead
+        << goalRow(QStringLiteral(
+                       "open the dialog under 16 ms (median, 100,000 questions, 100 categories)"),
+                   judgeEach(runs, {QStringLiteral("BM_OpenCustomExam bank:100000 categories:100")},
+                             under16))
+        << goalRow(QStringLiteral("custom draw of 20 under 16 ms (median, 100,000 questions)"),
+                   judgeEach(runs,
+                             {QStringLiteral("BM_CustomDraw bank:100000 count:20 categories:3"),
+                              QStringLiteral("BM_CustomDraw bank:100000 count:20 categories:10")},
+                             under16))
+        << "\n";
 }
 
-void progressTable(QTextStream& out, const QMap<QString, Figure>& f) {
+void progressTable(QTextStream& out, Attempts& runs) {
+    const QMap<QString, Figure>& f = runs.last().figures;
     struct Action {
         const char* name;
         const char* benchmark;
@@ -301,8 +654,10 @@ void progressTable(QTextStream& out, const QMap<QString, Figure>& f) {
         {"filter by name: table and both charts rebuilt and redrawn", "BM_FilterByName", 16},
     };
     out << "## The progress history\n\n"
-           "A history file holding 10 or 1,000 attempts. Times in ms (median | min | max).\n\n"
-           "| action | attempts | median | min | max |\n|---|---:|---:|---:|---:|\n";
+        << runs.loadLine({{QStringLiteral("progress"), {}}})
+        << "A history file holding 10 or 1,000 attempts. Times in ms (median | min | max).\n\n"
+           "| action | attempts | median | min | max | spread |\n"
+           "|---|---:|---:|---:|---:|---:|\n";
     QString goals;
     for (const Action& a : actions) {
         for (int attempts : {10, 1000}) {
@@ -310,33 +665,22 @@ void progressTable(QTextStream& out, const QMap<QString, Figure>& f) {
                 QStringLiteral("%1 attempts:%2").arg(QLatin1String(a.benchmark)).arg(attempts));
             out << "| " << a.name << " | " << attempts << " | " << cells(fig) << " |\n";
         }
-        const Figure big =
-            f.value(QStringLiteral("%1 attempts:1000").arg(QLatin1String(a.benchmark)));
-        goals += QStringLiteral("| %1 under %2 ms (median, 1,000 attempts) | %3 |\n")
-                     .arg(QLatin1String(a.name))
-                     .arg(a.goal)
-                     .arg(verdict(big.valid && big.median < a.goal));
+        const double limit = a.goal;
+        goals += goalRow(
+            QStringLiteral("%1 under %2 ms (median, 1,000 attempts)")
+                .arg(QLatin1String(a.name))
+                .arg(a.goal),
+            judgeEach(runs, {QStringLiteral("%1 attempts:1000").arg(QLatin1String(a.benchmark))},
+                      [limit](const Figure& fig) { return fig.median < limit; }));
     }
-    out << "\n| goal | |\n|---|---|\n" << goals << "\n";
+    out << kGoalHead << goals << "\n";
 }
 
-void startupTable(QTextStream& out, const QString& path) {
-    QFile file(path);
-    QMap<QString, QList<double>> lines;
-    if (file.open(QIODevice::ReadOnly)) {
-        while (!file.atEnd()) {
-            const QStringList parts = QString::fromUtf8(file.readLine()).simplified().split(u' ');
-            if (parts.size() == 7) {
-                QList<double> values;
-                for (int i = 1; i < 7; ++i) {
-                    values << parts[i].toDouble();
-                }
-                lines.insert(parts[0], values);
-            }
-        }
-    }
+void startupTable(QTextStream& out, Attempts& runs) {
+    const Startup& lines = runs.last().startup;
     out << "## Start-up\n\n"
-           "Process start until its first window is mapped on Xvfb (no window manager), and "
+        << runs.loadLine({{kStartup, {}}})
+        << "Process start until its first window is mapped on Xvfb (no window manager), and "
            "peak resident memory, in the program's run folder.\n\n"
            "| program | ms median | min | max | MiB median | min | max |\n"
            "|---|---:|---:|---:|---:|---:|---:|\n";
@@ -347,16 +691,23 @@ void startupTable(QTextStream& out, const QString& path) {
         }
         out << " |\n";
     }
-    const QList<double> pro = lines.value(QStringLiteral("kvn_pro"));
-    const QList<double> bare = lines.value(QStringLiteral("bare_window"));
-    if (pro.size() == 6 && bare.size() == 6) {
-        const double time = pro[0] / bare[0];
-        const double memory = pro[3] - bare[3];
-        out << "\n| goal | figure | |\n|---|---:|---|\n"
-            << "| start-up within 1.2× the bare window | " << QString::number(time, 'f', 2)
-            << "× | " << verdict(time <= 1.2) << " |\n"
-            << "| peak memory within 8 MiB of the bare window | +"
-            << QString::number(memory, 'f', 1) << " MiB | " << verdict(memory <= 8) << " |\n";
+    const auto pro = [](const Snapshot& s) { return s.startup.value(QStringLiteral("kvn_pro")); };
+    const auto bare = [](const Snapshot& s) {
+        return s.startup.value(QStringLiteral("bare_window"));
+    };
+    const Verdict time = runs.judge({kStartup}, [&](const Snapshot& s) {
+        const double r = pro(s)[0] / bare(s)[0];
+        return Outcome{r <= 1.2, times(r, 2)};
+    });
+    const Verdict memory = runs.judge({kStartup}, [&](const Snapshot& s) {
+        const double more = pro(s)[3] - bare(s)[3];
+        return Outcome{more <= 8, QStringLiteral("+") + QString::number(more, 'f', 1) +
+                                      QStringLiteral(" MiB")};
+    });
+    if (!lines.isEmpty()) {
+        out << kFigureGoalHead
+            << figureGoalRow(QStringLiteral("start-up within 1.2× the bare window"), time)
+            << figureGoalRow(QStringLiteral("peak memory within 8 MiB of the bare window"), memory);
     }
     out << "\n";
 }
@@ -364,29 +715,29 @@ void startupTable(QTextStream& out, const QString& path) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc < 5) {
-        std::fprintf(stderr, "usage: results_table OUT.md FACTS.txt STARTUP.txt REPORT.json...\n");
+    if (argc != 5) {
+        std::fprintf(stderr, "usage: results_table OUT.md FACTS.md WORK ATTEMPTS\n");
         return 2;
     }
-    QStringList reports;
-    for (int i = 4; i < argc; ++i) {
-        reports << QString::fromLocal8Bit(argv[i]);
-    }
-    const QMap<QString, Figure> figures = readReports(reports);
+    const QString work = QString::fromLocal8Bit(argv[3]);
+    Attempts runs(work, QString::fromLocal8Bit(argv[4]).toInt());
 
     QFile facts(QString::fromLocal8Bit(argv[2]));
     QFile out(QString::fromLocal8Bit(argv[1]));
-    if (!facts.open(QIODevice::ReadOnly) || !out.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+    QFile rerun(work + QStringLiteral("/rerun.txt"));
+    if (!facts.open(QIODevice::ReadOnly) || !out.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
+        !rerun.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
         std::fprintf(stderr, "results_table: cannot read the facts or write the table\n");
         return 1;
     }
     QTextStream text(&out);
     text << "# Benchmark results\n\n" << QString::fromUtf8(facts.readAll()) << "\n";
-    drawTable(text, figures);
-    windowTable(text, figures);
-    examRoomTable(text, figures);
-    customExamTable(text, figures);
-    progressTable(text, figures);
-    startupTable(text, QString::fromLocal8Bit(argv[3]));
+    drawTable(text, runs);
+    windowTable(text, runs);
+    examRoomTable(text, runs);
+    customExamTable(text, runs);
+    progressTable(text, runs);
+    startupTable(text, runs);
+    rerun.write(runs.reruns().toUtf8());
     return 0;
 }
