@@ -1,7 +1,9 @@
 #include "exam/resume_offer.h"
 
 #include <QDateTime>
+#include <QFile>
 #include <limits>
+#include <optional>
 
 #include "app/clock_display.h"
 #include "app/custom_exam.h"
@@ -16,6 +18,7 @@
 #include "exam/form211.h"
 #include "examdb/database.h"
 #include "examdb/error.h"
+#include "examdb/sqlite_handles.h"
 #include "examdb/statements.h"
 #include "examdb/transaction.h"
 #include "history/history_access.h"
@@ -57,6 +60,44 @@ int answeredOf(examdb::Database& db, int exam) {
                                       "correctanswer2 <> 0 OR correctanswer3 <> 0 OR "
                                       "correctanswer4 <> 0 OR correctanswer5 <> 0")
                            .arg(exam));
+}
+
+// Most starts find no interrupted exam. A plain read-only look says so without the check that
+// opening the bank for use costs; anything it cannot tell goes the full way.
+bool mayHoldAttempt(const QString& fileName) {
+    sqlite3* raw = nullptr;
+    const int rc = sqlite3_open_v2(QFile::encodeName(fileName).constData(), &raw,
+                                   SQLITE_OPEN_READONLY, nullptr);
+    const examdb::ConnectionHandle db(raw);
+    if (rc != SQLITE_OK) {
+        return true;
+    }
+    const auto answer = [&db](const char* sql) -> std::optional<QString> {
+        sqlite3_stmt* made = nullptr;
+        if (sqlite3_prepare_v2(db.get(), sql, -1, &made, nullptr) != SQLITE_OK) {
+            return std::nullopt;
+        }
+        const examdb::StatementHandle statement(made);
+        const int step = sqlite3_step(statement.get());
+        if (step == SQLITE_DONE) {
+            return QString();
+        }
+        if (step != SQLITE_ROW) {
+            return std::nullopt;
+        }
+        return QString::fromUtf8(
+            reinterpret_cast<const char*>(sqlite3_column_text(statement.get(), 0)));
+    };
+    const std::optional<QString> kind =
+        answer("SELECT type FROM sqlite_master WHERE name = 'tblAttempt' COLLATE NOCASE LIMIT 1");
+    if (!kind || kind->isEmpty()) {
+        return !kind.has_value();
+    }
+    if (*kind != QLatin1String("table")) {
+        return true;
+    }
+    const std::optional<QString> rows = answer("SELECT 1 FROM tblAttempt LIMIT 1");
+    return !rows || !rows->isEmpty();
 }
 
 // What a new draw would clear: the draw, the exam's answers and the attempt.
@@ -235,6 +276,9 @@ QString resumeQuestion(const SavedAttempt& saved, int answered, int totalSeconds
 }
 
 bool offerInterruptedExam() {
+    if (!mayHoldAttempt(app::edition().databaseFile)) {
+        return false;
+    }
     const bool demo = app::edition().demo;
     examdb::Database db;
     try {
