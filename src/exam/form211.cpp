@@ -385,7 +385,10 @@ void Form211::saveAnswerNow() {
     // The bound boxes and the session write the same answer, in one transaction.
     moveSaving([this] {
         iis->updateRecord();
-        exam().answer(iis->database(), ExamSettings.QuestionNo, chosenAnswers());
+        // By the question on screen: the session writes its answer by ID.
+        if (const int position = exam().positionOf(ui->Text1->text().toLongLong())) {
+            exam().answer(iis->database(), position, chosenAnswers());
+        }
     });
 }
 

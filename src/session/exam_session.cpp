@@ -31,6 +31,11 @@ Choices ExamSession::answer(int position) const {
                                                              : Choices{};
 }
 
+int ExamSession::positionOf(qint64 id) const {
+    const auto found = std::find(questions_.begin(), questions_.end(), id);
+    return found == questions_.end() ? 0 : int(found - questions_.begin()) + 1;
+}
+
 exam::DrawConnection& ExamSession::drawConnection(const QString& fileName) {
     return draws_.use(fileName);
 }

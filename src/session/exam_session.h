@@ -82,6 +82,8 @@ public:
     // Names this attempt in the resume record and the history alike.
     const QString& attemptKey() const { return attemptKey_; }
     Choices answer(int position) const;
+    // Where question id stands in the draw, from 1; 0 when it was not drawn.
+    int positionOf(qint64 id) const;
 
     // The draw's connection to fileName, kept open from one draw to the next.
     exam::DrawConnection& drawConnection(const QString& fileName);

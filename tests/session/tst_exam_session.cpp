@@ -65,6 +65,8 @@ void TestExamSession::fixedExamFromDrawToReport() {
     QVERIFY(exam.draw(db, 10));
     QCOMPARE(exam.questions().size(), size_t(10));
     QCOMPARE(exam.position(), 1);
+    QCOMPARE(exam.positionOf(exam.questions()[3]), 4);
+    QCOMPARE(exam.positionOf(-1), 0);
     QCOMPARE(attemptRows(fixture), 1);
 
     // Right on odd positions, wrong on even ones, the fifth left blank; three seconds each.
