@@ -58,7 +58,7 @@ startup() {
     local dir=$work/$1
     if [[ -z "$xvfb_pid" ]]; then
         display=:$((RANDOM % 400 + 100))
-        Xvfb "$display" -screen 0 1920x1080x24 -nolisten tcp >/dev/null 2>&1 &
+        Xvfb "$display" -screen 0 1920x1080x24 -nolisten tcp -noreset >/dev/null 2>&1 &
         xvfb_pid=$!
         for _ in $(seq 50); do
             DISPLAY=$display xdpyinfo >/dev/null 2>&1 && break

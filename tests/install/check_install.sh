@@ -50,7 +50,7 @@ for edition in pro demo; do
     server=$([[ $mode == install ]] && echo 170 || echo 180)
     [[ $edition == demo ]] && server=$((server + 5))
     (cd "$home/elsewhere" && env -u XDG_DATA_HOME -u XDG_CONFIG_HOME HOME="$home" \
-        xvfb-run -a -n "$server" -s "-screen 0 1280x800x24" \
+        xvfb-run -a -n "$server" -s "-screen 0 1280x800x24 -noreset" \
         bash "$here/installed_session.sh" "$prefix/bin/kvn_$edition" "$edition" \
         "$home/.local/share/Praxilo/$folder/$bank" "$prefix/share/praxilo/$bank" "$shots") ||
         status=1

@@ -41,7 +41,7 @@ INNER
 
 for program in "$pro" "$demo"; do
     shot="$out_dir/$(basename "$program")-main-window.png"
-    (cd "$work/run" && xvfb-run -a -s "-screen 0 1280x800x24" bash "$work/session.sh" "$program" "$shot")
+    (cd "$work/run" && xvfb-run -a -s "-screen 0 1280x800x24 -noreset" bash "$work/session.sh" "$program" "$shot")
     [[ -s "$shot" ]] || { echo "no screenshot for $program"; exit 1; }
     echo "screenshot: $shot"
 done

@@ -19,7 +19,7 @@ for edition in pro demo; do
     fi
     (cd "$folder" && export XDG_DATA_HOME="$work/data-$edition" \
         XDG_CONFIG_HOME="$work/config-$edition" &&
-        xvfb-run -a -n "$server" -s "-screen 0 1280x800x24" \
+        xvfb-run -a -n "$server" -s "-screen 0 1280x800x24 -noreset" \
         bash "$here/custom_session.sh" "$program" "$edition" "$folder/$db" "$shots") || status=1
 done
 echo "screenshots: $shots"

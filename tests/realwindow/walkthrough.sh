@@ -23,7 +23,7 @@ for edition in pro demo; do
     server=$([[ $edition == pro ]] && echo 120 || echo 140)
     # Each edition keeps its progress history in a fresh data folder, not the user's.
     (cd "$work/$edition" && export XDG_DATA_HOME="$work/data-$edition" &&
-        xvfb-run -a -n "$server" -s "-screen 0 1280x800x24" \
+        xvfb-run -a -n "$server" -s "-screen 0 1280x800x24 -noreset" \
         bash "$here/walkthrough_session.sh" "$program" "$edition" "$work/$edition/$db" \
         "$questions" "$shots") || status=1
 done

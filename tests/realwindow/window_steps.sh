@@ -6,7 +6,9 @@ failures=0
 pid=
 
 # On a loaded machine the virtual screen can still be refusing clients when xvfb-run hands
-# over; the program would end at once without a window. Wait for it, 10 s at most.
+# over; the program would end at once without a window. Wait for it, 10 s at most. The server
+# runs with -noreset: otherwise the probe, its last client leaving, sets it resetting just as
+# the program connects.
 for _ in $(seq 100); do
     xdpyinfo >/dev/null 2>&1 && break
     sleep 0.1
