@@ -9,8 +9,7 @@ here=$(cd "$(dirname "$0")" && pwd)
 source "$here/../realwindow/window_steps.sh"
 
 before=$(sha256sum "$installed" | cut -d' ' -f1)
-"$program" >"$shots/$edition-program.log" 2>&1 &
-pid=$!
+start_program "$shots/$edition-program.log"
 
 begin_exam "Installed Candidate"
 keys 1 alt+n 2 alt+n

@@ -21,8 +21,7 @@ expect_history() {
 answer_keys() { if [[ $edition == pro ]]; then echo a; else echo "a c"; fi; }
 exam_window='^Custom Exam'
 
-"$program" >"$shots/$edition-program.log" 2>&1 &
-pid=$!
+start_program "$shots/$edition-program.log"
 
 # A name typed once is the one a custom exam runs under.
 begin_exam "Custom Walker"

@@ -10,8 +10,7 @@ here=$(cd "$(dirname "$0")" && pwd)
 # shellcheck source=window_steps.sh
 source "$here/window_steps.sh"
 
-"$program" >"$shots/$edition-program.log" 2>&1 &
-pid=$!
+start_program "$shots/$edition-program.log"
 
 begin_exam "Keyboard Walker"
 expect_sql "questions drawn" "SELECT count(*) FROM tblRandom" "$questions"

@@ -15,6 +15,25 @@ for _ in $(seq 100); do
 done
 
 log() { echo "[$edition] $*"; }
+
+# Starts the program in the background ($pid), its output in LOG. A program the X server
+# refused at connection (seen now and then on a loaded machine) is started once more: that is
+# the virtual screen's fault, not the program's, and any other early end stays a failure.
+start_program() {
+    local out=$1
+    "$program" >"$out" 2>&1 &
+    pid=$!
+    for _ in $(seq 20); do
+        kill -0 "$pid" 2>/dev/null || break
+        sleep 0.1
+    done
+    if ! kill -0 "$pid" 2>/dev/null && grep -q "could not connect to display" "$out"; then
+        log "the X server refused the program's connection; starting it again"
+        mv "$out" "$out.refused"
+        "$program" >"$out" 2>&1 &
+        pid=$!
+    fi
+}
 fail() {
     log "FAIL: $*"
     failures=$((failures + 1))
