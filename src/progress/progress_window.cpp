@@ -559,11 +559,13 @@ void ProgressWindow::cmdStudyMissed_Click() {
     flow::hide(win::Intro);
     flow::hide(win::Notice);
     ExamSettings.ActiveExam = qint16(chosen->exam * 11);
+    session::active().study(bankExam());
     if (flow::open(win::Study)) {
         hide();
         flow::hide(win::MainMenu);
     } else {
         session::active().studySubset().clear();
+        session::active().leaveStudy();
     }
 }
 

@@ -54,6 +54,12 @@ void ExamSession::study(int exam) {
     exam_ = exam;
 }
 
+void ExamSession::leaveStudy() {
+    if (mode_ == Mode::Study) {
+        mode_ = Mode::None;
+    }
+}
+
 bool ExamSession::draw(examdb::Database& db, int count) {
     bool drawn = false;
     if (custom_) {

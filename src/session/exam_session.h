@@ -92,6 +92,8 @@ public:
     void begin(Mode mode, int exam, const QString& candidate);
     // Studying one exam: nothing is under way.
     void study(int exam);
+    // Back from studying to no mode at all; an exam under way is left as it is.
+    void leaveStudy();
     // Draws count questions of the exam begun (a custom exam: from its categories) and takes
     // them up with a fresh clock. False, with nothing changed, when the bank holds too few.
     bool draw(examdb::Database& db, int count);

@@ -11,6 +11,7 @@
 #include "app/window_flow.h"
 #include "app/window_frame.h"
 #include "app/window_names.h"
+#include "session/exam_session.h"
 #include "ui_form1.h"
 
 Form1::Form1() : ui(std::make_unique<Ui::Form1>()) {
@@ -93,9 +94,12 @@ void Form1::studyExam(qint16 exam) {
     flow::hide(win::Intro);
     flow::hide(win::Notice);
     ExamSettings.ActiveExam = exam;
+    session::active().study(bankExam());
     // Hide only once the study window is really there: the menu must never vanish alone.
     if (flow::open(win::Study)) {
         hide();
+    } else {
+        session::active().leaveStudy();
     }
 }
 

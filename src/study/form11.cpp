@@ -282,6 +282,7 @@ void Form11::cmdEnd_Click() {
     if (!flow::showMainMenu()) {
         return;
     }
+    session::active().leaveStudy();
     if (!session::active().studySubset().empty()) {
         // The next study is of a whole exam again, loaded afresh.
         session::active().studySubset().clear();

@@ -130,7 +130,10 @@ void TestExamSession::fixedExamFromDrawToReport() {
     QVERIFY(!exam.report());
     exam.study(3);
     QCOMPARE(exam.mode(), session::Mode::Study);
+    QCOMPARE(exam.exam(), 3);
     QVERIFY(!exam.underWay());
+    exam.leaveStudy();
+    QCOMPARE(exam.mode(), session::Mode::None);
 }
 
 void TestExamSession::everyChangeIsInTheFileAtOnce() {
