@@ -378,13 +378,24 @@ void Form211::moveSaving(const std::function<void()>& move) {
     transaction.commit();
 }
 
+void Form211::markSaving(const std::function<void()>& mark) {
+    if (!hasRows()) {
+        return;
+    }
+    rememberCurrentAnswer();
+    // The session's own write carries the resume record; the bound boxes join it.
+    examdb::Transaction transaction(iis->database());
+    iis->updateRecord();
+    mark();
+    transaction.commit();
+}
+
 void Form211::saveAnswerNow() {
     if (ended || !hasQuestion()) {
         return;
     }
     // The bound boxes and the session write the same answer, in one transaction.
-    moveSaving([this] {
-        iis->updateRecord();
+    markSaving([this] {
         // By the question on screen: the session writes its answer by ID.
         if (const int position = exam().positionOf(ui->Text1->text().toLongLong())) {
             exam().answer(iis->database(), position, chosenAnswers());
@@ -591,10 +602,7 @@ void Form211::chkFlag_Click() {
         return;
     }
     const bool flagged = ui->chkFlag->isChecked();
-    moveSaving([this, flagged] {
-        iis->updateRecord();
-        exam().flag(iis->database(), currentIndex() + 1, flagged);
-    });
+    markSaving([this, flagged] { exam().flag(iis->database(), currentIndex() + 1, flagged); });
     showMarks();
 }
 
@@ -643,10 +651,7 @@ void Form211::toggleStrike(int row) {
     if (ended || !hasQuestion() || !answerText(row)->isVisibleTo(this)) {
         return;
     }
-    moveSaving([this, row] {
-        iis->updateRecord();
-        exam().strike(iis->database(), currentIndex() + 1, row);
-    });
+    markSaving([this, row] { exam().strike(iis->database(), currentIndex() + 1, row); });
     showChoiceMarks();
 }
 
@@ -726,10 +731,7 @@ void Form211::cmdCheck_Click() {
         return;
     }
     // The answer and its lock are written together: a resumed practice keeps both.
-    moveSaving([this] {
-        iis->updateRecord();
-        exam().check(iis->database(), currentIndex() + 1);
-    });
+    markSaving([this] { exam().check(iis->database(), currentIndex() + 1); });
     showMarks();
 }
 

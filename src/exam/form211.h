@@ -104,6 +104,8 @@ private:
     // question now on screen and the clock.
     void moveSaving(const std::function<void()>& move);
     void saveProgress();
+    // Runs mark, a write of the session's, in one transaction with the bound boxes' answer.
+    void markSaving(const std::function<void()>& mark);
     // An answer is written the moment it changes, as flags, strikes and checks are, so a
     // program killed before the next move loses nothing the candidate saw.
     void saveAnswerNow();
