@@ -150,14 +150,14 @@ HistoryStore* store() {
     return a.store.get();
 }
 
-std::optional<int> recordAttempt(const AttemptRecord& attempt) {
+std::optional<int> recordAttempt(const AttemptRecord& attempt, const Alongside& alongside) {
     HistoryStore* history = store();
     if (!history) {
         return std::nullopt;
     }
     try {
         const std::optional<int> previous = history->lastScore(attempt);
-        history->record(attempt);
+        history->record(attempt, alongside);
         return previous;
     } catch (const examdb::Error& e) {
         refuse(QStringLiteral("This attempt could not be added to the progress history %1: %2. "
@@ -165,6 +165,22 @@ std::optional<int> recordAttempt(const AttemptRecord& attempt) {
                    .arg(QDir::toNativeSeparators(history->path()), faultReason(e)));
         access().store.reset();
         return std::nullopt;
+    }
+}
+
+bool writeAlongside(const Alongside& alongside, const QString& what) {
+    HistoryStore* history = store();
+    if (!history) {
+        return false;
+    }
+    try {
+        history->change(alongside);
+        return true;
+    } catch (const examdb::Error& e) {
+        refuse(QStringLiteral("%1 could not be written to the progress history %2: %3.")
+                   .arg(what, QDir::toNativeSeparators(history->path()), faultReason(e)));
+        access().store.reset();
+        return false;
     }
 }
 

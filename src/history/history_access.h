@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "history/attempt_record.h"
+#include "history/history_store.h"
 
 namespace examdb {
 class Error;
@@ -27,7 +28,11 @@ void closeStore();
 // Adds a scored attempt and returns the name's score before it at the same exam (for a custom
 // exam: with the same settings), if any.
 // Never throws and never stops the score sheet: a failure is one message.
-std::optional<int> recordAttempt(const AttemptRecord& attempt);
+// alongside is written in the same transaction, or refused with the attempt.
+std::optional<int> recordAttempt(const AttemptRecord& attempt, const Alongside& alongside = {});
+// alongside in a transaction of its own on the history's file; false, after one message naming
+// what, when it failed.
+bool writeAlongside(const Alongside& alongside, const QString& what);
 
 // True when the history holds the attempt with this key. Quiet: a history that cannot be read
 // holds nothing, and says so when an attempt is next recorded.

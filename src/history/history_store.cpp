@@ -205,7 +205,13 @@ std::optional<qint64> HistoryStore::attemptWithKey(const QString& key) const {
     return find.step() ? std::optional<qint64>(find.integer(0)) : std::nullopt;
 }
 
-qint64 HistoryStore::record(const AttemptRecord& a) {
+void HistoryStore::change(const Alongside& alongside) {
+    examdb::Transaction transaction(db_.get());
+    alongside(db_.get());
+    transaction.commit();
+}
+
+qint64 HistoryStore::record(const AttemptRecord& a, const Alongside& alongside) {
     examdb::Transaction transaction(db_.get());
     if (const std::optional<qint64> kept = attemptWithKey(a.key)) {
         return *kept;
@@ -256,6 +262,9 @@ qint64 HistoryStore::record(const AttemptRecord& a) {
         question.bind(4, qint64(q.correct ? 1 : 0));
         question.step();
         question.reset();
+    }
+    if (alongside) {
+        alongside(db_.get());
     }
     transaction.commit();
     return id;

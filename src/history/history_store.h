@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -8,6 +9,10 @@
 #include "history/attempt_record.h"
 
 namespace history {
+
+// Writes of another part of the program that belong in the same transaction as the history's
+// own: they throw examdb::Error to undo both.
+using Alongside = std::function<void(sqlite3*)>;
 
 // The user's record of scored attempts: an SQLite file of its own, never the bank. Every
 // failure throws examdb::Error.
@@ -26,9 +31,12 @@ public:
 
     QString path() const { return path_; }
 
-    // One transaction: the attempt with its categories and questions, or nothing. An attempt
-    // whose key the history holds already is not added again; its ID comes back.
-    qint64 record(const AttemptRecord& attempt);
+    // One transaction: the attempt with its categories and questions, and alongside, or
+    // nothing. An attempt whose key the history holds already is not added again, nor is
+    // alongside run; its ID comes back.
+    qint64 record(const AttemptRecord& attempt, const Alongside& alongside = {});
+    // alongside in a transaction of its own on the history's file.
+    void change(const Alongside& alongside);
     std::optional<qint64> attemptWithKey(const QString& key) const;
     // Newest first; candidate empty for every name. Categories included, questions not.
     std::vector<AttemptRecord> attempts(const QString& candidate = QString()) const;

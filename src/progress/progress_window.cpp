@@ -43,7 +43,9 @@
 #include "progress/attempt_table.h"
 #include "progress/category_figures.h"
 #include "progress/progress_csv.h"
+#include "results/results_sending.h"
 #include "session/exam_session.h"
+#include "xapi/sender.h"
 
 namespace progress {
 namespace {
@@ -114,7 +116,8 @@ ProgressWindow::ProgressWindow()
       export_(new QPushButton(QStringLiteral("E&xport CSV..."), this)),
       delete_(new QPushButton(QStringLiteral("&Delete Attempt"), this)),
       deleteAll_(new QPushButton(QStringLiteral("Delete A&ll..."), this)),
-      close_(new QPushButton(QStringLiteral("&Close"), this)) {
+      close_(new QPushButton(QStringLiteral("&Close"), this)),
+      results_(new QLabel(this)) {
     setObjectName(win::Progress.id());
     setWindowTitle(kTitle);
     names_->setObjectName(QStringLiteral("cboName"));
@@ -125,6 +128,9 @@ ProgressWindow::ProgressWindow()
     delete_->setObjectName(QStringLiteral("cmdDelete"));
     deleteAll_->setObjectName(QStringLiteral("cmdDeleteAll"));
     close_->setObjectName(QStringLiteral("cmdClose"));
+    results_->setObjectName(QStringLiteral("lblResults"));
+    results_->setTextInteractionFlags(Qt::TextSelectableByKeyboard | Qt::TextSelectableByMouse);
+    results_->hide();
 
     attemptsView_->setModel(attemptsModel_);
     categoriesView_->setModel(categoriesModel_);
@@ -182,6 +188,7 @@ ProgressWindow::ProgressWindow()
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(filter);
     layout->addWidget(split, 1);
+    layout->addWidget(results_);
     layout->addLayout(buttons);
     setTabOrder(names_, attemptsView_);
     setTabOrder(attemptsView_, categoriesView_);
@@ -206,6 +213,7 @@ ProgressWindow::~ProgressWindow() = default;
 
 void ProgressWindow::Show() {
     reload();
+    showResultsLine();
     app::showMaximizedOnScreen(*this);
     attemptsView_->setFocus();
 }
@@ -230,6 +238,17 @@ void ProgressWindow::reload() {
     }
     fillNames();
     setNameFilter(nameFilter_);
+}
+
+// Where the results stand with the training centre's record store; no line when none is set.
+void ProgressWindow::showResultsLine() {
+    const QString line = results::resultsLine();
+    results_->setText(line);
+    results_->setVisible(!line.isEmpty());
+    if (xapi::Sender* sender = results::resultsSender()) {
+        connect(sender, &xapi::Sender::changed, this, &ProgressWindow::showResultsLine,
+                Qt::UniqueConnection);
+    }
 }
 
 void ProgressWindow::fillNames() {

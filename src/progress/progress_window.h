@@ -8,6 +8,7 @@
 class QChart;
 class QChartView;
 class QComboBox;
+class QLabel;
 class QPushButton;
 class QStandardItemModel;
 class QTableView;
@@ -52,6 +53,7 @@ private:
     const history::AttemptRecord* selected() const;
     void fillScoreChart();
     void fillCategoryChart();
+    void showResultsLine();
 
     std::vector<history::AttemptRecord> all_;
     std::vector<history::AttemptRecord> shown_;
@@ -68,6 +70,7 @@ private:
     QPushButton* delete_;
     QPushButton* deleteAll_;
     QPushButton* close_;
+    QLabel* results_;
 };
 
 }  // namespace progress

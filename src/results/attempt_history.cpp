@@ -4,7 +4,10 @@
 #include "app/edition.h"
 #include "app/exam_settings.h"
 #include "history/history_access.h"
+#include "results/results_sending.h"
 #include "session/exam_session.h"
+#include "xapi/outbox.h"
+#include "xapi/sender.h"
 
 namespace results {
 
@@ -40,12 +43,22 @@ HistoryRecorder& HistoryRecorder::of(session::ExamSession& session) {
 }
 
 HistoryRecorder::HistoryRecorder(session::ExamSession& session) : QObject(&session) {
+    queueCheckedAnswers(session);
     connect(&session, &session::ExamSession::examEnded, this,
             [this](const session::ScoreReport& report) { record(report); });
 }
 
 void HistoryRecorder::record(const session::ScoreReport& report) {
-    previous_ = history::recordAttempt(scoredAttempt(report));
+    const std::vector<QJsonObject> statements = statementsFor(report);
+    if (statements.empty()) {
+        previous_ = history::recordAttempt(scoredAttempt(report));
+        return;
+    }
+    previous_ = history::recordAttempt(
+        scoredAttempt(report), [&statements](sqlite3* db) { xapi::outbox::queue(db, statements); });
+    if (xapi::Sender* sender = resultsSender()) {
+        sender->nudge();
+    }
 }
 
 }  // namespace results

@@ -197,10 +197,17 @@ void ExamSession::strike(examdb::Database& db, int position, int row) {
 }
 
 void ExamSession::check(examdb::Database& db, int position) {
-    progress_.setChecked(int(index(position)));
+    const size_t i = index(position);
+    progress_.setChecked(int(i));
     examdb::Transaction transaction(db);
     saveProgress(db);
     transaction.commit();
+    if (std::optional<QuestionScore> scored = scoreQuestion(db, exam_, questions_[i])) {
+        scored->position = position;
+        scored->chosen = answers_[i];
+        scored->seconds = secondsOn_[i];
+        Q_EMIT answerChecked(*scored, bankName(db));
+    }
 }
 
 std::optional<KeyAnswer> ExamSession::checkedKey(examdb::Database& db, int position) const {
@@ -239,6 +246,10 @@ const ScoreReport& ExamSession::end(examdb::Database& db, int exam, int question
     if (!report_) {
         report_ = scoreExam(db, exam, questionsPerExam, passMark);
         report_->attempt = attemptKey_;
+        for (QuestionScore& q : report_->drawn) {
+            const int at = positionOf(q.id);
+            q.seconds = at >= 1 && at <= int(secondsOn_.size()) ? secondsOn_[size_t(at - 1)] : 0;
+        }
         writeCategoryScores(db, *report_);
         Q_EMIT examEnded(*report_);
         // Scored and told: nothing is left to take up again at the next start.

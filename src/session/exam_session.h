@@ -136,6 +136,8 @@ public:
 Q_SIGNALS:
     void questionAnswered(const session::Answered& answered);
     void examEnded(const session::ScoreReport& report);
+    // A practice answer checked and fixed, scored on its own.
+    void answerChecked(const session::QuestionScore& scored, const QString& bank);
 
 private:
     size_t index(int position) const;

@@ -1,6 +1,7 @@
 #include "session/score_report.h"
 
 #include "examdb/database.h"
+#include "examdb/error.h"
 #include "examdb/recordset.h"
 #include "examdb/statement.h"
 #include "examdb/statements.h"
@@ -10,9 +11,8 @@
 namespace session {
 namespace {
 
-// Duplicate IDs in tblRandom, which only a damaged file holds, count once, as the draw would.
-QString drawnQuestionsSql(int exam) {
-    const QString e = examdb::statements::examTable(exam);
+// The columns readQuestion takes, from exam table e joined to key table k.
+QString questionColumns(int exam) {
     const QString k = examdb::statements::keyTable(exam);
     QString same;
     for (int n = 1; n <= 5; ++n) {
@@ -21,15 +21,50 @@ QString drawnQuestionsSql(int exam) {
                     .arg(n);
     }
     return QStringLiteral(
-               "SELECT d.position, e.ID, e.catID, e.correctanswer1, e.correctanswer2, "
-               "e.correctanswer3, e.correctanswer4, e.correctanswer5, coalesce(%3, 0) "
+               "e.ID, e.catID, e.correctanswer1, e.correctanswer2, e.correctanswer3, "
+               "e.correctanswer4, e.correctanswer5, coalesce(%1, 0), k.correctanswer1, "
+               "k.correctanswer2, k.correctanswer3, k.correctanswer4, k.correctanswer5, "
+               "e.question, e.answer1, e.answer2, e.answer3, e.answer4, e.answer5")
+        .arg(same);
+}
+
+// Reads questionColumns from column `first` on.
+QuestionScore readQuestion(examdb::Statement& row, int first) {
+    QuestionScore q;
+    q.id = row.integer(first);
+    for (int n = 0; n < 5; ++n) {
+        q.chosen[size_t(n)] = row.integer(first + 2 + n) != 0;
+        q.key[size_t(n)] = row.integer(first + 8 + n) != 0;
+        q.choices[size_t(n)] = row.value(first + 14 + n).toString();
+    }
+    q.correct = row.integer(first + 7) != 0;
+    q.question = row.value(first + 13).toString();
+    return q;
+}
+
+// Duplicate IDs in tblRandom, which only a damaged file holds, count once, as the draw would.
+QString drawnQuestionsSql(int exam) {
+    return QStringLiteral(
+               "SELECT d.position, %3 "
                "FROM (SELECT ID, min(sl_no) AS position FROM tblRandom GROUP BY ID) AS d "
                "INNER JOIN %1 AS e ON e.ID = d.ID LEFT JOIN %2 AS k ON k.ID = e.ID "
                "ORDER BY d.position")
-        .arg(e, k, same);
+        .arg(examdb::statements::examTable(exam), examdb::statements::keyTable(exam),
+             questionColumns(exam));
 }
 
 }  // namespace
+
+// A bank without its test information still scores; only reports elsewhere miss the name.
+QString bankName(examdb::Database& db) {
+    try {
+        examdb::Statement name =
+            db.prepare(QStringLiteral("SELECT test_name FROM \"Test Information\" LIMIT 1"));
+        return name.step() ? name.value(0).toString() : QString();
+    } catch (const examdb::Error&) {
+        return QString();
+    }
+}
 
 ScoreReport scoreExam(examdb::Database& db, int exam, int questions, int passMark) {
     ScoreReport report;
@@ -43,15 +78,11 @@ ScoreReport scoreExam(examdb::Database& db, int exam, int questions, int passMar
         report.categories.push_back({row, names.value(0).toString(), 0, 0, 0});
     }
 
+    report.bank = bankName(db);
     examdb::Statement drawn = db.prepare(drawnQuestionsSql(exam));
     while (drawn.step()) {
-        QuestionScore q;
+        QuestionScore q = readQuestion(drawn, 1);
         q.position = int(drawn.integer(0));
-        q.id = drawn.integer(1);
-        for (int n = 0; n < 5; ++n) {
-            q.chosen[size_t(n)] = drawn.integer(3 + n) != 0;
-        }
-        q.correct = drawn.integer(8) != 0;
         report.correct += q.correct ? 1 : 0;
         // Only a whole number names a category, as the key's own comparison has it.
         const bool named = sqlite3_column_type(drawn.handle(), 2) == SQLITE_INTEGER;
@@ -69,6 +100,18 @@ ScoreReport scoreExam(examdb::Database& db, int exam, int questions, int passMar
     report.score = int(examScore(report.correct, questions));
     report.passed = report.score >= passMark;
     return report;
+}
+
+std::optional<QuestionScore> scoreQuestion(examdb::Database& db, int exam, qint64 id) {
+    examdb::Statement one = db.prepare(
+        QStringLiteral("SELECT %3 FROM %1 AS e LEFT JOIN %2 AS k ON k.ID = e.ID WHERE e.ID = ?1")
+            .arg(examdb::statements::examTable(exam), examdb::statements::keyTable(exam),
+                 questionColumns(exam)));
+    one.bind(1, id);
+    if (!one.step()) {
+        return std::nullopt;
+    }
+    return readQuestion(one, 0);
 }
 
 void writeCategoryScores(examdb::Database& db, const ScoreReport& report) {

@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <array>
+#include <optional>
 #include <vector>
 
 namespace examdb {
@@ -21,12 +22,17 @@ struct CategoryScore {
     bool operator==(const CategoryScore&) const = default;
 };
 
-// One drawn question: what the candidate chose and whether it matches the key.
+// One drawn question: what the candidate chose and whether it matches the key, with the
+// texts the candidate saw, for whoever reports the answer elsewhere.
 struct QuestionScore {
     int position = 0;  // in the draw, from 1
     qint64 id = 0;
     std::array<bool, 5> chosen{};
     bool correct = false;
+    std::array<bool, 5> key{};  // all false when the key lacks the question
+    QString question;
+    std::array<QString, 5> choices;  // empty where the question has fewer
+    int seconds = 0;                 // on screen with it; the session fills it in
 
     bool operator==(const QuestionScore&) const = default;
 };
@@ -35,6 +41,7 @@ struct QuestionScore {
 // observers are told.
 struct ScoreReport {
     QString attempt;    // the attempt's key: one attempt is recorded once, however often told
+    QString bank;       // the bank's own name, from its test information
     int exam = 0;       // whose tables: 1 to 3
     int questions = 0;  // the count the score divides by
     int correct = 0;
@@ -51,6 +58,13 @@ struct ScoreReport {
 // question the key lacks is wrong; a question the exam table lacks was never asked and counts
 // nowhere. Throws examdb::Error when the bank cannot be read.
 ScoreReport scoreExam(examdb::Database& db, int exam, int questions, int passMark);
+
+// The bank's own name, from its test information; empty when it has none.
+QString bankName(examdb::Database& db);
+
+// One drawn question of exam's tables scored alone, as a practice check does; nothing when the
+// exam table lacks it.
+std::optional<QuestionScore> scoreQuestion(examdb::Database& db, int exam, qint64 id);
 
 // cat_scores holds the report's categories and nothing else, in one transaction.
 void writeCategoryScores(examdb::Database& db, const ScoreReport& report);

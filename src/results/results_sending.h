@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QJsonObject>
+#include <QString>
+#include <vector>
+
+#include "xapi/lrs_settings.h"
+
+namespace session {
+struct ScoreReport;
+class ExamSession;
+}  // namespace session
+
+namespace xapi {
+class Sender;
+}
+
+// Results told to a training centre's record store, when its [xapi] preferences say where.
+namespace results {
+
+// The [xapi] group of the preferences; the home page falls back to the endpoint's site.
+xapi::LrsSettings lrsSettings();
+
+// The program's sender; nullptr when results are not sent (no endpoint, or a refused one).
+xapi::Sender* resultsSender();
+
+// Starts sending what earlier sessions left, once the main window shows. A refused endpoint is
+// named in one message. Does nothing when no endpoint is set.
+void startSendingResults();
+
+// Forgets the sender, so the next use reads the preferences again (tests).
+void stopSendingResults();
+
+// What an ended exam tells the record store; empty when results are not sent.
+std::vector<QJsonObject> statementsFor(const session::ScoreReport& report);
+
+// Queues every practice answer the session checks, when results are sent.
+void queueCheckedAnswers(session::ExamSession& session);
+
+// The Progress window's one line about results; empty when they are not sent.
+QString resultsLine();
+
+}  // namespace results
