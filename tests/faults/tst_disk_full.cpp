@@ -1,7 +1,8 @@
 // Answers written while the disk holding the database is full: the candidate is told, the
 // program ends after that one message, every answer saved before is still there, and once
 // there is room again the next exam runs. The progress history and its export on a full disk
-// say so once, and the program goes on.
+// say so once, and the program goes on; an attempt and the statements queued with it for a
+// record store are both kept or both refused.
 #include <QAbstractButton>
 #include <QCheckBox>
 #include <QLabel>
@@ -18,6 +19,8 @@
 #include "progress/progress_window.h"
 #include "progress/progress_windows.h"
 #include "start/form1.h"
+#include "xapi/exam_statements.h"
+#include "xapi/outbox.h"
 
 namespace {
 
@@ -115,6 +118,19 @@ history::AttemptRecord scored(int minutesAgo) {
         a.questions.push_back({q, q, q % 3 != 0});
     }
     return a;
+}
+
+// An exam's 117 statements, queued with whatever attempt is recorded.
+history::Alongside toldAlongside() {
+    session::ScoreReport report;
+    report.drawn.resize(kQuestions);
+    const xapi::AttemptFacts facts{QStringLiteral("https://centre.example.org/"),
+                                   QStringLiteral("Ann"),
+                                   QUuid::createUuid().toString(QUuid::WithoutBraces),
+                                   QStringLiteral("Korvane Practice Exam"), 1};
+    return [told = xapi::examStatements(facts, report)](sqlite3* db) {
+        xapi::outbox::queue(db, told);
+    };
 }
 
 QLineEdit* shownId() {
@@ -257,9 +273,11 @@ void TestDiskFull::historyAndExportOnFullDisk() {
     AppTestEnv env(app::fullEdition());
     const QDir folder(base.path());
     history::setLocation(folder.filePath(QStringLiteral("history.sqlite")));
-    for (int n = 0; n < 40; ++n) {
+    for (int n = 0; n < 39; ++n) {
         history::recordAttempt(scored(200 - n));
     }
+    // The last one with the statements a training centre's record store is told.
+    QVERIFY(history::recordAttempt(scored(100), toldAlongside()));
     // Closed, the history leaves no journal whose room a new attempt could reuse.
     history::closeStore();
     const QString csv = folder.filePath(QStringLiteral("progress.csv"));
@@ -277,7 +295,8 @@ void TestDiskFull::historyAndExportOnFullDisk() {
              (QStringList{"filler", "history.sqlite", "history.sqlite-shm", "history.sqlite-wal",
                           "progress.csv"}));
 
-    QVERIFY(!history::recordAttempt(scored(0)));
+    // Refused whole: neither the attempt nor its statements.
+    QVERIFY(!history::recordAttempt(scored(0), toldAlongside()));
     QCOMPARE(env.endings, 0);
     QCOMPARE(env.prompts.shown().size(), size_t(1));
     const QString text = env.prompts.shown().front().text;
@@ -288,6 +307,9 @@ void TestDiskFull::historyAndExportOnFullDisk() {
              qPrintable(text));
     w.Unload();
     QVERIFY(QFile::remove(folder.filePath(QStringLiteral("filler"))));
+    history::closeStore();
+    QCOMPARE(history::HistoryStore(history::location()).attempts().size(), size_t(40));
+    QCOMPARE(xapi::Outbox(history::location()).counts().waiting, kQuestions + 1);
 }
 
 int main(int argc, char** argv) {
