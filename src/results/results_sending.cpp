@@ -68,9 +68,13 @@ xapi::Sender* resultsSender() {
             return nullptr;
         }
         s.sender = new xapi::Sender(settings, history::location(), QCoreApplication::instance());
-        QObject::connect(s.sender, &xapi::Sender::credentialsRefused, [](const QString& message) {
-            prompts::MsgBox(message, prompts::Buttons::OkOnly, prompts::Icon::Exclamation);
-        });
+        // Told once the network's handler has returned, not from inside it.
+        QObject::connect(
+            s.sender, &xapi::Sender::credentialsRefused, s.sender,
+            [](const QString& message) {
+                prompts::MsgBox(message, prompts::Buttons::OkOnly, prompts::Icon::Exclamation);
+            },
+            Qt::QueuedConnection);
         // The request in flight is dropped at once when the program ends; its statements stay.
         QObject::connect(QCoreApplication::instance(), &QCoreApplication::aboutToQuit, s.sender,
                          &QObject::deleteLater);

@@ -51,20 +51,22 @@ Sender::Sender(LrsSettings settings, QString historyPath, QObject* parent)
 
 Sender::~Sender() {
     // A request in flight is dropped, not waited for: its statements stay queued.
+    network_->disconnect(this);
     if (inFlight_) {
         inFlight_->abort();
     }
 }
 
-Outbox* Sender::outbox() {
-    if (!outbox_ && QFileInfo::exists(historyPath_)) {
-        try {
-            outbox_ = std::make_unique<Outbox>(historyPath_);
-        } catch (const examdb::Error&) {
-            return nullptr;  // the history says why, when it is next used
-        }
+// Opened for each use: a history moved aside and started anew is the new file at once.
+std::unique_ptr<Outbox> Sender::outbox() const {
+    if (!QFileInfo::exists(historyPath_)) {
+        return nullptr;
     }
-    return outbox_.get();
+    try {
+        return std::make_unique<Outbox>(historyPath_);
+    } catch (const examdb::Error&) {
+        return nullptr;  // the history says why, when it is next used
+    }
 }
 
 void Sender::nudge() {
@@ -77,9 +79,7 @@ void Sender::nudge() {
 }
 
 OutboxCounts Sender::counts() const {
-    // Read through the sender's own connection, made if needed.
-    auto* self = const_cast<Sender*>(this);
-    Outbox* box = self->outbox();
+    const std::unique_ptr<Outbox> box = outbox();
     if (!box) {
         return {};
     }
@@ -115,7 +115,7 @@ void Sender::sendNext() {
     if (inFlight_ || state_ == State::CredentialsRefused) {
         return;
     }
-    Outbox* box = outbox();
+    const std::unique_ptr<Outbox> box = outbox();
     if (!box) {
         return;
     }
@@ -158,7 +158,7 @@ void Sender::answered(QNetworkReply* reply) {
     }
     inFlight_ = nullptr;
     const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
-    Outbox* box = outbox();
+    const std::unique_ptr<Outbox> box = outbox();
     if (!box) {
         return;
     }

@@ -55,7 +55,7 @@ private:
     void sendNext();
     void answered(QNetworkReply* reply);
     void retryLater();
-    Outbox* outbox();
+    std::unique_ptr<Outbox> outbox() const;
 
     LrsSettings settings_;
     QString historyPath_;
@@ -69,7 +69,6 @@ private:
     QTimer* retry_;
     QPointer<QNetworkReply> inFlight_;
     std::vector<QueuedStatement> batch_;
-    std::unique_ptr<Outbox> outbox_;
 };
 
 }  // namespace xapi
