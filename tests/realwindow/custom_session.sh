@@ -25,10 +25,7 @@ start_program "$shots/$edition-program.log"
 
 # A name typed once is the one a custom exam runs under.
 begin_exam "Custom Walker"
-keys alt+e
-show end-question '^(Praxilo|Confirmation)$' "$menu"
-keys Return
-show score-sheet '^Score Sheet$'
+end_exam
 keys alt+e
 gone '^Score Sheet$'
 
@@ -54,10 +51,7 @@ for ((q = 1; q <= 10; ++q)); do
 done
 expect_sql "every practice answer checked" "SELECT flags FROM tblAttempt" \
     "1! 2! 3! 4! 5! 6! 7! 8! 9! 10!"
-keys alt+e
-show practice-end-question '^(Praxilo|Confirmation)$' "$menu"
-keys Return
-show practice-score-sheet '^Score Sheet$'
+end_exam practice-
 expect_history "practice recorded" "SELECT candidate || '|' || score || '|' || custom FROM attempt \
 ORDER BY attempt_id DESC LIMIT 1" "Custom Walker|1000|exam=1 categories=0 questions=10 \
 minutes=10 mode=practice"
@@ -81,10 +75,7 @@ for ((q = 1; q <= 30; ++q)); do
     [[ $q -lt 30 ]] && keys alt+n
 done
 snap timed-last
-keys alt+e
-show timed-end-question '^(Praxilo|Confirmation)$' "$menu"
-keys Return
-show timed-score-sheet '^Score Sheet$'
+end_exam timed-
 expect_sql "every timed answer given" "$(answered)" 30
 expect_history "timed recorded" "SELECT score || '|' || custom FROM attempt ORDER BY attempt_id DESC \
 LIMIT 1" "1000|exam=1 categories=0,1,2 questions=30 minutes=30 mode=timed"

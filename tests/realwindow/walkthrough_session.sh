@@ -60,10 +60,7 @@ keys b alt+n
 expect_sql "choice B of question 1 by its key" "SELECT correctanswer2 FROM exam1 WHERE ID = \
 (SELECT ID FROM tblRandom WHERE sl_no = 1)" 1
 
-keys alt+e
-show end-question '^(Praxilo|Confirmation)$' "$menu"
-keys Return
-show score-sheet '^Score Sheet$'
+end_exam
 expect_sql "category score rows" "SELECT count(*) > 0 FROM cat_scores" 1
 expect_sql "answers kept while the score sheet shows" "$(answered)" 3
 keys alt+v
@@ -86,11 +83,7 @@ if [[ "$history_rows" == 1 ]]; then
 else
     fail "history: expected 1 attempt, found $history_rows"
 fi
-keys alt+r p
-show progress '^Progress$'
-keys Escape
-gone '^Progress$'
-show menu-after-progress '^Praxilo$'
+visit_progress
 
 # Study window of exam 1, one step on, and back. The demo names its entry "&Review Exam #1 Demo".
 if [[ $edition == pro ]]; then keys alt+r v; else keys alt+r r; fi

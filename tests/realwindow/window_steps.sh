@@ -139,3 +139,21 @@ begin_exam() {
     keys Return
     show exam "^(Exam #1|Demo Exam)$"
 }
+
+# End Exam and Yes, to the score sheet; the step names take the caller's prefix.
+# shellcheck disable=SC2120
+end_exam() {
+    keys alt+e
+    show "${1:-}end-question" '^(Praxilo|Confirmation)$' "$menu"
+    keys Return
+    show "${1:-}score-sheet" '^Score Sheet$'
+}
+
+# The Progress window from the menu, pictured, and closed again with Escape.
+visit_progress() {
+    keys alt+r p
+    show progress '^Progress$'
+    keys Escape
+    gone '^Progress$'
+    show menu-after-progress '^Praxilo$'
+}
