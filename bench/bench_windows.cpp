@@ -1,14 +1,17 @@
 // The user's actions through the real windows on the offscreen platform, each timed until its
 // window has been laid out and painted: the exam window, its moves, the answer window, the
-// score sheet, the review and the study window, on the sample bank and on large banks.
+// score sheet, the review and the study window, on the sample bank and on large banks; and
+// two of them again while a backlog of results drains to a record store on loopback.
 #include <benchmark/benchmark.h>
 
 #include <QAbstractButton>
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QDir>
+#include <QEventLoop>
 #include <QFile>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <memory>
 #include <optional>
 
@@ -19,17 +22,20 @@
 #include "app/prompts.h"
 #include "app/window_flow.h"
 #include "app/window_names.h"
+#include "backlog.h"
 #include "bench_bank.h"
 #include "exam/form211.h"
 #include "exam/review_screen.h"
 #include "history/history_access.h"
 #include "laps.h"
+#include "local_lrs.h"
 #include "offscreen_main.h"
 #include "program_windows.h"
 #include "results/form3.h"
 #include "results/form41.h"
 #include "start/startup.h"
 #include "study/form11.h"
+#include "xapi/sender.h"
 
 namespace {
 
@@ -123,6 +129,50 @@ bool checked(benchmark::State& state, const Session& session) {
     return true;
 }
 
+// The user's pauses between actions, with a backlog of results on its way to a record store on
+// loopback meanwhile: the sender works on the windows' event loop, in the pauses and during the
+// actions. With no backlog, the pauses alone, for the figures to compare with.
+class Draining {
+public:
+    Draining(benchmark::State& state, int backlog) : backlog_(backlog) {
+        if (backlog == 0) {
+            return;
+        }
+        if (const QString why = lrs_.start(); !why.isEmpty()) {
+            state.SkipWithError(qPrintable(why));
+            return;
+        }
+        queueBacklog(*history::store(), backlog);
+        sender_ = std::make_unique<xapi::Sender>(settingsFor(lrs_), history::location());
+        sender_->nudge();
+        pause();
+    }
+
+    // Shorter than a batch's round trip, so that replies also land during the actions.
+    void pause() {
+        QEventLoop loop;
+        QTimer::singleShot(20, &loop, &QEventLoop::quit);
+        loop.exec();
+    }
+
+    // The backlog must have been on its way from the first action to the last.
+    void check(benchmark::State& state) {
+        if (!sender_) {
+            return;
+        }
+        const int waiting = sender_->counts().waiting;
+        state.counters["sent"] = backlog_ - waiting;
+        if (waiting == 0 || waiting == backlog_) {
+            state.SkipWithError("the backlog was not draining throughout");
+        }
+    }
+
+private:
+    int backlog_;
+    LocalLrs lrs_;
+    std::unique_ptr<xapi::Sender> sender_;
+};
+
 void openExam() {
     forms::get<Form211>().Show();
     settle();
@@ -142,9 +192,14 @@ void BM_OpenExam(benchmark::State& state) {
 }
 
 // One move; the move back is not timed, so every timed move starts from the same question.
-void examMove(benchmark::State& state, bool forward) {
+// With a backlog, the user pauses after each move while it drains.
+void examMove(benchmark::State& state, bool forward, std::optional<int> backlog = {}) {
     AnyBank bank(int(state.range(0)));
     Session session;
+    std::optional<Draining> sending;
+    if (backlog) {
+        sending.emplace(state, *backlog);
+    }
     openExam();
     Form211& exam = forms::get<Form211>();
     if (!forward) {
@@ -158,6 +213,12 @@ void examMove(benchmark::State& state, bool forward) {
         });
         forward ? exam.cmdPrevQ_Click() : exam.CmdNextQ_Click();
         settle();
+        if (sending) {
+            sending->pause();
+        }
+    }
+    if (sending) {
+        sending->check(state);
     }
     checked(state, session);
     laps.report(state);
@@ -169,6 +230,10 @@ void BM_ExamNext(benchmark::State& state) {
 
 void BM_ExamPrevious(benchmark::State& state) {
     examMove(state, false);
+}
+
+void BM_ExamNextSending(benchmark::State& state) {
+    examMove(state, true, int(state.range(1)));
 }
 
 // Show Answer: the shown question recorded and the answer window painted in front.
@@ -225,12 +290,18 @@ std::unique_ptr<BenchBank> answeredBank(int questions, int drawn) {
     return bank;
 }
 
-// Opening the named window afresh each time, as the flow of the program does.
-void openWindow(benchmark::State& state, const QString& window, bool answered) {
+// Opening the named window afresh each time, as the flow of the program does. With a backlog,
+// the user pauses after each while it drains.
+void openWindow(benchmark::State& state, const QString& window, bool answered,
+                std::optional<int> backlog = {}) {
     const auto answeredTables =
         answered ? answeredBank(int(state.range(0)), int(state.range(1))) : nullptr;
     const auto plain = answered ? nullptr : std::make_unique<AnyBank>(int(state.range(0)));
     Session session;
+    std::optional<Draining> sending;
+    if (backlog) {
+        sending.emplace(state, *backlog);
+    }
     Laps laps;
     for (auto _ : state) {
         session.restart();
@@ -238,6 +309,12 @@ void openWindow(benchmark::State& state, const QString& window, bool answered) {
             flow::open(window);
             settle();
         });
+        if (sending) {
+            sending->pause();
+        }
+    }
+    if (sending) {
+        sending->check(state);
     }
     checked(state, session);
     laps.report(state);
@@ -245,6 +322,10 @@ void openWindow(benchmark::State& state, const QString& window, bool answered) {
 
 void BM_ScoreSheet(benchmark::State& state) {
     openWindow(state, win::ScoreSheet, true);
+}
+
+void BM_ScoreSheetSending(benchmark::State& state) {
+    openWindow(state, win::ScoreSheet, true, int(state.range(2)));
 }
 
 void BM_OpenReview(benchmark::State& state) {
@@ -368,6 +449,17 @@ void examTables(benchmark::internal::Benchmark* b) {
     b->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(15);
 }
 
+// Each with the pauses alone, then with a backlog of 20,000 statements draining in them.
+void sendingMoves(benchmark::internal::Benchmark* b) {
+    b->ArgNames({"bank", "backlog"})->Args({kSampleBank, 0})->Args({kSampleBank, 20000});
+    b->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(100);
+}
+
+void sendingScoreSheets(benchmark::internal::Benchmark* b) {
+    b->ArgNames({"rows", "drawn", "backlog"})->Args({116, 116, 0})->Args({116, 116, 20000});
+    b->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(30);
+}
+
 void opens(benchmark::internal::Benchmark* b) {
     banks(b, 15);
 }
@@ -390,6 +482,8 @@ BENCHMARK(BM_StudyNext)->Apply(moves);
 BENCHMARK(BM_FlagQuestion)->Apply(examRooms);
 BENCHMARK(BM_OpenReviewScreen)->Apply(examRooms);
 BENCHMARK(BM_ReviewJump)->Apply(examRooms);
+BENCHMARK(BM_ExamNextSending)->Apply(sendingMoves);
+BENCHMARK(BM_ScoreSheetSending)->Apply(sendingScoreSheets);
 
 int main(int argc, char** argv) {
     return runOffscreenBenchmarks(argc, argv);

@@ -39,7 +39,7 @@ facts=$work/facts.md
 } >"$facts"
 
 declare -A programs=([draw]=bench_draw [windows]=bench_windows [custom]=bench_custom_exam
-    [progress]=bench_progress)
+    [progress]=bench_progress [sending]=bench_sending)
 
 # bench LABEL ATTEMPT [flags...]: one Google Benchmark program, its load before and after.
 bench() {
@@ -89,6 +89,8 @@ echo "== the custom exam dialog"
 bench custom 1 "$@"
 echo "== the progress history"
 bench progress 1 "$@"
+echo "== results sent to a record store"
+bench sending 1 "$@"
 echo "== start-up"
 startup 1
 

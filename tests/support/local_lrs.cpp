@@ -152,7 +152,8 @@ void LocalLrs::stop() {
 
 QJsonArray LocalLrs::statements(QUrlQuery query) const {
     QJsonArray all;
-    query.addQueryItem(QStringLiteral("limit"), QStringLiteral("500"));
+    // One page wherever it can be: this store's paging in memory can skip statements.
+    query.addQueryItem(QStringLiteral("limit"), QStringLiteral("20000"));
     QUrl url(endpoint() + QStringLiteral("statements"));
     url.setQuery(query);
     const QUrl base(QStringLiteral("http://127.0.0.1:%1").arg(options_.port));
