@@ -79,12 +79,12 @@ history::AttemptRecord attemptRecord(const session::ScoreReport& report,
 
 std::vector<QString> queueBacklog(history::HistoryStore& history, int count) {
     const session::ScoreReport report = scoredReport();
-    std::vector<QJsonObject> statements;
+    std::vector<xapi::Statement> statements;
     std::vector<QString> registrations;
     while (int(statements.size()) < count) {
         const xapi::AttemptFacts facts = attemptFacts();
         registrations.push_back(facts.registration);
-        for (QJsonObject& s : xapi::examStatements(facts, report)) {
+        for (xapi::Statement& s : xapi::examStatements(facts, report)) {
             statements.push_back(std::move(s));
         }
     }

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QJsonObject>
 #include <vector>
 
 #include "history/attempt_record.h"

@@ -57,7 +57,7 @@ void recordWithStatements(benchmark::State& state, bool build) {
     for (auto _ : state) {
         const xapi::AttemptFacts facts = attemptFacts();  // a new key, or nothing is recorded
         const history::AttemptRecord attempt = attemptRecord(report, facts);
-        std::vector<QJsonObject> statements;
+        std::vector<xapi::Statement> statements;
         if (!build) {
             statements = xapi::examStatements(facts, report);
         }

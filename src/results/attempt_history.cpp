@@ -49,7 +49,7 @@ HistoryRecorder::HistoryRecorder(session::ExamSession& session) : QObject(&sessi
 }
 
 void HistoryRecorder::record(const session::ScoreReport& report) {
-    const std::vector<QJsonObject> statements = statementsFor(report);
+    const std::vector<xapi::Statement> statements = statementsFor(report);
     if (statements.empty()) {
         previous_ = history::recordAttempt(scoredAttempt(report));
         return;

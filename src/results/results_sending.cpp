@@ -105,7 +105,7 @@ void stopSendingResults() {
     s = Sending{};
 }
 
-std::vector<QJsonObject> statementsFor(const session::ScoreReport& report) {
+std::vector<xapi::Statement> statementsFor(const session::ScoreReport& report) {
     if (!resultsSender()) {
         return {};
     }
@@ -120,7 +120,7 @@ void queueCheckedAnswers(session::ExamSession& session) {
             if (!sender) {
                 return;
             }
-            const std::vector<QJsonObject> one{
+            const std::vector<xapi::Statement> one{
                 xapi::answeredStatement(factsOf(session, bank), scored)};
             if (history::writeAlongside([&one](sqlite3* db) { xapi::outbox::queue(db, one); },
                                         QStringLiteral("The answer just checked"))) {

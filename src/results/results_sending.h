@@ -1,10 +1,10 @@
 #pragma once
 
-#include <QJsonObject>
 #include <QString>
 #include <vector>
 
 #include "xapi/lrs_settings.h"
+#include "xapi/statement_parts.h"
 
 namespace session {
 struct ScoreReport;
@@ -32,7 +32,7 @@ void startSendingResults();
 void stopSendingResults();
 
 // What an ended exam tells the record store; empty when results are not sent.
-std::vector<QJsonObject> statementsFor(const session::ScoreReport& report);
+std::vector<xapi::Statement> statementsFor(const session::ScoreReport& report);
 
 // Queues every practice answer the session checks, when results are sent.
 void queueCheckedAnswers(session::ExamSession& session);

@@ -1,15 +1,9 @@
 #include "xapi/exam_statements.h"
 
-#include <QJsonArray>
-
-#include "xapi/statement_parts.h"
+#include "xapi/json_text.h"
 
 namespace xapi {
 namespace {
-
-QJsonObject inEnglish(const QString& text) {
-    return {{QStringLiteral("en-US"), text}};
-}
 
 QString kindWord(AttemptFacts::Kind kind) {
     switch (kind) {
@@ -36,86 +30,96 @@ QString examTitle(const AttemptFacts& attempt) {
     return QStringLiteral("%1, %2").arg(attempt.bank, exam);
 }
 
-QJsonObject examActivity(const AttemptFacts& attempt) {
-    const QJsonObject definition{
-        {QStringLiteral("type"), QStringLiteral("http://adlnet.gov/expapi/activities/assessment")},
-        {QStringLiteral("name"), inEnglish(examTitle(attempt))}};
-    return {{QStringLiteral("objectType"), QStringLiteral("Activity")},
-            {QStringLiteral("id"), examIri(attempt.bank, attempt.exam, kindWord(attempt.kind))},
-            {QStringLiteral("definition"), definition}};
+QString examIriOf(const AttemptFacts& attempt) {
+    return examIri(attempt.bank, attempt.exam, kindWord(attempt.kind));
 }
 
-QJsonObject questionActivity(const AttemptFacts& attempt, const session::QuestionScore& q) {
-    QJsonArray choices;
+void inEnglish(JsonText& json, const char* key, QStringView text) {
+    json.key(key).open('{').key("en-US").text(text).close('}');
+}
+
+QByteArray examActivity(const AttemptFacts& attempt) {
+    JsonText json;
+    json.open('{').key("objectType").text(u"Activity").key("id").text(examIriOf(attempt));
+    json.key("definition").open('{');
+    json.key("type").text(u"http://adlnet.gov/expapi/activities/assessment");
+    inEnglish(json, "name", examTitle(attempt));
+    return json.close('}').close('}').take();
+}
+
+QByteArray questionActivity(const AttemptFacts& attempt, const session::QuestionScore& q) {
+    JsonText json;
+    json.open('{').key("objectType").text(u"Activity");
+    json.key("id").text(questionIri(attempt.bank, attempt.exam, q.id));
+    json.key("definition").open('{');
+    json.key("type").text(u"http://adlnet.gov/expapi/activities/cmi.interaction");
+    inEnglish(json, "name", q.question);
+    json.key("interactionType").text(u"choice");
+    json.key("correctResponsesPattern").open('[').text(responseLetters(q.key)).close(']');
+    json.key("choices").open('[');
     for (int n = 0; n < 5; ++n) {
         const QString& text = q.choices[size_t(n)];
         if (!text.trimmed().isEmpty()) {
-            choices.append(QJsonObject{{QStringLiteral("id"), QString(QChar(u'A' + n))},
-                                       {QStringLiteral("description"), inEnglish(text)}});
+            json.open('{').key("id").text(QString(QChar(u'A' + n)));
+            inEnglish(json, "description", text);
+            json.close('}');
         }
     }
-    const QJsonObject definition{
-        {QStringLiteral("type"),
-         QStringLiteral("http://adlnet.gov/expapi/activities/cmi.interaction")},
-        {QStringLiteral("name"), inEnglish(q.question)},
-        {QStringLiteral("interactionType"), QStringLiteral("choice")},
-        {QStringLiteral("correctResponsesPattern"), QJsonArray{responseLetters(q.key)}},
-        {QStringLiteral("choices"), choices}};
-    return {{QStringLiteral("objectType"), QStringLiteral("Activity")},
-            {QStringLiteral("id"), questionIri(attempt.bank, attempt.exam, q.id)},
-            {QStringLiteral("definition"), definition}};
+    return json.close(']').close('}').close('}').take();
 }
 
-QJsonObject actorOf(const AttemptFacts& attempt) {
-    return agent(attempt.homePage, attempt.candidate);
+QByteArray answeredResult(const session::QuestionScore& q) {
+    JsonText json;
+    json.open('{').key("response").text(responseLetters(q.chosen));
+    json.key("success").boolean(q.correct).key("duration").text(isoDuration(q.seconds));
+    return json.close('}').take();
 }
 
-QJsonObject examResult(const AttemptFacts& attempt, const session::ScoreReport& report) {
-    QJsonArray categories;
-    for (const session::CategoryScore& c : report.categories) {
-        categories.append(QJsonObject{{QStringLiteral("name"), c.name},
-                                      {QStringLiteral("total"), c.total},
-                                      {QStringLiteral("correct"), c.correct}});
-    }
-    const QJsonObject score{{QStringLiteral("raw"), report.score},
-                            {QStringLiteral("min"), 0},
-                            {QStringLiteral("max"), 1000},
-                            {QStringLiteral("scaled"), report.score / 1000.0}};
-    QJsonObject result{{QStringLiteral("score"), score},
-                       {QStringLiteral("completion"), true},
-                       {QStringLiteral("duration"), isoDuration(attempt.secondsUsed)},
-                       {QStringLiteral("extensions"),
-                        QJsonObject{{QString::fromLatin1(kCategoriesExtension), categories}}}};
+QByteArray examResult(const AttemptFacts& attempt, const session::ScoreReport& report) {
+    JsonText json;
+    json.open('{').key("score").open('{').key("raw").number(qint64(report.score));
+    json.key("min").number(qint64(0)).key("max").number(qint64(1000));
+    json.key("scaled").number(report.score / 1000.0).close('}');
     if (attempt.kind != AttemptFacts::Kind::Practice) {
-        result.insert(QStringLiteral("success"), report.passed);
+        json.key("success").boolean(report.passed);
     }
-    return result;
+    json.key("completion").boolean(true).key("duration").text(isoDuration(attempt.secondsUsed));
+    json.key("extensions").open('{').key(kCategoriesExtension).open('[');
+    for (const session::CategoryScore& c : report.categories) {
+        json.open('{').key("name").text(c.name);
+        json.key("total").number(qint64(c.total)).key("correct").number(qint64(c.correct));
+        json.close('}');
+    }
+    return json.close(']').close('}').close('}').take();
 }
 
 }  // namespace
 
-QJsonObject answeredStatement(const AttemptFacts& attempt, const session::QuestionScore& q) {
-    const QJsonObject result{{QStringLiteral("response"), responseLetters(q.chosen)},
-                             {QStringLiteral("success"), q.correct},
-                             {QStringLiteral("duration"), isoDuration(q.seconds)}};
-    return statement(actorOf(attempt), adlVerb(QStringLiteral("answered")),
-                     questionActivity(attempt, q), result, attempt.registration,
-                     examIri(attempt.bank, attempt.exam, kindWord(attempt.kind)));
+Statement answeredStatement(const AttemptFacts& attempt, const session::QuestionScore& q) {
+    return statement(timestampNow(), agentJson(attempt.homePage, attempt.candidate),
+                     adlVerbJson(QStringLiteral("answered")), questionActivity(attempt, q),
+                     answeredResult(q), contextJson(attempt.registration, examIriOf(attempt)));
 }
 
-std::vector<QJsonObject> examStatements(const AttemptFacts& attempt,
-                                        const session::ScoreReport& report) {
-    std::vector<QJsonObject> statements;
+std::vector<Statement> examStatements(const AttemptFacts& attempt,
+                                      const session::ScoreReport& report) {
+    // What every statement of the attempt shares is written once; each keeps its own ID.
+    const QString timestamp = timestampNow();
+    const QByteArray actor = agentJson(attempt.homePage, attempt.candidate);
+    std::vector<Statement> statements;
     QString verb = QStringLiteral("completed");
     if (attempt.kind != AttemptFacts::Kind::Practice) {
         statements.reserve(report.drawn.size() + 1);
+        const QByteArray answered = adlVerbJson(QStringLiteral("answered"));
+        const QByteArray context = contextJson(attempt.registration, examIriOf(attempt));
         for (const session::QuestionScore& q : report.drawn) {
-            statements.push_back(answeredStatement(attempt, q));
+            statements.push_back(statement(timestamp, actor, answered, questionActivity(attempt, q),
+                                           answeredResult(q), context));
         }
         verb = report.passed ? QStringLiteral("passed") : QStringLiteral("failed");
     }
-    statements.push_back(statement(actorOf(attempt), adlVerb(verb), examActivity(attempt),
-                                   examResult(attempt, report), attempt.registration));
+    statements.push_back(statement(timestamp, actor, adlVerbJson(verb), examActivity(attempt),
+                                   examResult(attempt, report), contextJson(attempt.registration)));
     return statements;
 }
 

@@ -1,10 +1,10 @@
 #pragma once
 
-#include <QJsonObject>
 #include <QString>
 #include <vector>
 
 #include "session/score_report.h"
+#include "xapi/statement_parts.h"
 
 namespace xapi {
 
@@ -26,10 +26,10 @@ inline constexpr char kCategoriesExtension[] = "urn:praxilo:xapi:extension:categ
 
 // An ended exam: one "answered" per drawn question and then "passed" or "failed" with the
 // score; a practice run only "completed", its answers having been told at each check.
-std::vector<QJsonObject> examStatements(const AttemptFacts& attempt,
-                                        const session::ScoreReport& report);
+std::vector<Statement> examStatements(const AttemptFacts& attempt,
+                                      const session::ScoreReport& report);
 
 // A practice answer, checked.
-QJsonObject answeredStatement(const AttemptFacts& attempt, const session::QuestionScore& question);
+Statement answeredStatement(const AttemptFacts& attempt, const session::QuestionScore& question);
 
 }  // namespace xapi

@@ -1,7 +1,6 @@
 #include "xapi/outbox.h"
 
 #include <QFile>
-#include <QJsonDocument>
 
 #include "examdb/error.h"
 #include "examdb/statement.h"
@@ -19,7 +18,7 @@ constexpr char kCreate[] =
 
 }  // namespace
 
-void outbox::queue(sqlite3* db, const std::vector<QJsonObject>& statements) {
+void outbox::queue(sqlite3* db, const std::vector<Statement>& statements) {
     if (statements.empty()) {
         return;
     }
@@ -27,10 +26,11 @@ void outbox::queue(sqlite3* db, const std::vector<QJsonObject>& statements) {
     examdb::Statement insert(
         db, QStringLiteral("INSERT INTO xapi_outbox (statement_id, body) VALUES (?1, ?2)"),
         kContext);
-    for (const QJsonObject& s : statements) {
-        insert.bind(1, QVariant(s.value(QStringLiteral("id")).toString()));
-        insert.bind(2,
-                    QVariant(QString::fromUtf8(QJsonDocument(s).toJson(QJsonDocument::Compact))));
+    for (const Statement& s : statements) {
+        insert.bind(1, QVariant(s.id));
+        // The text as written, with no round trip through UTF-16.
+        sqlite3_bind_text(insert.handle(), 2, s.json.constData(), int(s.json.size()),
+                          SQLITE_TRANSIENT);
         insert.step();
         insert.reset();
     }
@@ -68,8 +68,10 @@ std::vector<QueuedStatement> Outbox::oldest(int count, qint64 maxBytes) const {
     read.bind(1, qint64(count));
     qint64 bytes = 0;
     while (read.step()) {
-        QueuedStatement s{read.integer(0), read.value(1).toString(),
-                          read.value(2).toString().toUtf8()};
+        QueuedStatement s{
+            read.integer(0), read.value(1).toString(),
+            QByteArray(reinterpret_cast<const char*>(sqlite3_column_text(read.handle(), 2)),
+                       sqlite3_column_bytes(read.handle(), 2))};
         bytes += s.body.size();
         if (!batch.empty() && bytes > maxBytes) {
             break;

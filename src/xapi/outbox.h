@@ -1,11 +1,11 @@
 #pragma once
 
 #include <QByteArray>
-#include <QJsonObject>
 #include <QString>
 #include <vector>
 
 #include "examdb/sqlite_handles.h"
+#include "xapi/statement_parts.h"
 
 namespace xapi {
 
@@ -15,7 +15,7 @@ namespace outbox {
 
 // Queues statements, oldest first, inside the caller's transaction on the history's db.
 // Throws examdb::Error, which undoes the caller's transaction too.
-void queue(sqlite3* db, const std::vector<QJsonObject>& statements);
+void queue(sqlite3* db, const std::vector<Statement>& statements);
 
 }  // namespace outbox
 

@@ -1,9 +1,10 @@
 #include "xapi/statement_parts.h"
 
 #include <QDateTime>
-#include <QJsonArray>
 #include <QStringList>
 #include <QUuid>
+
+#include "xapi/json_text.h"
 
 namespace xapi {
 
@@ -62,39 +63,45 @@ QString responseLetters(const std::array<bool, 5>& chosen) {
     return letters.join(QStringLiteral("[,]"));
 }
 
-QJsonObject agent(const QString& homePage, const QString& name) {
-    return {{QStringLiteral("objectType"), QStringLiteral("Agent")},
-            {QStringLiteral("name"), name},
-            {QStringLiteral("account"),
-             QJsonObject{{QStringLiteral("homePage"), homePage}, {QStringLiteral("name"), name}}}};
+QByteArray agentJson(const QString& homePage, const QString& name) {
+    JsonText json;
+    json.open('{').key("objectType").text(u"Agent").key("name").text(name);
+    json.key("account").open('{').key("homePage").text(homePage).key("name").text(name);
+    return json.close('}').close('}').take();
 }
 
-QJsonObject adlVerb(const QString& word) {
-    return {
-        {QStringLiteral("id"), QString(QStringLiteral("http://adlnet.gov/expapi/verbs/") + word)},
-        {QStringLiteral("display"), QJsonObject{{QStringLiteral("en-US"), word}}}};
+QByteArray adlVerbJson(const QString& word) {
+    JsonText json;
+    json.open('{').key("id").text(QString(QStringLiteral("http://adlnet.gov/expapi/verbs/") + word));
+    json.key("display").open('{').key("en-US").text(word).close('}');
+    return json.close('}').take();
 }
 
-QJsonObject statement(const QJsonObject& actor, const QJsonObject& verb, const QJsonObject& object,
-                      const QJsonObject& result, const QString& registration,
-                      const QString& parentIri) {
-    QJsonObject context{{QStringLiteral("registration"), registration},
-                        {QStringLiteral("platform"), QStringLiteral("Praxilo")},
-                        {QStringLiteral("language"), QStringLiteral("en-US")}};
+QByteArray contextJson(const QString& registration, const QString& parentIri) {
+    JsonText json;
+    json.open('{').key("registration").text(registration);
+    json.key("platform").text(u"Praxilo").key("language").text(u"en-US");
     if (!parentIri.isEmpty()) {
-        const QJsonObject parent{{QStringLiteral("objectType"), QStringLiteral("Activity")},
-                                 {QStringLiteral("id"), parentIri}};
-        context.insert(QStringLiteral("contextActivities"),
-                       QJsonObject{{QStringLiteral("parent"), QJsonArray{parent}}});
+        json.key("contextActivities").open('{').key("parent").open('[');
+        json.open('{').key("objectType").text(u"Activity").key("id").text(parentIri).close('}');
+        json.close(']').close('}');
     }
-    return {
-        {QStringLiteral("id"), QUuid::createUuid().toString(QUuid::WithoutBraces)},
-        {QStringLiteral("timestamp"), QDateTime::currentDateTimeUtc().toString(Qt::ISODateWithMs)},
-        {QStringLiteral("actor"), actor},
-        {QStringLiteral("verb"), verb},
-        {QStringLiteral("object"), object},
-        {QStringLiteral("result"), result},
-        {QStringLiteral("context"), context}};
+    return json.close('}').take();
+}
+
+QString timestampNow() {
+    return QDateTime::currentDateTimeUtc().toString(Qt::ISODateWithMs);
+}
+
+Statement statement(const QString& timestamp, const QByteArray& actor, const QByteArray& verb,
+                    const QByteArray& object, const QByteArray& result, const QByteArray& context) {
+    Statement s{QUuid::createUuid().toString(QUuid::WithoutBraces), {}};
+    JsonText json;
+    json.open('{').key("id").text(s.id).key("timestamp").text(timestamp);
+    json.key("actor").raw(actor).key("verb").raw(verb).key("object").raw(object);
+    json.key("result").raw(result).key("context").raw(context);
+    s.json = json.close('}').take();
+    return s;
 }
 
 }  // namespace xapi

@@ -1,10 +1,16 @@
 #pragma once
 
-#include <QJsonObject>
+#include <QByteArray>
 #include <QString>
 #include <array>
 
 namespace xapi {
+
+// A statement as it is queued and sent: its ID and its JSON text, both made once.
+struct Statement {
+    QString id;
+    QByteArray json;
+};
 
 // The IRIs a report tool groups by: a bank's own name made into a stable identifier, then the
 // exam and the question, e.g. urn:praxilo:bank:korvane-practice-exam:exam:1:question:57.
@@ -19,15 +25,20 @@ QString isoDuration(int seconds);
 QString responseLetters(const std::array<bool, 5>& chosen);
 
 // The candidate as the centre knows them: an account at the centre's home page, named as typed.
-QJsonObject agent(const QString& homePage, const QString& name);
+QByteArray agentJson(const QString& homePage, const QString& name);
 
 // One of ADL's verbs by its last word: "answered", "passed", "failed", "completed".
-QJsonObject adlVerb(const QString& word);
+QByteArray adlVerbJson(const QString& word);
 
-// A statement with everything a queued one keeps for good: its own ID and its timestamp,
-// made now, and the attempt's registration.
-QJsonObject statement(const QJsonObject& actor, const QJsonObject& verb, const QJsonObject& object,
-                      const QJsonObject& result, const QString& registration,
-                      const QString& parentIri = QString());
+// The context every statement of an attempt shares: its registration and, for an answer, the
+// exam it belongs to.
+QByteArray contextJson(const QString& registration, const QString& parentIri = QString());
+
+// Now, as a statement's timestamp: UTC to the millisecond.
+QString timestampNow();
+
+// A statement with its own new ID and the given timestamp; the parts are JSON texts.
+Statement statement(const QString& timestamp, const QByteArray& actor, const QByteArray& verb,
+                    const QByteArray& object, const QByteArray& result, const QByteArray& context);
 
 }  // namespace xapi
