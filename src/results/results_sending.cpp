@@ -2,7 +2,6 @@
 
 #include <QCoreApplication>
 #include <QPointer>
-#include <QTimer>
 
 #include "app/exam_settings.h"
 #include "app/prompts.h"
