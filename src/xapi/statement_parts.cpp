@@ -72,7 +72,8 @@ QByteArray agentJson(const QString& homePage, const QString& name) {
 
 QByteArray adlVerbJson(const QString& word) {
     JsonText json;
-    json.open('{').key("id").text(QString(QStringLiteral("http://adlnet.gov/expapi/verbs/") + word));
+    json.open('{').key("id").text(
+        QString(QStringLiteral("http://adlnet.gov/expapi/verbs/") + word));
     json.key("display").open('{').key("en-US").text(word).close('}');
     return json.close('}').take();
 }
