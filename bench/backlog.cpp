@@ -72,7 +72,7 @@ history::AttemptRecord attemptRecord(const session::ScoreReport& report,
         a.categories.push_back({c.category, c.name, c.total, c.correct});
     }
     for (const session::QuestionScore& q : report.drawn) {
-        a.questions.push_back({q.position, q.id, q.correct});
+        a.questions.push_back({q.position, q.id, q.correct, {}, q.seconds});
     }
     return a;
 }

@@ -39,7 +39,7 @@ history::AttemptRecord scoredExam(int n) {
         a.categories.push_back({c, QStringLiteral("Category %1").arg(c), 6, (n + c) % 7});
     }
     for (int q = 1; q <= 116; ++q) {
-        a.questions.push_back({q, qint64(q * 3), (q + n) % 3 != 0});
+        a.questions.push_back({q, qint64(q * 3), (q + n) % 3 != 0, {}, {}});
     }
     return a;
 }

@@ -2,6 +2,7 @@
 
 #include <QDateTime>
 #include <QString>
+#include <optional>
 #include <vector>
 
 namespace history {
@@ -17,6 +18,10 @@ struct QuestionResult {
     int position = 0;  // in the draw, from 1
     qint64 id = 0;
     bool correct = false;
+    // The letters chosen, "AC"; empty when none was. Unknown for attempts recorded before the
+    // history kept them, which is not the same as no choice.
+    std::optional<QString> chosen;
+    std::optional<int> seconds;  // on screen with it; unknown likewise
 };
 
 // One scored exam as the history keeps it.

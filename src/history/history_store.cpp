@@ -1,6 +1,7 @@
 #include "history/history_store.h"
 
 #include <QFile>
+#include <array>
 #include <iterator>
 
 #include "examdb/error.h"
@@ -23,14 +24,17 @@ const char* const kLayout[] = {
     "total INTEGER NOT NULL, correct INTEGER NOT NULL, PRIMARY KEY (attempt_id, category))",
     "CREATE TABLE IF NOT EXISTS attempt_question ("
     "attempt_id INTEGER NOT NULL, position INTEGER NOT NULL, question_id INTEGER NOT NULL, "
-    "correct INTEGER NOT NULL, PRIMARY KEY (attempt_id, position))",
+    "correct INTEGER NOT NULL, chosen TEXT, seconds INTEGER, PRIMARY KEY (attempt_id, position))",
 };
 
 // A file of an earlier layout is brought up to date in place: kUpgrades[n] takes layout n + 1
-// to n + 2. Every attempt stays; what was not kept before reads as empty.
-const char* const kUpgrades[] = {
-    "ALTER TABLE attempt ADD COLUMN custom TEXT NOT NULL DEFAULT ''",
-    "ALTER TABLE attempt ADD COLUMN attempt_key TEXT",
+// to n + 2. Every attempt stays; what was not kept before reads as empty, or as unknown where
+// empty would mean something (no choice made).
+const std::array<const char*, 2> kUpgrades[] = {
+    {"ALTER TABLE attempt ADD COLUMN custom TEXT NOT NULL DEFAULT ''", nullptr},
+    {"ALTER TABLE attempt ADD COLUMN attempt_key TEXT", nullptr},
+    {"ALTER TABLE attempt_question ADD COLUMN chosen TEXT",
+     "ALTER TABLE attempt_question ADD COLUMN seconds INTEGER"},
 };
 
 // Made with every layout change; keys of attempts from before keys are null, which never clash.
@@ -43,7 +47,8 @@ const char* const kColumns[] = {
     "SELECT attempt_id, edition, exam, candidate, started, ended, seconds_used, score, "
     "pass_mark, passed, custom, attempt_key FROM attempt LIMIT 0",
     "SELECT attempt_id, category, name, total, correct FROM attempt_category LIMIT 0",
-    "SELECT attempt_id, position, question_id, correct FROM attempt_question LIMIT 0",
+    "SELECT attempt_id, position, question_id, correct, chosen, seconds FROM attempt_question "
+    "LIMIT 0",
 };
 
 // A file that is no history of this program's is set aside like an unreadable one.
@@ -146,8 +151,11 @@ void HistoryStore::createOrCheck() {
     } else {
         for (qint64 from = now; from < kVersion; ++from) {
             try {
-                examdb::Statement(db_.get(), QString::fromLatin1(kUpgrades[from - 1]), path_)
-                    .step();
+                for (const char* statement : kUpgrades[from - 1]) {
+                    if (statement) {
+                        examdb::Statement(db_.get(), QString::fromLatin1(statement), path_).step();
+                    }
+                }
             } catch (const examdb::Error& e) {
                 if (!isSqlError(e)) {
                     throw;
@@ -193,6 +201,27 @@ void HistoryStore::checkColumns() const {
                 path_, QStringLiteral("its tables are not those of layout %1").arg(kVersion));
         }
     }
+}
+
+std::vector<QuestionResult> HistoryStore::questionsOf(qint64 attemptId) const {
+    examdb::Statement read(db_.get(),
+                           QStringLiteral("SELECT position, question_id, correct, chosen, seconds "
+                                          "FROM attempt_question WHERE attempt_id = ?1 ORDER BY "
+                                          "position"),
+                           path_);
+    read.bind(1, attemptId);
+    std::vector<QuestionResult> questions;
+    while (read.step()) {
+        QuestionResult q{int(read.integer(0)), read.integer(1), read.integer(2) != 0, {}, {}};
+        if (sqlite3_column_type(read.handle(), 3) != SQLITE_NULL) {
+            q.chosen = read.value(3).toString();
+        }
+        if (sqlite3_column_type(read.handle(), 4) != SQLITE_NULL) {
+            q.seconds = int(read.integer(4));
+        }
+        questions.push_back(std::move(q));
+    }
+    return questions;
 }
 
 std::optional<qint64> HistoryStore::attemptWithKey(const QString& key) const {
@@ -252,14 +281,16 @@ qint64 HistoryStore::record(const AttemptRecord& a, const Alongside& alongside) 
     }
     examdb::Statement question(
         db_.get(),
-        QStringLiteral("INSERT INTO attempt_question (attempt_id, position, question_id, correct) "
-                       "VALUES (?1, ?2, ?3, ?4)"),
+        QStringLiteral("INSERT INTO attempt_question (attempt_id, position, question_id, correct, "
+                       "chosen, seconds) VALUES (?1, ?2, ?3, ?4, ?5, ?6)"),
         path_);
     for (const QuestionResult& q : a.questions) {
         question.bind(1, id);
         question.bind(2, qint64(q.position));
         question.bind(3, q.id);
         question.bind(4, qint64(q.correct ? 1 : 0));
+        question.bind(5, q.chosen ? QVariant(textOrEmpty(*q.chosen)) : QVariant());
+        question.bind(6, q.seconds ? QVariant(qint64(*q.seconds)) : QVariant());
         question.step();
         question.reset();
     }

@@ -19,9 +19,10 @@ using Alongside = std::function<void(sqlite3*)>;
 class HistoryStore {
 public:
     // The layout this program writes; a file of a higher one is left alone.
-    // 2 keeps a custom exam's settings with its attempt, 3 the attempt's key; a file of an
-    // earlier layout is upgraded when opened.
-    static constexpr int kVersion = 3;
+    // 2 keeps a custom exam's settings with its attempt, 3 the attempt's key, 4 the letters
+    // chosen and the seconds spent on each question; a file of an earlier layout is upgraded
+    // when opened.
+    static constexpr int kVersion = 4;
 
     // Opens or creates path. Throws examdb::Error; its number is SQLITE_NOTADB or
     // SQLITE_CORRUPT for a file that is no history (another program's database, or one whose
@@ -38,6 +39,8 @@ public:
     // alongside in a transaction of its own on the history's file.
     void change(const Alongside& alongside);
     std::optional<qint64> attemptWithKey(const QString& key) const;
+    // The attempt's drawn questions in draw order.
+    std::vector<QuestionResult> questionsOf(qint64 attemptId) const;
     // Newest first; candidate empty for every name. Categories included, questions not.
     std::vector<AttemptRecord> attempts(const QString& candidate = QString()) const;
     std::vector<QString> candidates() const;

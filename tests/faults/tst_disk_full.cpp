@@ -115,7 +115,7 @@ history::AttemptRecord scored(int minutesAgo) {
     a.passMark = 750;
     a.categories = {{0, QStringLiteral("One"), 58, 40}, {1, QStringLiteral("Two"), 58, 30}};
     for (int q = 1; q <= kQuestions; ++q) {
-        a.questions.push_back({q, q, q % 3 != 0});
+        a.questions.push_back({q, q, q % 3 != 0, {}, {}});
     }
     return a;
 }

@@ -32,7 +32,7 @@ history::AttemptRecord attemptAt(int exam, const QString& name, int score, int m
     a.passed = score >= 750;
     a.categories = {{0, QStringLiteral("Networking"), 10, 7}, {1, QStringLiteral("Storage"), 6, 3}};
     for (int i = 1; i <= 6; ++i) {
-        a.questions.push_back({i, qint64(i * 10), !wrong.contains(i * 10)});
+        a.questions.push_back({i, qint64(i * 10), !wrong.contains(i * 10), {}, {}});
     }
     return a;
 }
@@ -91,6 +91,11 @@ void TestHistoryStore::recordsAndReadsBack() {
     history::AttemptRecord a = attemptAt(2, QStringLiteral("Zoë \"<b>\""), 702, 5, {20, 40});
     a.custom = kPractice;
     a.key = QStringLiteral("attempt-1");
+    // Letters chosen, none chosen, and unknown are three different things.
+    a.questions[0].chosen = QStringLiteral("AC");
+    a.questions[0].seconds = 95;
+    a.questions[1].chosen = QString();
+    a.questions[1].seconds = 0;
     {
         history::HistoryStore store(path);
         a.id = store.record(a);
@@ -120,6 +125,15 @@ void TestHistoryStore::recordsAndReadsBack() {
     QCOMPARE(r.categories[1].total, 6);
     QCOMPARE(r.categories[1].correct, 3);
     QCOMPARE(again.candidates(), std::vector<QString>{a.candidate});
+    const std::vector<history::QuestionResult> questions = again.questionsOf(a.id);
+    QCOMPARE(questions.size(), a.questions.size());
+    QCOMPARE(questions[0].chosen, std::optional<QString>(QStringLiteral("AC")));
+    QCOMPARE(questions[0].seconds, std::optional<int>(95));
+    QCOMPARE(questions[1].chosen, std::optional<QString>(QString()));
+    QCOMPARE(questions[1].seconds, std::optional<int>(0));
+    QCOMPARE(questions[2].chosen, std::nullopt);
+    QCOMPARE(questions[2].seconds, std::nullopt);
+    QCOMPARE(questions[2].id, a.questions[2].id);
 }
 
 // A history as the first program with one wrote it, with an attempt in every table.
@@ -139,6 +153,7 @@ void TestHistoryStore::upgradesLayoutOneInPlace() {
         "INSERT INTO attempt VALUES (7, 'full', 1, 'Ann', '2026-03-01T09:00:00Z', "
         "'2026-03-01T10:00:00Z', 3600, 640, 750, 0);"
         "INSERT INTO attempt_category VALUES (7, 0, 'Networking', 10, 6);"
+        "INSERT INTO attempt_question VALUES (7, 1, 33, 0);"
         "PRAGMA user_version = 1;");
     {
         history::HistoryStore store(path);
@@ -148,6 +163,12 @@ void TestHistoryStore::upgradesLayoutOneInPlace() {
         QCOMPARE(read.front().score, 640);
         QVERIFY(read.front().custom.isEmpty());
         QCOMPARE(read.front().categories.size(), size_t(1));
+        // Its answer was wrong, but what was chosen is unknown, not nothing.
+        const std::vector<history::QuestionResult> old = store.questionsOf(7);
+        QCOMPARE(old.size(), size_t(1));
+        QVERIFY(!old.front().correct);
+        QCOMPARE(old.front().chosen, std::nullopt);
+        QCOMPARE(old.front().seconds, std::nullopt);
         // The old attempt is a fixed exam's: it leads a fixed attempt, not a custom one.
         QCOMPARE(store.lastScore(attemptAt(1, QStringLiteral("Ann"), 0, 0)), 640);
         QCOMPARE(store.lastScore(customAt(kTimed, QStringLiteral("Ann"), 0, 0)), std::nullopt);

@@ -39,7 +39,7 @@ history::AttemptRecord attempt(const QString& name, int exam, int score, int day
     a.passed = score >= 750;
     a.categories = std::move(categories);
     for (int id = 1; id <= 5; ++id) {
-        a.questions.push_back({id, id, !wrong.contains(id)});
+        a.questions.push_back({id, id, !wrong.contains(id), {}, {}});
     }
     return a;
 }
