@@ -1,0 +1,143 @@
+// Item analysis against figures worked out by hand (and checked with an independent script of
+// the textbook formulas), and on data that has nothing to measure.
+#include <QtTest>
+
+#include "item_analysis.h"
+
+namespace {
+
+using Answers = std::vector<std::vector<int>>;
+
+// Every attempt drew every question; letters and seconds only where given.
+std::vector<std::vector<bank::ItemResponse>> attemptsOf(const Answers& right) {
+    std::vector<std::vector<bank::ItemResponse>> attempts;
+    for (const std::vector<int>& row : right) {
+        std::vector<bank::ItemResponse> attempt;
+        for (size_t i = 0; i < row.size(); ++i) {
+            attempt.push_back({int(i), row[i] == 1, std::nullopt, std::nullopt});
+        }
+        attempts.push_back(attempt);
+    }
+    return attempts;
+}
+
+bank::ExamFigures analyse(const std::vector<std::vector<bank::ItemResponse>>& attempts,
+                          int questions) {
+    bank::ItemAnalysis analysis(questions);
+    for (const auto& a : attempts) {
+        analysis.count(a);
+    }
+    for (const auto& a : attempts) {
+        analysis.countGroups(a);
+    }
+    return analysis.figures();
+}
+
+bool near(std::optional<double> got, double want) {
+    return got && std::abs(*got - want) < 1e-9;
+}
+
+}  // namespace
+
+class TestItemAnalysis : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void sixCandidatesFourQuestions();
+    void nothingToMeasure_data();
+    void nothingToMeasure();
+};
+
+void TestItemAnalysis::sixCandidatesFourQuestions() {
+    auto attempts = attemptsOf(
+        {{1, 1, 1, 1}, {1, 1, 1, 0}, {1, 1, 0, 0}, {1, 0, 1, 0}, {0, 1, 0, 0}, {1, 0, 0, 0}});
+    // Question 4 (key A): B draws the weak, A the strong; the last answer's letters are unknown.
+    const char* letters[] = {"A", "B", "B", "C", "B"};
+    for (size_t a = 0; a < 5; ++a) {
+        attempts[a][3].chosen = QString::fromLatin1(letters[a]);
+        attempts[a][0].seconds = int(a + 1) * 10;
+    }
+    attempts[5][0].seconds = 60;
+    const bank::ExamFigures exam = analyse(attempts, 4);
+
+    QCOMPARE(exam.attempts, 6);
+    QVERIFY(near(exam.meanScore, 13.0 / 6));
+    QVERIFY(near(exam.sdScore, 1.1690451944500122));
+    QVERIFY(near(exam.kr20, 0.4552845528455284));
+    QVERIFY(near(exam.sem, 0.8628119403696525));
+    const double facility[] = {5.0 / 6, 4.0 / 6, 0.5, 1.0 / 6};
+    const double pointBiserial[] = {0.158113883008419, 0.0, 0.4472135954999579, 0.5477225575051661};
+    const double alphaIfDropped[] = {0.46875, 0.6363636363636362, 0.15, 0.125};
+    // Upper group: the scores 4 and 3; lower: the two 1s.
+    const double discrimination[] = {0.5, 0.5, 1.0, 0.5};
+    for (size_t i = 0; i < 4; ++i) {
+        const bank::ItemFigures& item = exam.items[i];
+        QCOMPARE(item.attempts, 6);
+        QVERIFY2(near(item.facility, facility[i]), qPrintable(QString::number(i)));
+        QVERIFY2(near(item.pointBiserial, pointBiserial[i]), qPrintable(QString::number(i)));
+        QVERIFY2(near(exam.alphaIfDropped[i], alphaIfDropped[i]), qPrintable(QString::number(i)));
+        QVERIFY2(near(item.discrimination, discrimination[i]), qPrintable(QString::number(i)));
+    }
+    const bank::ItemFigures& fourth = exam.items[3];
+    QCOMPARE(fourth.knownChoices, 5);
+    QVERIFY(near(fourth.choiceShare[0], 0.2));
+    QVERIFY(near(fourth.choiceShare[1], 0.6));
+    QVERIFY(near(fourth.choiceRestCorrelation[0], 0.5345224838248488));
+    QVERIFY(near(fourth.choiceRestCorrelation[1], -0.32732683535398854));
+    QVERIFY(near(fourth.choiceRestCorrelation[2], -0.1336306209562122));
+    QCOMPARE(fourth.choiceRestCorrelation[3], std::nullopt);  // nobody picked D
+    QVERIFY(near(fourth.upperChoiceShare[0], 0.5));
+    QVERIFY(near(fourth.upperChoiceShare[1], 0.5));
+    QVERIFY(near(exam.items[0].medianSeconds, 35));
+    QCOMPARE(exam.items[1].medianSeconds, std::nullopt);
+}
+
+// Nobody took it, all scored alike, one attempt, one question drawn by one attempt: no figure
+// divides by zero or shows what it cannot support.
+void TestItemAnalysis::nothingToMeasure_data() {
+    QTest::addColumn<int>("attempts");
+    QTest::addColumn<int>("questionsDrawn");
+    QTest::addColumn<bool>("allRight");
+    QTest::newRow("an exam nobody took") << 0 << 3 << false;
+    QTest::newRow("one attempt") << 1 << 3 << true;
+    QTest::newRow("every answer blank") << 5 << 3 << false;
+    QTest::newRow("all right") << 5 << 3 << true;
+    QTest::newRow("one question drawn each") << 4 << 1 << true;
+}
+
+void TestItemAnalysis::nothingToMeasure() {
+    QFETCH(int, attempts);
+    QFETCH(int, questionsDrawn);
+    QFETCH(bool, allRight);
+    bank::ItemAnalysis analysis(3);
+    std::vector<std::vector<bank::ItemResponse>> all;
+    for (int a = 0; a < attempts; ++a) {
+        std::vector<bank::ItemResponse> attempt;
+        for (int i = 0; i < questionsDrawn; ++i) {
+            attempt.push_back({i, allRight, QString(), 0});
+        }
+        all.push_back(attempt);
+    }
+    for (const auto& a : all) {
+        analysis.count(a);
+    }
+    for (const auto& a : all) {
+        analysis.countGroups(a);
+    }
+    const bank::ExamFigures exam = analysis.figures();
+    QCOMPARE(exam.attempts, attempts);
+    QCOMPARE(exam.kr20, std::nullopt);
+    QCOMPARE(exam.sem, std::nullopt);
+    QCOMPARE(exam.items.size(), size_t(3));
+    for (const bank::ItemFigures& item : exam.items) {
+        QCOMPARE(item.pointBiserial, std::nullopt);
+        QCOMPARE(item.discrimination, std::nullopt);
+        QVERIFY(std::isfinite(item.facility));
+        for (const std::optional<double>& r : item.choiceRestCorrelation) {
+            QCOMPARE(r, std::nullopt);
+        }
+    }
+}
+
+QTEST_GUILESS_MAIN(TestItemAnalysis)
+#include "tst_item_analysis.moc"
