@@ -10,6 +10,7 @@ set(bank_builder_sources
     builder/exhibit_renderer.cpp builder/exhibit_renderer.h
     builder/export_moodle.cpp builder/export_moodle.h
     builder/html_text.cpp builder/html_text.h
+    builder/history_responses.cpp builder/history_responses.h
     builder/item_analysis.cpp builder/item_analysis.h
     builder/import_aiken.cpp builder/import_aiken.h
     builder/import_gift.cpp builder/import_gift.h

@@ -2,7 +2,10 @@
 // the textbook formulas), and on data that has nothing to measure.
 #include <QtTest>
 
+#include "history/history_store.h"
+#include "history_responses.h"
 #include "item_analysis.h"
+#include "source_fields.h"
 
 namespace {
 
@@ -46,6 +49,9 @@ private Q_SLOTS:
     void sixCandidatesFourQuestions();
     void nothingToMeasure_data();
     void nothingToMeasure();
+    void readsHistoriesOfEveryLayoutWithoutWriting();
+    void refusesWhatIsNoHistory_data();
+    void refusesWhatIsNoHistory();
 };
 
 void TestItemAnalysis::sixCandidatesFourQuestions() {
@@ -136,6 +142,99 @@ void TestItemAnalysis::nothingToMeasure() {
         for (const std::optional<double>& r : item.choiceRestCorrelation) {
             QCOMPARE(r, std::nullopt);
         }
+    }
+}
+
+// A history as this program writes it and one as the first program with one wrote it, read
+// side by side: letters where they were kept, unknown where not, the other edition left out.
+void TestItemAnalysis::readsHistoriesOfEveryLayoutWithoutWriting() {
+    QTemporaryDir dir;
+    const QString now = dir.filePath(QStringLiteral("now.sqlite"));
+    {
+        history::HistoryStore store(now);
+        history::AttemptRecord a;
+        a.key = QStringLiteral("k-1");
+        a.edition = QStringLiteral("full");
+        a.exam = 2;
+        a.candidate = QStringLiteral("Ann");
+        a.ended = QDateTime::currentDateTime();
+        a.started = a.ended.addSecs(-60);
+        a.questions = {{1, 30, true, QStringLiteral("B"), 12}, {2, 31, false, QString(), 3}};
+        store.record(a);
+        a.key = QStringLiteral("k-2");
+        a.edition = QStringLiteral("demo");
+        store.record(a);
+    }
+    const QString old = dir.filePath(QStringLiteral("old.sqlite"));
+    sqlite3* raw = nullptr;
+    sqlite3_open(QFile::encodeName(old).constData(), &raw);
+    sqlite3_exec(raw,
+                 "CREATE TABLE attempt (attempt_id INTEGER PRIMARY KEY, edition TEXT, exam "
+                 "INTEGER, candidate TEXT, started TEXT, ended TEXT, seconds_used INTEGER, score "
+                 "INTEGER, pass_mark INTEGER, passed INTEGER);"
+                 "CREATE TABLE attempt_question (attempt_id INTEGER, position INTEGER, "
+                 "question_id INTEGER, correct INTEGER);"
+                 "INSERT INTO attempt VALUES (7, 'full', 1, 'Bo', '2026-03-01T09:00:00Z', "
+                 "'2026-03-01T10:00:00Z', 3600, 640, 750, 0);"
+                 "INSERT INTO attempt_question VALUES (7, 1, 5, 0);"
+                 "PRAGMA user_version = 1;",
+                 nullptr, nullptr, nullptr);
+    sqlite3_close(raw);
+    const QStringList before = QDir(dir.path()).entryList(QDir::Files);
+
+    std::vector<bank::SourcedAttempt> read;
+    const auto take = [&read](const bank::SourcedAttempt& a) { read.push_back(a); };
+    const bank::HistoryReading fromNow =
+        bank::readHistoryAttempts(now, QStringLiteral("full"), take);
+    QCOMPARE(fromNow.attempts, 1);
+    QCOMPARE(fromNow.otherEdition, 1);
+    QCOMPARE(bank::readHistoryAttempts(old, QStringLiteral("full"), take).attempts, 1);
+    QCOMPARE(read.size(), size_t(2));
+    QCOMPARE(read[0].identity, QStringLiteral("k-1"));
+    QCOMPARE(read[0].exam, 2);
+    QCOMPARE(read[0].answers.size(), size_t(2));
+    QCOMPARE(read[0].answers[0].chosen, std::optional<QString>(QStringLiteral("B")));
+    QCOMPARE(read[0].answers[0].seconds, std::optional<int>(12));
+    QCOMPARE(read[0].answers[1].chosen, std::optional<QString>(QString()));
+    QVERIFY(!read[0].answers[1].correct);
+    QCOMPARE(read[1].answers.front().question, qint64(5));
+    QCOMPARE(read[1].answers.front().chosen, std::nullopt);
+    QVERIFY(!read[1].identity.isEmpty());
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files), before);
+}
+
+void TestItemAnalysis::refusesWhatIsNoHistory_data() {
+    QTest::addColumn<QByteArray>("sql");  // empty: the file holds text
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("not a database") << QByteArray() << "file is not a database";
+    QTest::newRow("another program's database")
+        << QByteArray("CREATE TABLE t (x);") << "is not a progress history";
+    QTest::newRow("a newer layout")
+        << QByteArray("CREATE TABLE attempt (x); PRAGMA user_version = 9;") << "layout 9, newer";
+    QTest::newRow("layout without its tables")
+        << QByteArray("PRAGMA user_version = 4;") << "no such table";
+}
+
+void TestItemAnalysis::refusesWhatIsNoHistory() {
+    QFETCH(QByteArray, sql);
+    QFETCH(QString, reason);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("h.sqlite"));
+    if (sql.isEmpty()) {
+        QFile text(path);
+        QVERIFY(text.open(QIODevice::WriteOnly));
+        text.write(QByteArray(4096, 'x'));
+    } else {
+        sqlite3* raw = nullptr;
+        sqlite3_open(QFile::encodeName(path).constData(), &raw);
+        sqlite3_exec(raw, sql.constData(), nullptr, nullptr, nullptr);
+        sqlite3_close(raw);
+    }
+    try {
+        bank::readHistoryAttempts(path, QStringLiteral("full"), [](const bank::SourcedAttempt&) {});
+        QFAIL("read");
+    } catch (const bank::SourceError& e) {
+        QVERIFY2(e.reason.contains(reason), qPrintable(e.reason));
     }
 }
 
