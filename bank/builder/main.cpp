@@ -16,6 +16,7 @@
 #include "import_aiken.h"
 #include "import_gift.h"
 #include "import_moodle.h"
+#include "items_report.h"
 #include "source_fields.h"
 
 namespace {
@@ -89,6 +90,46 @@ int report(const QString& database) {
     out << database << '\n';
     for (const QString& line : bank::reportOn(exams).lines()) {
         out << line << '\n';
+    }
+    return 0;
+}
+
+// Advice only, like report: exits 0 whatever it finds, 2 with one line when the bank or a
+// source cannot be read.
+int items(const QCommandLineParser& parser, const QString& database, const QStringList& sources) {
+    bank::ItemsOptions options;
+    if (parser.isSet(QStringLiteral("min"))) {
+        bool ok = false;
+        options.minAttempts = parser.value(QStringLiteral("min")).toInt(&ok);
+        if (!ok || options.minAttempts < 1) {
+            QTextStream(stderr) << "kvn_bank: --min takes a whole number of attempts, 1 or more\n";
+            return 2;
+        }
+    }
+    bank::ItemsReport found;
+    try {
+        found = bank::itemsReport(database, bank::readBankExams(database), sources, options);
+    } catch (const bank::SourceError& e) {
+        QTextStream(stderr) << "kvn_bank: " << e.file << ": " << e.reason << '\n';
+        return 2;
+    }
+    QTextStream out(stdout);
+    for (const QString& line : found.lines) {
+        out << line << '\n';
+    }
+    for (const QString& line : found.skipped) {
+        out << "note: " << line << '\n';
+    }
+    if (parser.isSet(QStringLiteral("csv"))) {
+        QSaveFile csv(parser.value(QStringLiteral("csv")));
+        if (!csv.open(QIODevice::WriteOnly) ||
+            csv.write((found.csv.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n")).toUtf8()) <
+                0 ||
+            !csv.commit()) {
+            QTextStream(stderr) << "kvn_bank: " << csv.fileName()
+                                << ": cannot be written: " << csv.errorString() << '\n';
+            return 2;
+        }
     }
     return 0;
 }
@@ -195,6 +236,7 @@ int main(int argc, char** argv) {
     parser.addHelpOption();
     parser.addPositionalArgument(QStringLiteral("command"),
                                  QStringLiteral("build | check FILE... | report DATABASE | "
+                                                "items DATABASE HISTORY... | "
                                                 "import FORMAT FILE... | "
                                                 "export moodle-xml DATABASE"));
     parser.addOption({QStringLiteral("edition"), QStringLiteral("full, demo or both (build)"),
@@ -211,6 +253,13 @@ int main(int argc, char** argv) {
     parser.addOption({QStringLiteral("exam"),
                       QStringLiteral("the exam to export, 1 to 3 (default every exam)"),
                       QStringLiteral("number")});
+    parser.addOption({QStringLiteral("min"),
+                      QStringLiteral("attempts a question needs for its figures (items; default "
+                                     "30)"),
+                      QStringLiteral("n")});
+    parser.addOption({QStringLiteral("csv"),
+                      QStringLiteral("file for the per-question table (items)"),
+                      QStringLiteral("file")});
     parser.process(application);
 
     const QStringList args = parser.positionalArguments();
@@ -223,6 +272,9 @@ int main(int argc, char** argv) {
         }
         if (args.value(0) == QLatin1String("report") && args.size() == 2) {
             return report(args[1]);
+        }
+        if (args.value(0) == QLatin1String("items") && args.size() >= 3) {
+            return items(parser, args[1], args.mid(2));
         }
         if (args.value(0) == QLatin1String("import") && args.size() >= 3) {
             return importBank(parser, args[1], args.mid(2));

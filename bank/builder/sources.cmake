@@ -12,6 +12,7 @@ set(bank_builder_sources
     builder/html_text.cpp builder/html_text.h
     builder/history_responses.cpp builder/history_responses.h
     builder/item_analysis.cpp builder/item_analysis.h
+    builder/items_report.cpp builder/items_report.h
     builder/import_aiken.cpp builder/import_aiken.h
     builder/import_gift.cpp builder/import_gift.h
     builder/import_model.cpp builder/import_model.h

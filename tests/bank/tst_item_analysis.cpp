@@ -5,6 +5,9 @@
 #include "history/history_store.h"
 #include "history_responses.h"
 #include "item_analysis.h"
+#include "items_report.h"
+
+#include <random>
 #include "source_fields.h"
 
 namespace {
@@ -52,6 +55,7 @@ private Q_SLOTS:
     void readsHistoriesOfEveryLayoutWithoutWriting();
     void refusesWhatIsNoHistory_data();
     void refusesWhatIsNoHistory();
+    void flagsFindThePlantedItemsAndNothingElse();
 };
 
 void TestItemAnalysis::sixCandidatesFourQuestions() {
@@ -236,6 +240,83 @@ void TestItemAnalysis::refusesWhatIsNoHistory() {
     } catch (const bank::SourceError& e) {
         QVERIFY2(e.reason.contains(reason), qPrintable(e.reason));
     }
+}
+
+// 400 simulated candidates of known ability answer 20 questions of known difficulty, with three
+// bad ones planted: question 3's key is wrong (the strong pick B), nobody picks question 7's D,
+// and everyone gets question 12 right. Half the attempts are in a second history as well.
+void TestItemAnalysis::flagsFindThePlantedItemsAndNothingElse() {
+    constexpr int kQuestions = 20;
+    bank::FairExam exam{QStringLiteral("exam1"), {}};
+    for (int id = 1; id <= kQuestions; ++id) {
+        exam.questions << bank::FairQuestion{id,
+                                             QStringLiteral("Question %1?").arg(id),
+                                             QString(),
+                                             {"one", "two", "three", "four", ""},
+                                             {true, false, false, false, false}};
+    }
+    std::mt19937 random(2026);
+    std::normal_distribution<double> ability;
+    std::uniform_real_distribution<double> chance;
+    QTemporaryDir dir;
+    const QString first = dir.filePath(QStringLiteral("pc1.sqlite"));
+    const QString second = dir.filePath(QStringLiteral("pc2.sqlite"));
+    {
+        history::HistoryStore one(first);
+        history::HistoryStore two(second);
+        for (int a = 0; a < 400; ++a) {
+            const double theta = ability(random);
+            history::AttemptRecord attempt;
+            attempt.key = QStringLiteral("attempt-%1").arg(a);
+            attempt.edition = QStringLiteral("full");
+            attempt.exam = 1;
+            attempt.candidate = QStringLiteral("C%1").arg(a);
+            attempt.ended = QDateTime::currentDateTime();
+            attempt.started = attempt.ended.addSecs(-600);
+            for (int id = 1; id <= kQuestions; ++id) {
+                const double difficulty = id == 12 ? -9 : -0.8 + 1.6 * (id % 7) / 6.0;
+                const bool knows = chance(random) < 1 / (1 + std::exp(-1.7 * (theta - difficulty)));
+                QString chosen;
+                if (id == 3) {
+                    chosen = knows ? QStringLiteral("B")
+                                   : QString(QChar(u"ACD"[int(chance(random) * 3)]));
+                } else if (knows) {
+                    chosen = QStringLiteral("A");
+                } else {
+                    const QString wrong = id == 7 ? QStringLiteral("BC") : QStringLiteral("BCD");
+                    chosen = wrong[int(chance(random) * double(wrong.size()))];
+                }
+                attempt.questions.push_back({id, id, chosen == u"A", chosen, 30 + id});
+            }
+            one.record(attempt);
+            if (a % 2 == 0) {
+                two.record(attempt);
+            }
+        }
+    }
+    const bank::ItemsReport report =
+        bank::itemsReport(QStringLiteral("kvn09.mdb"), {exam}, {first, second}, {});
+    QMap<QString, QStringList> flagged;
+    for (const QString& line : report.lines) {
+        const QRegularExpressionMatch m =
+            QRegularExpression(QStringLiteral("^  question (\\d+): (.*)$")).match(line);
+        if (m.hasMatch()) {
+            flagged[m.captured(1)] << m.captured(2);
+        }
+    }
+    QCOMPARE(flagged.keys(), (QStringList{"12", "3", "7"}));
+    QVERIFY2(flagged["3"]
+                     .filter(QStringLiteral("choice B draws the upper group more than the key"))
+                     .size() == 1,
+             qPrintable(flagged["3"].join(u'|')));
+    QCOMPARE(flagged["7"], QStringList{"choice D is picked by nobody (a dead distractor)"});
+    QVERIFY2(flagged["12"].filter(QStringLiteral("too easy")).size() == 1,
+             qPrintable(flagged["12"].join(u'|')));
+    QVERIFY(report.lines[1].startsWith(u"Exam #1 (exam1): 400 attempt(s); score mean"));
+    QCOMPARE(report.skipped,
+             QStringList{"200 attempt(s) held by more than one source, counted once"});
+    QCOMPARE(report.csv.size(), kQuestions + 1);
+    QVERIFY(report.csv[3].startsWith(u"1,3,400,"));
 }
 
 QTEST_GUILESS_MAIN(TestItemAnalysis)
