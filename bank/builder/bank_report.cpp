@@ -1,14 +1,13 @@
 #include "bank_report.h"
 
 #include <QCryptographicHash>
-#include <QFile>
 #include <QFileInfo>
-#include <QUrl>
 
 #include "examdb/error.h"
 #include "examdb/sqlite_handles.h"
 #include "examdb/statement.h"
 #include "input_file.h"
+#include "read_only_database.h"
 #include "source_fields.h"
 
 namespace bank {
@@ -147,32 +146,10 @@ BankReport reportOn(const QList<FairExam>& exams) {
 }
 
 QList<FairExam> readBankExams(const QString& database) {
-    const QFileInfo info(database);
-    if (const QString why = notAFile(database); !why.isEmpty()) {
-        throw SourceError(database, 0, why);
-    }
-    if (!info.isReadable()) {
-        throw SourceError(database, 0, QStringLiteral("cannot be read"));
-    }
+    const examdb::ConnectionHandle db = openReadOnly(database);
     // Every question is held for the figures.
-    if (info.size() > kMaxDatabaseBytes) {
+    if (QFileInfo(database).size() > kMaxDatabaseBytes) {
         throw SourceError(database, 0, tooLargeReason(kMaxDatabaseBytes));
-    }
-    // A read-only connection to a bank in WAL mode leaves -wal and -shm files behind. When there
-    // is no -wal file the main file holds everything, and is opened as immutable: no file is made.
-    QByteArray name = QFile::encodeName(database);
-    int flags = SQLITE_OPEN_READONLY;
-    if (!QFileInfo::exists(database + QStringLiteral("-wal"))) {
-        name = QUrl::fromLocalFile(info.absoluteFilePath()).toEncoded() + "?immutable=1";
-        flags |= SQLITE_OPEN_URI;
-    }
-    sqlite3* raw = nullptr;
-    const int rc = sqlite3_open_v2(name.constData(), &raw, flags, nullptr);
-    examdb::ConnectionHandle db(raw);
-    if (rc != SQLITE_OK) {
-        throw SourceError(
-            database, 0,
-            QStringLiteral("cannot be opened: ") + QString::fromUtf8(sqlite3_errmsg(raw)));
     }
     try {
         QList<FairExam> exams;
@@ -180,6 +157,18 @@ QList<FairExam> readBankExams(const QString& database) {
             exams << readExam(db.get(), database, exam);
         }
         return exams;
+    } catch (const examdb::Error& e) {
+        throw SourceError(database, 0, e.text);
+    }
+}
+
+QString readBankName(const QString& database) {
+    const examdb::ConnectionHandle db = openReadOnly(database);
+    try {
+        examdb::Statement name(db.get(),
+                               QStringLiteral("SELECT test_name FROM \"Test Information\" LIMIT 1"),
+                               database);
+        return name.step() ? name.value(0).toString() : QString();
     } catch (const examdb::Error& e) {
         throw SourceError(database, 0, e.text);
     }

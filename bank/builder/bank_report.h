@@ -26,6 +26,10 @@ BankReport reportOn(const QList<FairExam>& exams);
 // that names the file and the reason.
 QList<FairExam> readBankExams(const QString& database);
 
+// The bank's name from its test information, as results sent to a record store are filed
+// under; empty when it has none. Refused like readBankExams.
+QString readBankName(const QString& database);
+
 // The questions an import accepted, numbered in file order as the written sources number them.
 QList<FairExam> importedExams(const QList<ImportedFile>& files);
 

@@ -1,52 +1,19 @@
 #include "history_responses.h"
 
-#include <QFileInfo>
-#include <QUrl>
-
 #include "examdb/error.h"
-#include "examdb/sqlite_handles.h"
 #include "examdb/statement.h"
-#include "input_file.h"
+#include "read_only_database.h"
 #include "source_fields.h"
 
 namespace bank {
-namespace {
 
 // The newest history layout this reader knows; from 4 on every answer keeps its letters.
 constexpr qint64 kNewestLayout = 4;
 
-examdb::ConnectionHandle openReadOnly(const QString& path) {
-    if (const QString why = notAFile(path); !why.isEmpty()) {
-        throw SourceError(path, 0, why);
-    }
-    const QFileInfo info(path);
-    if (!info.isReadable()) {
-        throw SourceError(path, 0, QStringLiteral("cannot be read"));
-    }
-    // With no -wal file beside it the main file holds everything: opened as immutable, nothing
-    // is made next to a history collected from another PC.
-    QByteArray name = QFile::encodeName(path);
-    int flags = SQLITE_OPEN_READONLY;
-    if (!QFileInfo::exists(path + QStringLiteral("-wal"))) {
-        name = QUrl::fromLocalFile(info.absoluteFilePath()).toEncoded() + "?immutable=1";
-        flags |= SQLITE_OPEN_URI;
-    }
-    sqlite3* raw = nullptr;
-    const int rc = sqlite3_open_v2(name.constData(), &raw, flags, nullptr);
-    examdb::ConnectionHandle db(raw);
-    if (rc != SQLITE_OK) {
-        throw SourceError(
-            path, 0, QStringLiteral("cannot be opened: ") + QString::fromUtf8(sqlite3_errmsg(raw)));
-    }
-    return db;
-}
-
-}  // namespace
-
-HistoryReading readHistoryAttempts(const QString& path, const QString& edition,
-                                   const std::function<void(const SourcedAttempt&)>& take) {
+SourceReading readHistoryAttempts(const QString& path, const QString& edition,
+                                  const TakeAttempt& take) {
     const examdb::ConnectionHandle db = openReadOnly(path);
-    HistoryReading reading;
+    SourceReading reading;
     try {
         examdb::Statement version(db.get(), QStringLiteral("PRAGMA user_version"), path);
         version.step();
@@ -64,12 +31,14 @@ HistoryReading readHistoryAttempts(const QString& path, const QString& edition,
         const QString kept =
             layout >= 4 ? QStringLiteral("q.chosen, q.seconds") : QStringLiteral("NULL, NULL");
         const QString key = layout >= 3 ? QStringLiteral("a.attempt_key") : QStringLiteral("NULL");
+        const QString custom = layout >= 2 ? QStringLiteral("a.custom") : QStringLiteral("''");
         examdb::Statement read(
             db.get(),
-            QStringLiteral("SELECT a.attempt_id, %1, a.edition, a.exam, a.candidate, a.started, "
-                           "q.question_id, q.correct, %2 FROM attempt AS a JOIN attempt_question "
-                           "AS q ON q.attempt_id = a.attempt_id ORDER BY a.attempt_id, q.position")
-                .arg(key, kept),
+            QStringLiteral(
+                "SELECT a.attempt_id, %1, a.edition, a.exam, a.candidate, a.started, "
+                "q.question_id, q.correct, %2, %3 FROM attempt AS a JOIN attempt_question "
+                "AS q ON q.attempt_id = a.attempt_id ORDER BY a.attempt_id, q.position")
+                .arg(key, kept, custom),
             path);
         SourcedAttempt attempt;
         qint64 current = -1;
@@ -85,8 +54,16 @@ HistoryReading readHistoryAttempts(const QString& path, const QString& edition,
             if (id != current) {
                 handOn();
                 current = id;
-                wanted = read.value(2).toString() == edition;
-                reading.otherEdition += wanted ? 0 : 1;
+                const bool ours = read.value(2).toString() == edition;
+                const bool drawn = read.value(10).toString().isEmpty();
+                wanted = ours && drawn;
+                if (!ours) {
+                    ++reading.leftOut[QStringLiteral("attempt(s) of the other edition than ") +
+                                      edition];
+                } else if (!drawn) {
+                    ++reading.leftOut[QStringLiteral(
+                        "attempt(s) of a custom exam or practice run, not the exam as set")];
+                }
                 attempt = SourcedAttempt{};
                 attempt.exam = int(read.integer(3));
                 const QString attemptKey = read.value(1).toString();
@@ -112,6 +89,12 @@ HistoryReading readHistoryAttempts(const QString& path, const QString& edition,
         throw SourceError(path, 0, e.text);
     }
     return reading;
+}
+
+ResponseSource historySource(const QString& path, const QString& edition) {
+    return {path, [path, edition](const TakeAttempt& take) {
+                return readHistoryAttempts(path, edition, take);
+            }};
 }
 
 }  // namespace bank

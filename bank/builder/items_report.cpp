@@ -5,7 +5,6 @@
 #include <QSet>
 #include <memory>
 
-#include "history_responses.h"
 #include "item_analysis.h"
 #include "source_fields.h"
 
@@ -29,23 +28,23 @@ struct ExamIndex {
 // One pass over every source: each attempt once, whatever source holds it.
 struct Pass {
     using Take = std::function<void(int exam, const std::vector<ItemResponse>&)>;
-    Pass(const std::vector<ExamIndex>& index, const QString& edition, Take take)
-        : index(index), edition(edition), take(std::move(take)) {}
+    Pass(const std::vector<ExamIndex>& index, Take take) : index(index), take(std::move(take)) {}
 
     const std::vector<ExamIndex>& index;
-    const QString& edition;
     Take take;
     QSet<QString> seen;
     int duplicates = 0;
-    int otherEdition = 0;
     int unknownExam = 0;
     int unknownQuestions = 0;  // answers to questions the bank lacks
+    int blank = 0;             // every answer left blank
+    std::map<QString, int> leftOut;
 
-    void over(const QStringList& sources) {
-        for (const QString& source : sources) {
-            const HistoryReading reading =
-                readHistoryAttempts(source, edition, [this](const SourcedAttempt& a) { one(a); });
-            otherEdition += reading.otherEdition;
+    void over(const std::vector<ResponseSource>& sources) {
+        for (const ResponseSource& source : sources) {
+            const SourceReading reading = source.read([this](const SourcedAttempt& a) { one(a); });
+            for (const auto& [why, count] : reading.leftOut) {
+                leftOut[why] += count;
+            }
         }
     }
 
@@ -61,7 +60,9 @@ struct Pass {
         }
         const ExamIndex& exam = index[size_t(attempt.exam - 1)];
         std::vector<ItemResponse> responses;
+        bool anyAnswer = false;
         for (const SourcedAnswer& a : attempt.answers) {
+            anyAnswer = anyAnswer || !a.chosen || !a.chosen->isEmpty();
             const auto found = exam.place.constFind(a.question);
             if (found == exam.place.constEnd()) {
                 ++unknownQuestions;
@@ -69,7 +70,9 @@ struct Pass {
             }
             responses.push_back({found.value(), a.correct, a.chosen, a.seconds});
         }
-        if (!responses.empty()) {
+        if (!anyAnswer) {
+            ++blank;  // walked away at the first question: no measure of anything
+        } else if (!responses.empty()) {
             take(attempt.exam - 1, responses);
         }
     }
@@ -130,9 +133,8 @@ QString bankEdition(const QString& database) {
 }
 
 ItemsReport itemsReport(const QString& database, const QList<FairExam>& exams,
-                        const QStringList& sources, const ItemsOptions& options) {
+                        const std::vector<ResponseSource>& sources, const ItemsOptions& options) {
     ItemsReport report;
-    const QString edition = options.edition.isEmpty() ? bankEdition(database) : options.edition;
     std::vector<ExamIndex> index(size_t(exams.size()));
     std::vector<std::unique_ptr<ItemAnalysis>> analyses;
     for (qsizetype e = 0; e < exams.size(); ++e) {
@@ -142,11 +144,10 @@ ItemsReport itemsReport(const QString& database, const QList<FairExam>& exams,
         }
         analyses.push_back(std::make_unique<ItemAnalysis>(int(exams[e].questions.size())));
     }
-    Pass counting{index, edition, [&](int e, const std::vector<ItemResponse>& r) {
-                      analyses[size_t(e)]->count(r);
-                  }};
+    Pass counting{
+        index, [&](int e, const std::vector<ItemResponse>& r) { analyses[size_t(e)]->count(r); }};
     counting.over(sources);
-    Pass grouping{index, edition, [&](int e, const std::vector<ItemResponse>& r) {
+    Pass grouping{index, [&](int e, const std::vector<ItemResponse>& r) {
                       analyses[size_t(e)]->countGroups(r);
                   }};
     grouping.over(sources);
@@ -155,10 +156,12 @@ ItemsReport itemsReport(const QString& database, const QList<FairExam>& exams,
         report.skipped << QStringLiteral("%1 attempt(s) held by more than one source, counted once")
                               .arg(counting.duplicates);
     }
-    if (counting.otherEdition > 0) {
-        report.skipped << QStringLiteral("%1 attempt(s) of the other edition than %2, left out")
-                              .arg(counting.otherEdition)
-                              .arg(edition);
+    for (const auto& [why, count] : counting.leftOut) {
+        report.skipped << QStringLiteral("%1 %2, left out").arg(count).arg(why);
+    }
+    if (counting.blank > 0) {
+        report.skipped << QStringLiteral("%1 attempt(s) with every answer blank, left out")
+                              .arg(counting.blank);
     }
     if (counting.unknownExam > 0) {
         report.skipped << QStringLiteral("%1 attempt(s) of an exam the bank lacks, left out")
@@ -172,9 +175,7 @@ ItemsReport itemsReport(const QString& database, const QList<FairExam>& exams,
     report.csv << QStringLiteral(
         "exam,question,attempts,facility,point_biserial,discrimination,share_a,share_b,"
         "share_c,share_d,share_e,r_a,r_b,r_c,r_d,r_e,median_seconds,alpha_if_dropped,flags");
-    report.lines << QStringLiteral("%1 (%2 edition), %3 source(s)")
-                        .arg(database, edition)
-                        .arg(sources.size());
+    report.lines << QStringLiteral("%1, %2 source(s)").arg(database).arg(sources.size());
     for (qsizetype e = 0; e < exams.size(); ++e) {
         const ExamFigures figures = analyses[size_t(e)]->figures();
         const FairExam& exam = exams[e];
@@ -193,9 +194,13 @@ ItemsReport itemsReport(const QString& database, const QList<FairExam>& exams,
                         .arg(options.minAttempts);
         }
         report.lines << head;
+        const QString examName = QStringLiteral("Exam #%1 (%2)").arg(e + 1).arg(exam.name);
         if (figures.attempts == 0) {
+            report.summary << examName + QStringLiteral(": no attempts in the responses");
             continue;
         }
+        int flagged = 0;
+        int tooFew = 0;
         report.lines << QStringLiteral(
             "  question attempts facility  r_pb     D  choices: share (r with rest)  median s  "
             "alpha w/o");
@@ -242,6 +247,8 @@ ItemsReport itemsReport(const QString& database, const QList<FairExam>& exams,
             for (const QString& flag : flags) {
                 flagLines << QStringLiteral("  question %1: %2").arg(q.id).arg(flag);
             }
+            tooFew += enough ? 0 : 1;
+            flagged += enough && !flags.isEmpty() ? 1 : 0;
             const auto csvFigure = [enough](const std::optional<double>& v) {
                 return enough && v ? QString::number(*v, 'f', 4) : QString();
             };
@@ -262,6 +269,19 @@ ItemsReport itemsReport(const QString& database, const QList<FairExam>& exams,
         if (!flagLines.isEmpty()) {
             report.lines << QStringLiteral(" flags:") << flagLines;
         }
+        if (figures.attempts < options.minAttempts) {
+            report.summary << examName + QStringLiteral(": %1 attempt(s), too few for figures")
+                                             .arg(figures.attempts);
+            continue;
+        }
+        report.summary << examName + QStringLiteral(
+                                         ": %1 attempt(s), KR-20 %2, SEM %3; %4 "
+                                         "question(s) flagged, %5 with too few attempts")
+                                         .arg(figures.attempts)
+                                         .arg(figure(figures.kr20))
+                                         .arg(figure(figures.sem, 1))
+                                         .arg(flagged)
+                                         .arg(tooFew);
     }
     return report;
 }

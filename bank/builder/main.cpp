@@ -7,16 +7,19 @@
 #include <QTextStream>
 #include <cstdio>
 #include <new>
+#include <optional>
 
 #include "bank_builder.h"
 #include "bank_check.h"
 #include "bank_report.h"
 #include "bank_writer.h"
 #include "export_moodle.h"
+#include "history_responses.h"
 #include "import_aiken.h"
 #include "import_gift.h"
 #include "import_moodle.h"
 #include "items_report.h"
+#include "lrs_responses.h"
 #include "source_fields.h"
 
 namespace {
@@ -77,11 +80,67 @@ int check(const QStringList& files) {
     return failed == 0 ? 0 : 1;
 }
 
-// Advice only: exits 0 whatever the figures say, 2 when the file cannot be read.
-int report(const QString& database) {
+// The answers named on the command line: each history file, then each record store.
+std::vector<bank::ResponseSource> responseSources(const QCommandLineParser& parser,
+                                                  const QString& database,
+                                                  const QStringList& histories) {
+    const QString edition = bank::bankEdition(database);
+    std::vector<bank::ResponseSource> sources;
+    for (const QString& path : histories) {
+        sources.push_back(bank::historySource(path, edition));
+    }
+    const QStringList stores = parser.values(QStringLiteral("lrs"));
+    if (!stores.isEmpty()) {
+        const QString bankName = bank::readBankName(database);
+        // Out of the command line, where other users' process lists would show it.
+        const QString password = parser.isSet(QStringLiteral("password"))
+                                     ? parser.value(QStringLiteral("password"))
+                                     : qEnvironmentVariable("KVN_LRS_PASSWORD");
+        for (const QString& endpoint : stores) {
+            sources.push_back(bank::lrsSource(
+                {endpoint, parser.value(QStringLiteral("user")), password, QString()}, bankName,
+                3));
+        }
+    }
+    return sources;
+}
+
+// --min, or why it cannot be used.
+std::optional<bank::ItemsOptions> itemsOptions(const QCommandLineParser& parser) {
+    bank::ItemsOptions options;
+    if (parser.isSet(QStringLiteral("min"))) {
+        bool ok = false;
+        options.minAttempts = parser.value(QStringLiteral("min")).toInt(&ok);
+        if (!ok || options.minAttempts < 1) {
+            QTextStream(stderr) << "kvn_bank: --min takes a whole number of attempts, 1 or more\n";
+            return std::nullopt;
+        }
+    }
+    return options;
+}
+
+void printNotes(QTextStream& out, const QStringList& notes) {
+    for (const QString& line : notes) {
+        out << "note: " << line << '\n';
+    }
+}
+
+// Advice only: exits 0 whatever the figures say, 2 when the file or a source cannot be read.
+int report(const QCommandLineParser& parser, const QString& database,
+           const QStringList& histories) {
+    const bool withResponses = parser.isSet(QStringLiteral("responses"));
+    const std::optional<bank::ItemsOptions> options = itemsOptions(parser);
+    if (!options) {
+        return 2;
+    }
     QList<bank::FairExam> exams;
+    bank::ItemsReport items;
     try {
         exams = bank::readBankExams(database);
+        if (withResponses) {
+            items = bank::itemsReport(database, exams, responseSources(parser, database, histories),
+                                      *options);
+        }
     } catch (const bank::SourceError& e) {
         QTextStream(stderr) << "kvn_bank: " << e.file << ": " << e.reason << '\n';
         return 2;
@@ -91,24 +150,27 @@ int report(const QString& database) {
     for (const QString& line : bank::reportOn(exams).lines()) {
         out << line << '\n';
     }
+    if (withResponses) {
+        out << "How the questions behave (kvn_bank items for every figure):\n";
+        for (const QString& line : items.summary) {
+            out << "  " << line << '\n';
+        }
+        printNotes(out, items.skipped);
+    }
     return 0;
 }
 
 // Advice only, like report: exits 0 whatever it finds, 2 with one line when the bank or a
 // source cannot be read.
-int items(const QCommandLineParser& parser, const QString& database, const QStringList& sources) {
-    bank::ItemsOptions options;
-    if (parser.isSet(QStringLiteral("min"))) {
-        bool ok = false;
-        options.minAttempts = parser.value(QStringLiteral("min")).toInt(&ok);
-        if (!ok || options.minAttempts < 1) {
-            QTextStream(stderr) << "kvn_bank: --min takes a whole number of attempts, 1 or more\n";
-            return 2;
-        }
+int items(const QCommandLineParser& parser, const QString& database, const QStringList& histories) {
+    const std::optional<bank::ItemsOptions> options = itemsOptions(parser);
+    if (!options) {
+        return 2;
     }
     bank::ItemsReport found;
     try {
-        found = bank::itemsReport(database, bank::readBankExams(database), sources, options);
+        found = bank::itemsReport(database, bank::readBankExams(database),
+                                  responseSources(parser, database, histories), *options);
     } catch (const bank::SourceError& e) {
         QTextStream(stderr) << "kvn_bank: " << e.file << ": " << e.reason << '\n';
         return 2;
@@ -117,9 +179,7 @@ int items(const QCommandLineParser& parser, const QString& database, const QStri
     for (const QString& line : found.lines) {
         out << line << '\n';
     }
-    for (const QString& line : found.skipped) {
-        out << "note: " << line << '\n';
-    }
+    printNotes(out, found.skipped);
     if (parser.isSet(QStringLiteral("csv"))) {
         QSaveFile csv(parser.value(QStringLiteral("csv")));
         if (!csv.open(QIODevice::WriteOnly) ||
@@ -235,8 +295,9 @@ int main(int argc, char** argv) {
         "status 2."));
     parser.addHelpOption();
     parser.addPositionalArgument(QStringLiteral("command"),
-                                 QStringLiteral("build | check FILE... | report DATABASE | "
-                                                "items DATABASE HISTORY... | "
+                                 QStringLiteral("build | check FILE... | report DATABASE "
+                                                "[--responses HISTORY...] | "
+                                                "items DATABASE [HISTORY...] [--lrs URL] | "
                                                 "import FORMAT FILE... | "
                                                 "export moodle-xml DATABASE"));
     parser.addOption({QStringLiteral("edition"), QStringLiteral("full, demo or both (build)"),
@@ -260,7 +321,21 @@ int main(int argc, char** argv) {
     parser.addOption({QStringLiteral("csv"),
                       QStringLiteral("file for the per-question table (items)"),
                       QStringLiteral("file")});
+    parser.addOption({QStringLiteral("lrs"),
+                      QStringLiteral("a record store's endpoint to read answers from (items, "
+                                     "report --responses; may be given again)"),
+                      QStringLiteral("url")});
+    parser.addOption({QStringLiteral("user"), QStringLiteral("user name at the record store"),
+                      QStringLiteral("name")});
+    parser.addOption({QStringLiteral("password"),
+                      QStringLiteral("password at the record store (default: the "
+                                     "KVN_LRS_PASSWORD environment variable)"),
+                      QStringLiteral("password")});
+    parser.addOption({QStringLiteral("responses"),
+                      QStringLiteral("report: add how the questions behave, from the histories "
+                                     "named after the database and any --lrs")});
     parser.process(application);
+    const bool storesNamed = parser.isSet(QStringLiteral("lrs"));
 
     const QStringList args = parser.positionalArguments();
     try {
@@ -270,10 +345,14 @@ int main(int argc, char** argv) {
         if (args.value(0) == QLatin1String("check") && args.size() >= 2) {
             return check(args.mid(1));
         }
-        if (args.value(0) == QLatin1String("report") && args.size() == 2) {
-            return report(args[1]);
+        const bool withResponses = parser.isSet(QStringLiteral("responses"));
+        if (args.value(0) == QLatin1String("report") &&
+            (withResponses ? args.size() >= 3 || (args.size() == 2 && storesNamed)
+                           : args.size() == 2 && !storesNamed)) {
+            return report(parser, args[1], args.mid(2));
         }
-        if (args.value(0) == QLatin1String("items") && args.size() >= 3) {
+        if (args.value(0) == QLatin1String("items") &&
+            (args.size() >= 3 || (args.size() == 2 && storesNamed))) {
             return items(parser, args[1], args.mid(2));
         }
         if (args.value(0) == QLatin1String("import") && args.size() >= 3) {

@@ -13,6 +13,8 @@ set(bank_builder_sources
     builder/history_responses.cpp builder/history_responses.h
     builder/item_analysis.cpp builder/item_analysis.h
     builder/items_report.cpp builder/items_report.h
+    builder/read_only_database.cpp builder/read_only_database.h
+    builder/response_source.h
     builder/import_aiken.cpp builder/import_aiken.h
     builder/import_gift.cpp builder/import_gift.h
     builder/import_model.cpp builder/import_model.h
@@ -24,3 +26,5 @@ set(bank_builder_sources
 # The check alone, which the programs link too.
 set(bank_check_sources builder/bank_check.cpp builder/bank_check.h
     builder/input_file.cpp builder/input_file.h)
+# The record store as a source of answers: the network, kept out of the fuzzed code.
+set(bank_lrs_sources builder/lrs_responses.cpp builder/lrs_responses.h)

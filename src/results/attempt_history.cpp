@@ -32,13 +32,7 @@ history::AttemptRecord scoredAttempt(const session::ScoreReport& report) {
         a.categories.push_back({c.category, c.name, c.total, c.correct});
     }
     for (const session::QuestionScore& q : report.drawn) {
-        QString letters;
-        for (int n = 0; n < 5; ++n) {
-            if (q.chosen[size_t(n)]) {
-                letters += QChar(u'A' + n);
-            }
-        }
-        a.questions.push_back({q.position, q.id, q.correct, letters, q.seconds});
+        a.questions.push_back({q.position, q.id, q.correct, session::chosenLetters(q), q.seconds});
     }
     return a;
 }

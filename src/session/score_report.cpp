@@ -66,6 +66,16 @@ QString bankName(examdb::Database& db) {
     }
 }
 
+QString chosenLetters(const QuestionScore& q) {
+    QString letters;
+    for (int n = 0; n < 5; ++n) {
+        if (q.chosen[size_t(n)]) {
+            letters += QChar(u'A' + n);
+        }
+    }
+    return letters;
+}
+
 ScoreReport scoreExam(examdb::Database& db, int exam, int questions, int passMark) {
     ScoreReport report;
     report.exam = exam;

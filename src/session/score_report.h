@@ -62,6 +62,9 @@ ScoreReport scoreExam(examdb::Database& db, int exam, int questions, int passMar
 // The bank's own name, from its test information; empty when it has none.
 QString bankName(examdb::Database& db);
 
+// The letters of the choices made, "AC"; empty when none was.
+QString chosenLetters(const QuestionScore& q);
+
 // One drawn question of exam's tables scored alone, as a practice check does; nothing when the
 // exam table lacks it.
 std::optional<QuestionScore> scoreQuestion(examdb::Database& db, int exam, qint64 id);

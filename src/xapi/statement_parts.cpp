@@ -1,8 +1,10 @@
 #include "xapi/statement_parts.h"
 
 #include <QDateTime>
+#include <QRegularExpression>
 #include <QStringList>
 #include <QUuid>
+#include <limits>
 
 #include "xapi/json_text.h"
 
@@ -51,6 +53,23 @@ QString isoDuration(int seconds) {
         text += QString::number(seconds % 60) + u'S';
     }
     return text;
+}
+
+std::optional<int> durationSeconds(const QString& iso) {
+    static const QRegularExpression form(QStringLiteral(
+        "^P(?:(\\d+)W)?(?:(\\d+)D)?(?:T(?:(\\d+)H)?(?:(\\d+)M)?(?:(\\d+(?:\\.\\d+)?)S)?)?$"));
+    const QRegularExpressionMatch m = form.match(iso);
+    // "P" and "PT" alone name no length.
+    if (!m.hasMatch() || iso == u"P" || iso.endsWith(u'T')) {
+        return std::nullopt;
+    }
+    const double seconds = m.captured(1).toDouble() * 604800 + m.captured(2).toDouble() * 86400 +
+                           m.captured(3).toDouble() * 3600 + m.captured(4).toDouble() * 60 +
+                           m.captured(5).toDouble();
+    if (seconds > std::numeric_limits<int>::max()) {
+        return std::nullopt;
+    }
+    return int(seconds);
 }
 
 QString responseLetters(const std::array<bool, 5>& chosen) {

@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QString>
 #include <array>
+#include <optional>
 
 namespace xapi {
 
@@ -20,6 +21,9 @@ QString questionIri(const QString& bankName, int exam, qint64 questionId);
 
 // ISO 8601 as the statements carry it: "PT1H2M5S", "PT0S".
 QString isoDuration(int seconds);
+// Whole seconds of such a duration as any store may write it ("PT1M5.25S", "P1DT2H"); nothing
+// for a text that is no duration. Years and months have no fixed length and are refused.
+std::optional<int> durationSeconds(const QString& iso);
 
 // The letters of the chosen answers, "[,]"-joined as choice interactions spell a response.
 QString responseLetters(const std::array<bool, 5>& chosen);

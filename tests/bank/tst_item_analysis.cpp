@@ -168,6 +168,10 @@ void TestItemAnalysis::readsHistoriesOfEveryLayoutWithoutWriting() {
         a.key = QStringLiteral("k-2");
         a.edition = QStringLiteral("demo");
         store.record(a);
+        a.key = QStringLiteral("k-3");
+        a.edition = QStringLiteral("full");
+        a.custom = QStringLiteral("practice");
+        store.record(a);
     }
     const QString old = dir.filePath(QStringLiteral("old.sqlite"));
     sqlite3* raw = nullptr;
@@ -188,10 +192,14 @@ void TestItemAnalysis::readsHistoriesOfEveryLayoutWithoutWriting() {
 
     std::vector<bank::SourcedAttempt> read;
     const auto take = [&read](const bank::SourcedAttempt& a) { read.push_back(a); };
-    const bank::HistoryReading fromNow =
+    const bank::SourceReading fromNow =
         bank::readHistoryAttempts(now, QStringLiteral("full"), take);
     QCOMPARE(fromNow.attempts, 1);
-    QCOMPARE(fromNow.otherEdition, 1);
+    QCOMPARE(fromNow.leftOut, (std::map<QString, int>{
+                                  {QStringLiteral("attempt(s) of the other edition than full"), 1},
+                                  {QStringLiteral("attempt(s) of a custom exam or practice "
+                                                  "run, not the exam as set"),
+                                   1}}));
     QCOMPARE(bank::readHistoryAttempts(old, QStringLiteral("full"), take).attempts, 1);
     QCOMPARE(read.size(), size_t(2));
     QCOMPARE(read[0].identity, QStringLiteral("k-1"));
@@ -295,7 +303,10 @@ void TestItemAnalysis::flagsFindThePlantedItemsAndNothingElse() {
         }
     }
     const bank::ItemsReport report =
-        bank::itemsReport(QStringLiteral("kvn09.mdb"), {exam}, {first, second}, {});
+        bank::itemsReport(QStringLiteral("kvn09.mdb"), {exam},
+                          {bank::historySource(first, QStringLiteral("full")),
+                           bank::historySource(second, QStringLiteral("full"))},
+                          {});
     QMap<QString, QStringList> flagged;
     for (const QString& line : report.lines) {
         const QRegularExpressionMatch m =

@@ -2,6 +2,7 @@
 
 #include <csignal>
 
+#include <QDateTime>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QEventLoop>
@@ -148,6 +149,15 @@ QByteArray LocalLrs::credentials() const {
 void LocalLrs::stop() {
     stopByPid(server_);
     stopByPid(keys_);
+}
+
+void LocalLrs::awayFromPagingWrap(int seconds) {
+    constexpr qint64 kGregorianToUnix = Q_INT64_C(0x01B21DD213814000);  // in 100 ns
+    const qint64 ticks = QDateTime::currentMSecsSinceEpoch() * 10000 + kGregorianToUnix;
+    const qint64 toWrap = (Q_INT64_C(1) << 32) - (ticks & Q_INT64_C(0xFFFFFFFF));
+    if (toWrap < qint64(seconds) * 10000000) {
+        QThread::msleep(quint64(toWrap / 10000 + 500));
+    }
 }
 
 QJsonArray LocalLrs::statements(QUrlQuery query) const {

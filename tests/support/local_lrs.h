@@ -31,6 +31,11 @@ public:
 
     int port() const { return options_.port; }
     QString endpoint() const;
+    // Waits, if need be, until the next `seconds` are clear of the moment this store's paging
+    // goes wrong: it pages by its own version-1 UUIDs compared as text, whose leading time field
+    // wraps every 2^32 x 100 ns (about 430 s), and statements stored on both sides of a wrap
+    // are skipped by later pages. Call before posting what will be read back page by page.
+    static void awayFromPagingWrap(int seconds);
     // Every statement the store holds that matches query, read through all of its pages.
     QJsonArray statements(QUrlQuery query = {}) const;
 
