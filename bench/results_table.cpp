@@ -1,10 +1,10 @@
 // Turns a run's figures into bench/RESULTS.md and names what to run again.
 //   results_table OUT.md FACTS.md WORK ATTEMPTS
 // WORK holds a folder per attempt (1, 2, ...) with the reports of the programs run in it
-// (draw.json, windows.json, custom.json, progress.json, sending.json, startup.txt) and loads.txt, a
-// line per program: its label, then /proc/loadavg's first three fields before and after it. The
-// benchmarks behind goals that missed on every attempt go to WORK/rerun.txt, a line per
-// program ("draw ^(BM_Draw/...)$", or "startup"), while fewer than ATTEMPTS were made.
+// (draw.json, windows.json, custom.json, progress.json, sending.json, items.json, startup.txt) and
+// loads.txt, a line per program: its label, then /proc/loadavg's first three fields before and
+// after it. The benchmarks behind goals that missed on every attempt go to WORK/rerun.txt, a line
+// per program ("draw ^(BM_Draw/...)$", or "startup"), while fewer than ATTEMPTS were made.
 #include <QDir>
 #include <QFile>
 #include <QJsonArray>
@@ -21,9 +21,9 @@
 
 namespace {
 
-const QStringList kPrograms{QStringLiteral("draw"), QStringLiteral("windows"),
-                            QStringLiteral("custom"), QStringLiteral("progress"),
-                            QStringLiteral("sending")};
+const QStringList kPrograms{QStringLiteral("draw"),    QStringLiteral("windows"),
+                            QStringLiteral("custom"),  QStringLiteral("progress"),
+                            QStringLiteral("sending"), QStringLiteral("items")};
 const QString kStartup = QStringLiteral("startup");
 
 QString binaryOf(const QString& label) {
@@ -33,6 +33,7 @@ QString binaryOf(const QString& label) {
         {QStringLiteral("custom"), QStringLiteral("bench_custom_exam")},
         {QStringLiteral("progress"), QStringLiteral("bench_progress")},
         {QStringLiteral("sending"), QStringLiteral("bench_sending")},
+        {QStringLiteral("items"), QStringLiteral("bench_items")},
         {kStartup, QStringLiteral("startup_probe")}};
     return binaries.value(label, label);
 }
@@ -46,6 +47,7 @@ struct Figure {
     double spread = 0;  // (largest median - smallest) / median of medians, in %
     int repetitions = 0;
     bool valid = false;
+    double peakMiB = 0;  // the largest of the repetitions' peak_MiB, where a benchmark counts it
 };
 
 using Startup = QMap<QString, QList<double>>;
@@ -88,7 +90,7 @@ void readReport(const QString& path, const QString& label, Snapshot& into) {
                      qPrintable(error.errorString()));
         return;
     }
-    QMap<QString, QList<std::array<double, 3>>> repetitions;
+    QMap<QString, QList<std::array<double, 4>>> repetitions;
     for (const QJsonValue& v : report[u"benchmarks"].toArray()) {
         const QJsonObject run = v.toObject();
         // Google Benchmark's aggregates (_mean, _median, _stddev) average the repetitions'
@@ -100,8 +102,8 @@ void readReport(const QString& path, const QString& label, Snapshot& into) {
         const QString name =
             run.contains(u"run_name") ? run[u"run_name"].toString() : run[u"name"].toString();
         const QString key = keyOf(name);
-        repetitions[key].append(
-            {run[u"median_ms"].toDouble(), run[u"min_ms"].toDouble(), run[u"max_ms"].toDouble()});
+        repetitions[key].append({run[u"median_ms"].toDouble(), run[u"min_ms"].toDouble(),
+                                 run[u"max_ms"].toDouble(), run[u"peak_MiB"].toDouble()});
         into.program.insert(key, label);
         into.name.insert(key, name);
     }
@@ -114,6 +116,7 @@ void readReport(const QString& path, const QString& label, Snapshot& into) {
             medians << r[0];
             f.min = std::min(f.min, r[1]);
             f.max = std::max(f.max, r[2]);
+            f.peakMiB = std::max(f.peakMiB, r[3]);
         }
         f.median = medianOf(medians);
         const auto [low, high] = std::minmax_element(medians.cbegin(), medians.cend());
@@ -776,6 +779,49 @@ void sendingTable(QTextStream& out, Attempts& runs) {
         << "\n";
 }
 
+void itemsTable(QTextStream& out, Attempts& runs) {
+    const QMap<QString, Figure>& f = runs.last().figures;
+    const auto key = [](int attempts, int questions) {
+        return QStringLiteral("BM_ItemsReport attempts:%1 questions:%2")
+            .arg(attempts)
+            .arg(questions);
+    };
+    out << "## Item analysis\n\n"
+        << runs.loadLine({{QStringLiteral("items"), {}}})
+        << "kvn_bank items on one history of simulated candidates who answered every question of "
+           "an exam: both passes over the file and the report. Times in ms (median | min | max); "
+           "peak memory is what the process held at most above what it held before, the "
+           "allocator's free memory given back first.\n\n"
+           "| attempts | questions | responses | median | min | max | spread | peak MiB |\n"
+           "|---:|---:|---:|---:|---:|---:|---:|---:|\n";
+    const QList<std::pair<int, int>> sizes{
+        {2500, 116}, {10000, 116}, {40000, 116}, {10000, 58}, {10000, 232}};
+    for (const auto& [attempts, questions] : sizes) {
+        const Figure fig = f.value(key(attempts, questions));
+        out << "| " << attempts << " | " << questions << " | " << qint64(attempts) * questions
+            << " | " << cells(fig) << " | "
+            << (fig.valid ? QString::number(fig.peakMiB, 'f', 1) : QStringLiteral("–")) << " |\n";
+    }
+    const QString main = key(10000, 116);
+    const QString most = key(40000, 116);
+    const Verdict quick = runs.judge({main}, [&](const Snapshot& s) {
+        const double median = s.figures.value(main).median;
+        return Outcome{median < 2000,
+                       QString::number(median / 1000, 'f', 2) + QStringLiteral(" s")};
+    });
+    const Verdict small = runs.judge({most}, [&](const Snapshot& s) {
+        const double peak = s.figures.value(most).peakMiB;
+        return Outcome{peak <= 16, QString::number(peak, 'f', 1) + QStringLiteral(" MiB")};
+    });
+    out << kFigureGoalHead
+        << figureGoalRow(QStringLiteral("10,000 attempts of 116 questions under 2 s (median)"),
+                         quick)
+        << figureGoalRow(QStringLiteral("4.64 million responses in at most 16 MiB: memory follows "
+                                        "the questions, not the responses"),
+                         small)
+        << "\n";
+}
+
 void startupTable(QTextStream& out, Attempts& runs) {
     const Startup& lines = runs.last().startup;
     out << "## Start-up\n\n"
@@ -838,6 +884,7 @@ int main(int argc, char** argv) {
     customExamTable(text, runs);
     progressTable(text, runs);
     sendingTable(text, runs);
+    itemsTable(text, runs);
     startupTable(text, runs);
     rerun.write(runs.reruns().toUtf8());
     return 0;

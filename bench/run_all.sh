@@ -39,7 +39,7 @@ facts=$work/facts.md
 } >"$facts"
 
 declare -A programs=([draw]=bench_draw [windows]=bench_windows [custom]=bench_custom_exam
-    [progress]=bench_progress [sending]=bench_sending)
+    [progress]=bench_progress [sending]=bench_sending [items]=bench_items)
 
 # bench LABEL ATTEMPT [flags...]: one Google Benchmark program, its load before and after.
 bench() {
@@ -91,6 +91,8 @@ echo "== the progress history"
 bench progress 1 "$@"
 echo "== results sent to a record store"
 bench sending 1 "$@"
+echo "== item analysis"
+bench items 1 "$@"
 echo "== start-up"
 startup 1
 

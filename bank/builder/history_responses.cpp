@@ -29,33 +29,54 @@ SourceReading readHistoryAttempts(const QString& path, const QString& edition,
                                   .arg(kNewestLayout));
         }
         const QString kept =
-            layout >= 4 ? QStringLiteral("q.chosen, q.seconds") : QStringLiteral("NULL, NULL");
-        const QString key = layout >= 3 ? QStringLiteral("a.attempt_key") : QStringLiteral("NULL");
-        const QString custom = layout >= 2 ? QStringLiteral("a.custom") : QStringLiteral("''");
-        examdb::Statement read(
+            layout >= 4 ? QStringLiteral("chosen, seconds") : QStringLiteral("NULL, NULL");
+        const QString key = layout >= 3 ? QStringLiteral("attempt_key") : QStringLiteral("NULL");
+        const QString custom = layout >= 2 ? QStringLiteral("custom") : QStringLiteral("''");
+        // Two walks in step by attempt: the attempt's own columns once, not on each answer.
+        examdb::Statement attempts(
             db.get(),
-            QStringLiteral(
-                "SELECT a.attempt_id, %1, a.edition, a.exam, a.candidate, a.started, "
-                "q.question_id, q.correct, %2, %3 FROM attempt AS a JOIN attempt_question "
-                "AS q ON q.attempt_id = a.attempt_id ORDER BY a.attempt_id, q.position")
-                .arg(key, kept, custom),
+            QStringLiteral("SELECT attempt_id, %1, edition, exam, candidate, started, %2 FROM "
+                           "attempt ORDER BY attempt_id")
+                .arg(key, custom),
             path);
+        examdb::Statement answers(db.get(),
+                                  QStringLiteral("SELECT attempt_id, question_id, correct, %1 "
+                                                 "FROM attempt_question ORDER BY attempt_id, "
+                                                 "position")
+                                      .arg(kept),
+                                  path);
+        sqlite3_stmt* const row = answers.handle();
         SourcedAttempt attempt;
-        qint64 current = -1;
+        qint64 current = -1;  // the attempt the answers are of
+        qint64 found = -1;    // the attempt the first walk stands on
+        bool more = true;
         bool wanted = false;
         const auto handOn = [&] {
-            if (current >= 0 && wanted) {
+            if (wanted && !attempt.answers.empty()) {
                 take(attempt);
                 ++reading.attempts;
             }
         };
-        while (read.step()) {
-            const qint64 id = read.integer(0);
+        // The attempt id's row, or false for answers whose attempt is gone.
+        const auto seek = [&](qint64 id) {
+            while (more && found < id) {
+                more = attempts.step();
+                found = more ? attempts.integer(0) : -1;
+            }
+            return more && found == id;
+        };
+        while (answers.step()) {
+            const qint64 id = sqlite3_column_int64(row, 0);
             if (id != current) {
                 handOn();
                 current = id;
-                const bool ours = read.value(2).toString() == edition;
-                const bool drawn = read.value(10).toString().isEmpty();
+                attempt.answers.clear();
+                wanted = seek(id);
+                if (!wanted) {
+                    continue;
+                }
+                const bool ours = attempts.value(2).toString() == edition;
+                const bool drawn = attempts.value(6).toString().isEmpty();
                 wanted = ours && drawn;
                 if (!ours) {
                     ++reading.leftOut[QStringLiteral("attempt(s) of the other edition than ") +
@@ -64,25 +85,29 @@ SourceReading readHistoryAttempts(const QString& path, const QString& edition,
                     ++reading.leftOut[QStringLiteral(
                         "attempt(s) of a custom exam or practice run, not the exam as set")];
                 }
-                attempt = SourcedAttempt{};
-                attempt.exam = int(read.integer(3));
-                const QString attemptKey = read.value(1).toString();
+                attempt.exam = int(attempts.integer(3));
+                const QString attemptKey = attempts.value(1).toString();
                 // Before keys: what the history kept of the attempt tells it apart.
                 attempt.identity =
                     !attemptKey.isEmpty()
                         ? attemptKey
                         : QStringLiteral("%1|%2|%3|%4")
-                              .arg(read.value(2).toString(), read.value(3).toString(),
-                                   read.value(4).toString(), read.value(5).toString());
+                              .arg(attempts.value(2).toString(), attempts.value(3).toString(),
+                                   attempts.value(4).toString(), attempts.value(5).toString());
             }
-            SourcedAnswer answer{read.integer(6), read.integer(7) != 0, std::nullopt, std::nullopt};
-            if (sqlite3_column_type(read.handle(), 8) != SQLITE_NULL) {
-                answer.chosen = read.value(8).toString();
+            if (!wanted) {
+                continue;
             }
-            if (sqlite3_column_type(read.handle(), 9) != SQLITE_NULL) {
-                answer.seconds = int(read.integer(9));
+            SourcedAnswer answer{sqlite3_column_int64(row, 1), sqlite3_column_int64(row, 2) != 0,
+                                 std::nullopt, std::nullopt};
+            if (sqlite3_column_type(row, 3) != SQLITE_NULL) {
+                answer.chosen =
+                    choiceLetters(reinterpret_cast<const char*>(sqlite3_column_text(row, 3)));
             }
-            attempt.answers.push_back(std::move(answer));
+            if (sqlite3_column_type(row, 4) != SQLITE_NULL) {
+                answer.seconds = int(sqlite3_column_int64(row, 4));
+            }
+            attempt.answers.push_back(answer);
         }
         handOn();
     } catch (const examdb::Error& e) {

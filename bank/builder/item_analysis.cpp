@@ -78,12 +78,11 @@ void ItemAnalysis::count(const std::vector<ItemResponse>& attempt) {
             s.kX += X;
             s.kXX += double(X) * X;
             s.kxX += x * X;
-            for (const QChar letter : *r.chosen) {
-                const int c = letter.unicode() - u'A';
-                if (c >= 0 && c < 5) {
-                    s.picked[size_t(c)] += 1;
-                    s.pickedX[size_t(c)] += X;
-                    s.pickedRight[size_t(c)] += x;
+            for (size_t c = 0; c < 5; ++c) {
+                if (*r.chosen & (1u << c)) {
+                    s.picked[c] += 1;
+                    s.pickedX[c] += X;
+                    s.pickedRight[c] += x;
                 }
             }
         }
@@ -135,10 +134,9 @@ void ItemAnalysis::countGroups(const std::vector<ItemResponse>& attempt) {
         s.upperRight += r.correct ? 1 : 0;
         if (r.chosen) {
             s.upperKnown += 1;
-            for (const QChar letter : *r.chosen) {
-                const int c = letter.unicode() - u'A';
-                if (c >= 0 && c < 5) {
-                    s.upperPicked[size_t(c)] += 1;
+            for (size_t c = 0; c < 5; ++c) {
+                if (*r.chosen & (1u << c)) {
+                    s.upperPicked[c] += 1;
                 }
             }
         }

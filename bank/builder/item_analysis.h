@@ -1,9 +1,11 @@
 #pragma once
 
 #include <QString>
+
 #include <array>
 #include <optional>
 #include <vector>
+#include "response_source.h"
 
 namespace bank {
 
@@ -11,7 +13,7 @@ namespace bank {
 struct ItemResponse {
     int item = 0;  // the question's place among the exam's questions, from 0
     bool correct = false;
-    std::optional<QString> chosen;  // letters, "AC"; unknown for answers kept before letters were
+    std::optional<ChoiceLetters> chosen;  // unknown for answers kept before letters were
     std::optional<int> seconds;
 };
 

@@ -16,7 +16,15 @@ QString letter(int c) {
 }
 
 QString figure(const std::optional<double>& value, int decimals = 2) {
-    return value ? QString::number(*value, 'f', decimals) : QStringLiteral("–");
+    if (!value) {
+        return QStringLiteral("–");
+    }
+    QString text = QString::number(*value, 'f', decimals);
+    // A small negative rounds to zero, not to "-0.00".
+    if (text.startsWith(u'-') && text.count(u'0') == text.size() - (decimals > 0 ? 2 : 1)) {
+        text.remove(0, 1);
+    }
+    return text;
 }
 
 // The exams' questions by ID, to place each answer.
@@ -32,7 +40,9 @@ struct Pass {
 
     const std::vector<ExamIndex>& index;
     Take take;
-    QSet<QString> seen;
+    // Each attempt's identity as 128 bits of hash: a classroom's hundred thousand attempts are
+    // told apart in a few megabytes, and two identities share a hash with odds beyond counting.
+    QSet<std::pair<size_t, size_t>> seen;
     int duplicates = 0;
     int unknownExam = 0;
     int unknownQuestions = 0;  // answers to questions the bank lacks
@@ -49,11 +59,13 @@ struct Pass {
     }
 
     void one(const SourcedAttempt& attempt) {
-        if (seen.contains(attempt.identity)) {
+        const std::pair<size_t, size_t> identity{qHash(attempt.identity, size_t(0x9E3779B9)),
+                                                 qHash(attempt.identity, size_t(0x85EBCA6B))};
+        if (seen.contains(identity)) {
             ++duplicates;
             return;
         }
-        seen.insert(attempt.identity);
+        seen.insert(identity);
         if (attempt.exam < 1 || attempt.exam > int(index.size())) {
             ++unknownExam;
             return;
@@ -62,7 +74,7 @@ struct Pass {
         std::vector<ItemResponse> responses;
         bool anyAnswer = false;
         for (const SourcedAnswer& a : attempt.answers) {
-            anyAnswer = anyAnswer || !a.chosen || !a.chosen->isEmpty();
+            anyAnswer = anyAnswer || !a.chosen || *a.chosen != 0;
             const auto found = exam.place.constFind(a.question);
             if (found == exam.place.constEnd()) {
                 ++unknownQuestions;

@@ -76,7 +76,9 @@ public:
                     attempt = SourcedAttempt{registration, int(rows.integer(1)), {}};
                 }
                 SourcedAnswer answer{rows.integer(2), rows.integer(3) != 0,
-                                     rows.value(4).toString(), std::nullopt};
+                                     choiceLetters(reinterpret_cast<const char*>(
+                                         sqlite3_column_text(rows.handle(), 4))),
+                                     std::nullopt};
                 if (sqlite3_column_type(rows.handle(), 5) != SQLITE_NULL) {
                     answer.seconds = int(rows.integer(5));
                 }

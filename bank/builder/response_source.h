@@ -8,11 +8,25 @@
 
 namespace bank {
 
+// The choices made, bit n for the letter A + n; 0 when none was.
+using ChoiceLetters = quint8;
+
+// "AC" as letters; anything but A to E counts for nothing.
+inline ChoiceLetters choiceLetters(const char* text) {
+    ChoiceLetters letters = 0;
+    for (; text && *text; ++text) {
+        if (*text >= 'A' && *text <= 'E') {
+            letters |= ChoiceLetters(1u << (*text - 'A'));
+        }
+    }
+    return letters;
+}
+
 // One drawn question's answer as a source kept it.
 struct SourcedAnswer {
     qint64 question = 0;
     bool correct = false;
-    std::optional<QString> chosen;  // unknown in histories from before letters were kept
+    std::optional<ChoiceLetters> chosen;  // unknown in histories from before letters were kept
     std::optional<int> seconds;
 };
 

@@ -56,6 +56,7 @@ private Q_SLOTS:
     void refusesWhatIsNoHistory_data();
     void refusesWhatIsNoHistory();
     void flagsFindThePlantedItemsAndNothingElse();
+    void aHundredThousandAttempts();
 };
 
 void TestItemAnalysis::sixCandidatesFourQuestions() {
@@ -64,7 +65,7 @@ void TestItemAnalysis::sixCandidatesFourQuestions() {
     // Question 4 (key A): B draws the weak, A the strong; the last answer's letters are unknown.
     const char* letters[] = {"A", "B", "B", "C", "B"};
     for (size_t a = 0; a < 5; ++a) {
-        attempts[a][3].chosen = QString::fromLatin1(letters[a]);
+        attempts[a][3].chosen = bank::choiceLetters(letters[a]);
         attempts[a][0].seconds = int(a + 1) * 10;
     }
     attempts[5][0].seconds = 60;
@@ -124,7 +125,7 @@ void TestItemAnalysis::nothingToMeasure() {
     for (int a = 0; a < attempts; ++a) {
         std::vector<bank::ItemResponse> attempt;
         for (int i = 0; i < questionsDrawn; ++i) {
-            attempt.push_back({i, allRight, QString(), 0});
+            attempt.push_back({i, allRight, bank::ChoiceLetters(0), 0});
         }
         all.push_back(attempt);
     }
@@ -205,9 +206,9 @@ void TestItemAnalysis::readsHistoriesOfEveryLayoutWithoutWriting() {
     QCOMPARE(read[0].identity, QStringLiteral("k-1"));
     QCOMPARE(read[0].exam, 2);
     QCOMPARE(read[0].answers.size(), size_t(2));
-    QCOMPARE(read[0].answers[0].chosen, std::optional<QString>(QStringLiteral("B")));
+    QCOMPARE(read[0].answers[0].chosen, std::optional<bank::ChoiceLetters>(0b10));
     QCOMPARE(read[0].answers[0].seconds, std::optional<int>(12));
-    QCOMPARE(read[0].answers[1].chosen, std::optional<QString>(QString()));
+    QCOMPARE(read[0].answers[1].chosen, std::optional<bank::ChoiceLetters>(0));
     QVERIFY(!read[0].answers[1].correct);
     QCOMPARE(read[1].answers.front().question, qint64(5));
     QCOMPARE(read[1].answers.front().chosen, std::nullopt);
@@ -216,22 +217,33 @@ void TestItemAnalysis::readsHistoriesOfEveryLayoutWithoutWriting() {
 }
 
 void TestItemAnalysis::refusesWhatIsNoHistory_data() {
-    QTest::addColumn<QByteArray>("sql");  // empty: the file holds text
+    QTest::addColumn<QByteArray>("sql");    // empty: the file holds text
+    QTest::addColumn<bool>("halfWritten");  // a history with sql run in it, then cut in half
     QTest::addColumn<QString>("reason");
-    QTest::newRow("not a database") << QByteArray() << "file is not a database";
+    QTest::newRow("not a database") << QByteArray() << false << "file is not a database";
     QTest::newRow("another program's database")
-        << QByteArray("CREATE TABLE t (x);") << "is not a progress history";
+        << QByteArray("CREATE TABLE t (x);") << false << "is not a progress history";
     QTest::newRow("a newer layout")
-        << QByteArray("CREATE TABLE attempt (x); PRAGMA user_version = 9;") << "layout 9, newer";
+        << QByteArray("CREATE TABLE attempt (x); PRAGMA user_version = 9;") << false
+        << "layout 9, newer";
     QTest::newRow("layout without its tables")
-        << QByteArray("PRAGMA user_version = 4;") << "no such table";
+        << QByteArray("PRAGMA user_version = 4;") << false << "no such table";
+    QTest::newRow("half-written")
+        << QByteArray(
+               "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < "
+               "3000) INSERT INTO attempt_question SELECT i / 100, i, i, 1, 'A', 10 FROM n;")
+        << true << "malformed";
 }
 
 void TestItemAnalysis::refusesWhatIsNoHistory() {
     QFETCH(QByteArray, sql);
+    QFETCH(bool, halfWritten);
     QFETCH(QString, reason);
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("h.sqlite"));
+    if (halfWritten) {
+        history::HistoryStore create(path);
+    }
     if (sql.isEmpty()) {
         QFile text(path);
         QVERIFY(text.open(QIODevice::WriteOnly));
@@ -241,6 +253,9 @@ void TestItemAnalysis::refusesWhatIsNoHistory() {
         sqlite3_open(QFile::encodeName(path).constData(), &raw);
         sqlite3_exec(raw, sql.constData(), nullptr, nullptr, nullptr);
         sqlite3_close(raw);
+    }
+    if (halfWritten) {
+        QVERIFY(QFile::resize(path, QFileInfo(path).size() / 2));
     }
     try {
         bank::readHistoryAttempts(path, QStringLiteral("full"), [](const bank::SourcedAttempt&) {});
@@ -328,6 +343,41 @@ void TestItemAnalysis::flagsFindThePlantedItemsAndNothingElse() {
              QStringList{"200 attempt(s) held by more than one source, counted once"});
     QCOMPARE(report.csv.size(), kQuestions + 1);
     QVERIFY(report.csv[3].startsWith(u"1,3,400,"));
+}
+
+// A classroom's years of attempts at two questions: figures, not a crash or a division by zero.
+void TestItemAnalysis::aHundredThousandAttempts() {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("h.sqlite"));
+    { history::HistoryStore create(path); }
+    sqlite3* raw = nullptr;
+    sqlite3_open(QFile::encodeName(path).constData(), &raw);
+    QCOMPARE(
+        sqlite3_exec(raw,
+                     "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < "
+                     "100000) INSERT INTO attempt (attempt_id, edition, exam, candidate, "
+                     "started, ended, seconds_used, score, pass_mark, passed, attempt_key) "
+                     "SELECT i, 'full', 1, 'C', '', '', 60, 0, 750, 0, 'k' || i FROM n;"
+                     "INSERT INTO attempt_question SELECT attempt_id, q.p, q.p, "
+                     "(attempt_id % (q.p + 2)) != 0, CASE (attempt_id % (q.p + 2)) WHEN 0 "
+                     "THEN 'B' ELSE 'A' END, attempt_id % 90 FROM attempt, (SELECT 1 AS p "
+                     "UNION ALL SELECT 2) AS q;",
+                     nullptr, nullptr, nullptr),
+        SQLITE_OK);
+    sqlite3_close(raw);
+    bank::FairExam exam{QStringLiteral("exam1"), {}};
+    for (int id = 1; id <= 2; ++id) {
+        exam.questions << bank::FairQuestion{
+            id, QString(), QString(), {"a", "b", "", "", ""}, {true, false, false, false, false}};
+    }
+    const bank::ItemsReport report =
+        bank::itemsReport(QStringLiteral("kvn09.mdb"), {exam},
+                          {bank::historySource(path, QStringLiteral("full"))}, {});
+    QVERIFY2(report.lines[1].startsWith(u"Exam #1 (exam1): 100000 attempt(s); score mean 1.4, sd "
+                                        u"0.6 (questions right); KR-20 0.00"),
+             qPrintable(report.lines[1]));
+    QVERIFY2(report.csv[1].startsWith(u"1,1,100000,0.6667,"), qPrintable(report.csv[1]));
+    QVERIFY(!report.csv.join(u'\n').contains(u"nan"));
 }
 
 QTEST_GUILESS_MAIN(TestItemAnalysis)
