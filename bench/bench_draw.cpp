@@ -125,7 +125,7 @@ void BM_StorageFloor(benchmark::State& state) {
 void BM_CustomDraw(benchmark::State& state) {
     BenchBank bank(int(state.range(0)));
     examdb::Database db = examdb::Database::open(bank.path());
-    exam::CustomDraw draw{1, {}, int(state.range(1)), {}, {}};
+    exam::CustomDraw draw{1, {}, int(state.range(1)), {}, {}, {}};
     for (int c = 0; c < state.range(2); ++c) {
         draw.categories.push_back(c);
     }

@@ -20,8 +20,9 @@ const QString kNameKey = QStringLiteral("exam/candidate");
 QString customTitle(const session::CustomExam& custom) {
     const QString exam = edition().demo ? QStringLiteral("Exam #%1 Demo").arg(custom.exam)
                                         : QStringLiteral("Exam #%1").arg(custom.exam);
-    return QStringLiteral("Custom exam: %1 from %2")
-        .arg(session::questionCount(custom.questions), exam);
+    const QString title = custom.ids.empty() ? QStringLiteral("Custom exam: %1 from %2")
+                                             : QStringLiteral("Review: %1 from %2");
+    return title.arg(session::questionCount(custom.questions), exam);
 }
 
 const std::optional<session::CustomExam>& customExam() {
@@ -54,16 +55,18 @@ void rememberCandidateName(const QString& name) {
     look::setPreference(kNameKey, name);
 }
 
-bool startCustomExam(const session::CustomExam& custom) {
-    if (examUnderWay() || custom.questions < 1 || custom.categories.empty()) {
+bool startCustomExam(const session::CustomExam& custom, const QString& candidate,
+                     const QString& returnTo) {
+    if (examUnderWay() || custom.questions < 1 ||
+        (custom.categories.empty() && custom.ids.empty())) {
         return false;
     }
     const qint16 activeBefore = ExamSettings.ActiveExam;
-    ExamSettings.CandidateName = lastCandidateName();
+    ExamSettings.CandidateName = candidate.isEmpty() ? lastCandidateName() : candidate;
     setCustomExam(custom);
     beginExam();
     // Without an exam window to go to nothing changes: the menu must stay reachable.
-    if (!flow::open(win::Exam)) {
+    if (!(returnTo.isEmpty() ? flow::open(win::Exam) : flow::open(win::Exam, returnTo))) {
         endExam();
         clearCustomExam();
         ExamSettings.ActiveExam = activeBefore;

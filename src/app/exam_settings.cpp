@@ -10,7 +10,6 @@ void resetExamSettings() {
     app::clearCustomExam();
     ExamSettings = ExamSettingsRecord{};
     session::active().finish();
-    session::active().studySubset().clear();
 }
 
 bool hasCurrentExhibit() {

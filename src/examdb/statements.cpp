@@ -171,16 +171,6 @@ QString drawResults(int exam) {
         exam);
 }
 
-QString r1Subset(int exam, const std::vector<qint64>& ids) {
-    QStringList list;
-    for (const qint64 id : ids) {
-        list << QString::number(id);
-    }
-    return forExam(QStringLiteral("SELECT * FROM exam11 WHERE ID IN (%1) ORDER BY ID;")
-                       .arg(list.join(QLatin1Char(','))),
-                   exam);
-}
-
 // Apart, each extreme is one step down the row key; together they would read every row.
 QString drawBounds(int exam) {
     return forExam(QStringLiteral("SELECT (SELECT min(ID) FROM exam1), (SELECT max(ID) FROM "

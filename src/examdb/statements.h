@@ -32,8 +32,6 @@ QString w1Drawn(int exam);                // drawn rows answered wrongly, as w1
 // Every drawn question in draw order: position, ID and 1 when its five responses equal the key
 // (as s2 counts them), else 0.
 QString drawResults(int exam);
-// The key rows of the given IDs, in ID order, as r1 shows them.
-QString r1Subset(int exam, const std::vector<qint64>& ids);
 
 // The draw's reads and writes, which touch only what they must on a large bank. They are
 // prepared once per draw and run row by row with ?1 (and ?2) bound.

@@ -11,6 +11,17 @@
 namespace history {
 namespace {
 
+// Every question a candidate answered, with its memory model's state: the review queue.
+const char* const kCardTable =
+    "CREATE TABLE IF NOT EXISTS review_card ("
+    "candidate TEXT NOT NULL, bank TEXT NOT NULL, exam INTEGER NOT NULL, "
+    "question_id INTEGER NOT NULL, stability REAL NOT NULL, difficulty REAL NOT NULL, "
+    "last_review INTEGER NOT NULL, due INTEGER NOT NULL, reviews INTEGER NOT NULL, "
+    "lapses INTEGER NOT NULL, first_right INTEGER NOT NULL, "
+    "PRIMARY KEY (candidate, bank, exam, question_id))";
+const char* const kCardsByDue =
+    "CREATE INDEX IF NOT EXISTS review_card_by_due ON review_card (candidate, bank, due)";
+
 // A new file gets the whole layout at once.
 const char* const kLayout[] = {
     "CREATE TABLE IF NOT EXISTS attempt ("
@@ -25,6 +36,8 @@ const char* const kLayout[] = {
     "CREATE TABLE IF NOT EXISTS attempt_question ("
     "attempt_id INTEGER NOT NULL, position INTEGER NOT NULL, question_id INTEGER NOT NULL, "
     "correct INTEGER NOT NULL, chosen TEXT, seconds INTEGER, PRIMARY KEY (attempt_id, position))",
+    kCardTable,
+    kCardsByDue,
 };
 
 // A file of an earlier layout is brought up to date in place: kUpgrades[n] takes layout n + 1
@@ -35,6 +48,7 @@ const std::array<const char*, 2> kUpgrades[] = {
     {"ALTER TABLE attempt ADD COLUMN attempt_key TEXT", nullptr},
     {"ALTER TABLE attempt_question ADD COLUMN chosen TEXT",
      "ALTER TABLE attempt_question ADD COLUMN seconds INTEGER"},
+    {kCardTable, kCardsByDue},
 };
 
 // Made with every layout change; keys of attempts from before keys are null, which never clash.
@@ -49,6 +63,8 @@ const char* const kColumns[] = {
     "SELECT attempt_id, category, name, total, correct FROM attempt_category LIMIT 0",
     "SELECT attempt_id, position, question_id, correct, chosen, seconds FROM attempt_question "
     "LIMIT 0",
+    "SELECT candidate, bank, exam, question_id, stability, difficulty, last_review, due, reviews, "
+    "lapses, first_right FROM review_card LIMIT 0",
 };
 
 // A file that is no history of this program's is set aside like an unreadable one.
@@ -238,6 +254,10 @@ void HistoryStore::change(const Alongside& alongside) {
     examdb::Transaction transaction(db_.get());
     alongside(db_.get());
     transaction.commit();
+}
+
+void HistoryStore::read(const Alongside& reader) const {
+    reader(db_.get());
 }
 
 qint64 HistoryStore::record(const AttemptRecord& a, const Alongside& alongside) {

@@ -20,9 +20,9 @@ class HistoryStore {
 public:
     // The layout this program writes; a file of a higher one is left alone.
     // 2 keeps a custom exam's settings with its attempt, 3 the attempt's key, 4 the letters
-    // chosen and the seconds spent on each question; a file of an earlier layout is upgraded
-    // when opened.
-    static constexpr int kVersion = 4;
+    // chosen and the seconds spent on each question, 5 the review cards; a file of an earlier
+    // layout is upgraded when opened.
+    static constexpr int kVersion = 5;
 
     // Opens or creates path. Throws examdb::Error; its number is SQLITE_NOTADB or
     // SQLITE_CORRUPT for a file that is no history (another program's database, or one whose
@@ -38,6 +38,8 @@ public:
     qint64 record(const AttemptRecord& attempt, const Alongside& alongside = {});
     // alongside in a transaction of its own on the history's file.
     void change(const Alongside& alongside);
+    // reader on the history's file, outside any transaction of this program's.
+    void read(const Alongside& reader) const;
     std::optional<qint64> attemptWithKey(const QString& key) const;
     // The attempt's drawn questions in draw order.
     std::vector<QuestionResult> questionsOf(qint64 attemptId) const;

@@ -45,6 +45,8 @@
 #include "progress/progress_csv.h"
 #include "results/results_sending.h"
 #include "session/exam_session.h"
+#include "standing/due_review.h"
+#include "standing/readiness_line.h"
 #include "xapi/sender.h"
 
 namespace progress {
@@ -117,7 +119,8 @@ ProgressWindow::ProgressWindow()
       delete_(new QPushButton(QStringLiteral("&Delete Attempt"), this)),
       deleteAll_(new QPushButton(QStringLiteral("Delete A&ll..."), this)),
       close_(new QPushButton(QStringLiteral("&Close"), this)),
-      results_(new QLabel(this)) {
+      results_(new QLabel(this)),
+      readiness_(new QLabel(this)) {
     setObjectName(win::Progress.id());
     setWindowTitle(kTitle);
     names_->setObjectName(QStringLiteral("cboName"));
@@ -131,6 +134,10 @@ ProgressWindow::ProgressWindow()
     results_->setObjectName(QStringLiteral("lblResults"));
     results_->setTextInteractionFlags(Qt::TextSelectableByKeyboard | Qt::TextSelectableByMouse);
     results_->hide();
+    readiness_->setObjectName(QStringLiteral("lblReadiness"));
+    readiness_->setTextInteractionFlags(Qt::TextSelectableByKeyboard | Qt::TextSelectableByMouse);
+    readiness_->setWordWrap(true);
+    readiness_->hide();
 
     attemptsView_->setModel(attemptsModel_);
     categoriesView_->setModel(categoriesModel_);
@@ -188,6 +195,7 @@ ProgressWindow::ProgressWindow()
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(filter);
     layout->addWidget(split, 1);
+    layout->addWidget(readiness_);
     layout->addWidget(results_);
     layout->addLayout(buttons);
     setTabOrder(names_, attemptsView_);
@@ -406,7 +414,18 @@ void ProgressWindow::fillScoreChart() {
     }
 }
 
+void ProgressWindow::showReadiness() {
+    const history::AttemptRecord* chosen = selected();
+    std::optional<standing::ExamReadiness> ready;
+    if (chosen && editionHasExam(chosen->exam)) {
+        ready = standing::readinessFor(chosen->candidate, chosen->exam);
+    }
+    readiness_->setText(ready ? standing::readinessLine(*ready, true) : QString());
+    readiness_->setVisible(ready.has_value());
+}
+
 void ProgressWindow::fillCategoryChart() {
+    showReadiness();
     QChart& chart = *categoryView_->chart();
     clear(chart);
     categoriesModel_->clear();
@@ -572,19 +591,9 @@ void ProgressWindow::cmdStudyMissed_Click() {
                         prompts::Buttons::OkOnly, prompts::Icon::Information, kTitle);
         return;
     }
-    // A fresh study window, over these questions only.
-    flow::discard(win::Study);
-    session::active().studySubset() = std::move(missed);
-    flow::hide(win::Intro);
-    flow::hide(win::Notice);
-    ExamSettings.ActiveExam = qint16(chosen->exam * 11);
-    session::active().study(bankExam());
-    if (flow::open(win::Study)) {
+    // Each is tried first, then checked; the run's end comes back here.
+    if (standing::startQuestionReview(chosen->candidate, chosen->exam, missed, win::Progress)) {
         hide();
-        flow::hide(win::MainMenu);
-    } else {
-        session::active().studySubset().clear();
-        session::active().leaveStudy();
     }
 }
 

@@ -54,6 +54,8 @@ private:
     void fillScoreChart();
     void fillCategoryChart();
     void showResultsLine();
+    // The estimate of passing the chosen attempt's exam, for its candidate.
+    void showReadiness();
 
     std::vector<history::AttemptRecord> all_;
     std::vector<history::AttemptRecord> shown_;
@@ -71,6 +73,7 @@ private:
     QPushButton* deleteAll_;
     QPushButton* close_;
     QLabel* results_;
+    QLabel* readiness_;
 };
 
 }  // namespace progress

@@ -5,6 +5,7 @@
 #include "app/exam_settings.h"
 #include "history/history_access.h"
 #include "results/results_sending.h"
+#include "results/review_cards.h"
 #include "session/exam_session.h"
 #include "xapi/outbox.h"
 #include "xapi/sender.h"
@@ -49,14 +50,14 @@ HistoryRecorder::HistoryRecorder(session::ExamSession& session) : QObject(&sessi
 }
 
 void HistoryRecorder::record(const session::ScoreReport& report) {
+    const session::ExamSession& exam = session::active();
     const std::vector<xapi::Statement> statements = statementsFor(report);
-    if (statements.empty()) {
-        previous_ = history::recordAttempt(scoredAttempt(report));
-        return;
-    }
-    previous_ = history::recordAttempt(
-        scoredAttempt(report), [&statements](sqlite3* db) { xapi::outbox::queue(db, statements); });
-    if (xapi::Sender* sender = resultsSender()) {
+    previous_ = history::recordAttempt(scoredAttempt(report), [&](sqlite3* db) {
+        xapi::outbox::queue(db, statements);
+        scheduleCards(db, exam, report);
+    });
+    xapi::Sender* sender = resultsSender();
+    if (sender && !statements.empty()) {
         sender->nudge();
     }
 }

@@ -30,6 +30,7 @@
 #include "results/pass_mark.h"
 #include "results/window_print.h"
 #include "session/exam_session.h"
+#include "standing/readiness_line.h"
 #include "ui_form3.h"
 
 namespace statements = examdb::statements;
@@ -142,6 +143,10 @@ void Form3::Form_Initialize() {
         ui->lblLastAttempt->setText(history::lastAttemptLine(*previous, report.score));
         ui->lblLastAttempt->show();
     }
+    if (const auto ready = standing::readinessFor(ExamSettings.CandidateName, report.exam)) {
+        ui->lblReadiness->setText(standing::readinessLine(*ready));
+        ui->lblReadiness->show();
+    }
 
     Data4->refresh();
     categoryScores->load(Data4->recordset());
@@ -224,6 +229,8 @@ void Form3::CmdAnswers_Click() {
 }
 
 void Form3::CmdExit_Click() {
+    // A review started from the Progress window ends there.
+    const QString back = flow::openerOf(win::Exam);
     Data1->close();
     {
         examdb::Database db = examdb::Database::open(app::edition().databaseFile);
@@ -241,6 +248,9 @@ void Form3::CmdExit_Click() {
     forms::discard<Form41>();
     flow::discard(win::Exhibit);
     flow::showMainMenu();
+    if (back == win::Progress) {
+        flow::open(win::Progress);
+    }
 }
 
 void Form3::closeEvent(QCloseEvent* event) {

@@ -7,6 +7,7 @@
 #include "app/prompts.h"
 #include "history/history_access.h"
 #include "look/preferences.h"
+#include "results/review_cards.h"
 #include "session/exam_session.h"
 #include "xapi/exam_statements.h"
 #include "xapi/outbox.h"
@@ -112,20 +113,23 @@ std::vector<xapi::Statement> statementsFor(const session::ScoreReport& report) {
 }
 
 void queueCheckedAnswers(session::ExamSession& session) {
-    QObject::connect(
-        &session, &session::ExamSession::answerChecked, &session,
-        [&session](const session::QuestionScore& scored, const QString& bank) {
-            xapi::Sender* sender = resultsSender();
-            if (!sender) {
-                return;
-            }
-            const std::vector<xapi::Statement> one{
-                xapi::answeredStatement(factsOf(session, bank), scored)};
-            if (history::writeAlongside([&one](sqlite3* db) { xapi::outbox::queue(db, one); },
-                                        QStringLiteral("The answer just checked"))) {
-                sender->nudge();
-            }
-        });
+    QObject::connect(&session, &session::ExamSession::answerChecked, &session,
+                     [&session](const session::QuestionScore& scored, const QString& bank) {
+                         xapi::Sender* sender = resultsSender();
+                         std::vector<xapi::Statement> one;
+                         if (sender) {
+                             one.push_back(xapi::answeredStatement(factsOf(session, bank), scored));
+                         }
+                         const bool written = history::writeAlongside(
+                             [&](sqlite3* db) {
+                                 xapi::outbox::queue(db, one);
+                                 scheduleCheckedCard(db, session, scored, bank);
+                             },
+                             QStringLiteral("The answer just checked"));
+                         if (written && sender) {
+                             sender->nudge();
+                         }
+                     });
 }
 
 QString resultsLine() {

@@ -34,7 +34,8 @@ void stopSendingResults();
 // What an ended exam tells the record store; empty when results are not sent.
 std::vector<xapi::Statement> statementsFor(const session::ScoreReport& report);
 
-// Queues every practice answer the session checks, when results are sent.
+// Every practice answer the session checks: on the candidate's review cards, and queued for
+// the record store when results are sent, in one transaction.
 void queueCheckedAnswers(session::ExamSession& session);
 
 // The Progress window's one line about results; empty when they are not sent.

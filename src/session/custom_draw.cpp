@@ -53,13 +53,25 @@ std::vector<int> categorySizes(examdb::Database& db, const CustomDraw& draw) {
     return sizes;
 }
 
-int drawCustom(examdb::Database& db, const CustomDraw& draw) {
-    examdb::Transaction transaction(db);
-    run(db, s::d1());
-    run(db, s::s8Marked(draw.exam));
-    // The exam this draw replaces can no longer be taken up again.
-    run(db, attempt::createSql());
-    run(db, attempt::clearSql());
+namespace {
+
+// The questions of ids the exam's table holds, in the order given.
+std::vector<qint64> presentOf(examdb::Database& db, int exam, const std::vector<qint64>& ids) {
+    examdb::Statement query =
+        db.prepare(QStringLiteral("SELECT 1 FROM %1 WHERE ID = ?1").arg(s::examTable(exam)));
+    std::vector<qint64> present;
+    for (qint64 id : ids) {
+        query.reset();
+        query.bind(1, id);
+        if (query.step()) {
+            present.push_back(id);
+        }
+    }
+    return present;
+}
+
+// count questions from the chosen categories, each its share; false when they hold too few.
+bool drawFromCategories(examdb::Database& db, const CustomDraw& draw, std::vector<qint64>& drawn) {
     examdb::Statement query = db.prepare(idsOfCategory(draw.exam));
     std::vector<std::vector<qint64>> pools;
     std::vector<int> sizes;
@@ -72,11 +84,9 @@ int drawCustom(examdb::Database& db, const CustomDraw& draw) {
         available += size;
     }
     if (draw.count <= 0 || draw.count > available) {
-        transaction.commit();
-        return 0;
+        return false;
     }
     const std::vector<int> shares = shareOut(sizes, draw.count);
-    std::vector<qint64> drawn;
     drawn.reserve(size_t(draw.count));
     for (size_t c = 0; c < pools.size(); ++c) {
         std::vector<qint64>& ids = pools[c];
@@ -89,6 +99,29 @@ int drawCustom(examdb::Database& db, const CustomDraw& draw) {
     }
     // Categories mixed, as in a fixed exam.
     std::shuffle(drawn.begin(), drawn.end(), generator());
+    return true;
+}
+
+}  // namespace
+
+int drawCustom(examdb::Database& db, const CustomDraw& draw) {
+    examdb::Transaction transaction(db);
+    run(db, s::d1());
+    run(db, s::s8Marked(draw.exam));
+    // The exam this draw replaces can no longer be taken up again.
+    run(db, attempt::createSql());
+    run(db, attempt::clearSql());
+    std::vector<qint64> drawn;
+    if (!draw.ids.empty()) {
+        drawn = presentOf(db, draw.exam, draw.ids);
+        if (draw.count != int(draw.ids.size()) || drawn.size() != draw.ids.size()) {
+            transaction.commit();
+            return 0;
+        }
+    } else if (!drawFromCategories(db, draw, drawn)) {
+        transaction.commit();
+        return 0;
+    }
     examdb::Statement insert = db.prepare(s::drawInsert());
     for (size_t i = 0; i < drawn.size(); ++i) {
         insert.reset();

@@ -17,6 +17,8 @@ struct CustomDraw {
     // Kept with the draw so that an interrupted custom exam can be taken up again.
     QString candidate;
     QString settings;
+    // These questions in this order instead, when given: all must be in the exam's table.
+    std::vector<qint64> ids;
 };
 
 // The questions each chosen category holds, in the order of draw.categories.

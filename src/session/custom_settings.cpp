@@ -26,12 +26,20 @@ QString encodeCustom(const CustomExam& custom) {
     for (int category : custom.categories) {
         categories << QString::number(category);
     }
-    return QStringLiteral("exam=%1 categories=%2 questions=%3 minutes=%4 mode=%5")
-        .arg(custom.exam)
-        .arg(categories.join(QLatin1Char(',')))
-        .arg(custom.questions)
-        .arg(custom.minutes)
-        .arg(custom.practice ? QStringLiteral("practice") : QStringLiteral("timed"));
+    QString text = QStringLiteral("exam=%1 categories=%2 questions=%3 minutes=%4 mode=%5")
+                       .arg(custom.exam)
+                       .arg(categories.join(QLatin1Char(',')))
+                       .arg(custom.questions)
+                       .arg(custom.minutes)
+                       .arg(custom.practice ? QStringLiteral("practice") : QStringLiteral("timed"));
+    if (!custom.ids.empty()) {
+        QStringList ids;
+        for (qint64 id : custom.ids) {
+            ids << QString::number(id);
+        }
+        text += QStringLiteral(" ids=") + ids.join(QLatin1Char(','));
+    }
+    return text;
 }
 
 std::optional<CustomExam> decodeCustom(const QString& text) {
@@ -77,13 +85,26 @@ std::optional<CustomExam> decodeCustom(const QString& text) {
             const bool distinct =
                 std::adjacent_find(custom.categories.begin(), custom.categories.end()) ==
                 custom.categories.end();
-            n = distinct && !custom.categories.empty() ? std::optional<int>(0) : std::nullopt;
+            n = distinct ? std::optional<int>(0) : std::nullopt;
+        } else if (key == QLatin1String("ids")) {
+            for (const QStringView item : value.split(u',', Qt::SkipEmptyParts)) {
+                bool ok = false;
+                const qint64 id = item.toLongLong(&ok);
+                if (!ok) {
+                    return std::nullopt;
+                }
+                custom.ids.push_back(id);
+            }
+            n = custom.ids.empty() ? std::nullopt : std::optional<int>(0);
         }
         if (!n) {
             return std::nullopt;
         }
     }
-    if (seen.size() != 5) {
+    // A draw needs categories; a review its questions, checked one by one.
+    const bool review = !custom.ids.empty();
+    if (seen.size() != (review ? 6 : 5) || (!review && custom.categories.empty()) ||
+        (review && (!custom.practice || custom.questions != int(custom.ids.size())))) {
         return std::nullopt;
     }
     return custom;

@@ -14,6 +14,9 @@ struct CustomExam {
     int questions = 20;
     int minutes = 20;  // 0: untimed, the clock counts up
     bool practice = false;
+    // These questions of the exam in this order instead of a draw from categories: the review
+    // of questions due or missed, always a practice run.
+    std::vector<qint64> ids;
 
     bool untimed() const { return minutes == 0; }
     bool operator==(const CustomExam&) const = default;
@@ -30,7 +33,8 @@ inline int defaultMinutes(int questions) {
 // "1 question", "20 questions".
 QString questionCount(int n);
 // The settings as one line of text, kept with the attempt and in the history, and read back.
-// Example: "exam=1 categories=0,3 questions=20 minutes=20 mode=practice".
+// Example: "exam=1 categories=0,3 questions=20 minutes=20 mode=practice"; a review adds
+// "ids=57,60" and may have no categories.
 QString encodeCustom(const CustomExam& custom);
 std::optional<CustomExam> decodeCustom(const QString& text);
 

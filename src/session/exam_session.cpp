@@ -63,8 +63,8 @@ void ExamSession::leaveStudy() {
 bool ExamSession::draw(examdb::Database& db, int count) {
     bool drawn = false;
     if (custom_) {
-        const exam::CustomDraw request{custom_->exam, custom_->categories, count, candidate_,
-                                       encodeCustom(*custom_)};
+        const exam::CustomDraw request{custom_->exam, custom_->categories,    count,
+                                       candidate_,    encodeCustom(*custom_), custom_->ids};
         drawn = exam::drawCustom(db, request) == count;
     } else {
         drawn = drawFixed(draws_.use(db.fileName()), exam_, candidate_, count);

@@ -69,8 +69,6 @@ public:
 
     // The custom exam the next start takes, or none for the fixed exams.
     void chooseCustom(std::optional<CustomExam> custom) { custom_ = std::move(custom); }
-    // Question IDs studying shows instead of the whole exam; empty for the whole exam.
-    std::vector<qint64>& studySubset() { return studySubset_; }
 
     Clock& clock() { return clock_; }
     const Clock& clock() const { return clock_; }
@@ -130,7 +128,7 @@ public:
     const std::optional<ScoreReport>& report() const { return report_; }
     // Given up unscored: nothing is left to take up again.
     void abandon(examdb::Database& db);
-    // Back to no exam; the study subset stays for the study window.
+    // Back to no exam.
     void finish();
 
 Q_SIGNALS:
@@ -149,7 +147,6 @@ private:
     int exam_ = 0;
     QString candidate_;
     std::optional<CustomExam> custom_;
-    std::vector<qint64> studySubset_;
     Clock clock_;
     int savedSeconds_ = 0;
     bool paused_ = false;

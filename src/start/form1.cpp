@@ -1,7 +1,10 @@
 #include "start/form1.h"
 
 #include <QCloseEvent>
+#include <QMenu>
 #include <QPalette>
+#include <QTimer>
+#include <QVBoxLayout>
 
 #include "app/custom_exam.h"
 #include "app/edition.h"
@@ -12,6 +15,8 @@
 #include "app/window_frame.h"
 #include "app/window_names.h"
 #include "session/exam_session.h"
+#include "standing/due_review.h"
+#include "standing/standing_panel.h"
 #include "ui_form1.h"
 
 Form1::Form1() : ui(std::make_unique<Ui::Form1>()) {
@@ -26,6 +31,7 @@ Form1::Form1() : ui(std::make_unique<Ui::Form1>()) {
     if (app::edition().demo) {
         applyDemoMenu();
     }
+    addStanding();
 
     app::onSignal(ui->mnuExamsub1, &QAction::triggered, this, &Form1::mnuExamsub1_Click);
     app::onSignal(ui->mnuExamsub2, &QAction::triggered, this, &Form1::mnuExamsub2_Click);
@@ -50,6 +56,8 @@ Form1::Form1() : ui(std::make_unique<Ui::Form1>()) {
 Form1::~Form1() = default;
 
 void Form1::Show() {
+    // The history is read once the window is up: start-up waits for nothing of it.
+    QTimer::singleShot(0, this, &Form1::refreshStanding);
     if (!shownBefore_) {
         shownBefore_ = true;
         app::showMaximizedOnScreen(*this);
@@ -58,6 +66,39 @@ void Form1::Show() {
     show();
     raise();
     activateWindow();
+}
+
+void Form1::addStanding() {
+    dueQuestions_ = new QAction(standing::dueMenuText(std::nullopt), this);
+    dueQuestions_->setObjectName(QStringLiteral("mnuDueQuestions"));
+    dueQuestions_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_D));
+    ui->mnuFile->addAction(dueQuestions_);
+    app::onSignal(dueQuestions_, &QAction::triggered, this, &Form1::mnuDueQuestions_Click);
+    // The count is read as the menu opens, so it is never stale.
+    connect(ui->mnuFile, &QMenu::aboutToShow, this, [this] {
+        dueQuestions_->setText(standing::dueMenuText(standing::dueNow(app::lastCandidateName())));
+    });
+
+    standing_ = new standing::StandingPanel(ui->centralwidget);
+    auto* layout = new QVBoxLayout(ui->centralwidget);
+    layout->setContentsMargins(24, 16, 24, 16);
+    layout->addWidget(standing_);
+    layout->addStretch();
+    connect(standing_, &QLabel::linkActivated, this, [this](const QString& target) {
+        if (target == u"due") {
+            mnuDueQuestions_Click();
+        } else {
+            mnuProgress_Click();
+        }
+    });
+}
+
+void Form1::refreshStanding() {
+    if (!isVisible()) {
+        return;
+    }
+    dueQuestions_->setText(standing::dueMenuText(standing::dueNow(app::lastCandidateName())));
+    standing_->refresh();
 }
 
 void Form1::applyDemoMenu() {
@@ -125,6 +166,13 @@ void Form1::mnuProgress_Click() {
         return;
     }
     flow::open(win::Progress);
+}
+
+void Form1::mnuDueQuestions_Click() {
+    if (examUnderWay()) {
+        return;
+    }
+    standing::startDueReview(app::lastCandidateName());
 }
 
 void Form1::menuFileSubExam1_Click() {

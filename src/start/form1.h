@@ -6,6 +6,9 @@
 namespace Ui {
 class Form1;
 }
+namespace standing {
+class StandingPanel;
+}
 
 // The main menu: the hub every other window returns to.
 class Form1 : public QMainWindow {
@@ -28,6 +31,7 @@ public:
     void mnuFileSubExit_Click();
     void menuFileSubExam1_Click();
     void mnuProgress_Click();
+    void mnuDueQuestions_Click();
     void menuFileSubExam2_Click();
     void menuFileSubExam3_Click();
     void mnuHelpsubNavigate_Click();
@@ -41,9 +45,14 @@ protected:
 
 private:
     void applyDemoMenu();
+    void addStanding();
+    // The panel and the due count read again, once the window is up.
+    void refreshStanding();
     void startExam(qint16 exam);
     void studyExam(qint16 exam);
 
     const std::unique_ptr<Ui::Form1> ui;
+    QAction* dueQuestions_ = nullptr;
+    standing::StandingPanel* standing_ = nullptr;
     bool shownBefore_ = false;
 };

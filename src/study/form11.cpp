@@ -140,12 +140,7 @@ void Form11::Form_Load() {
     Timer1->setInterval(1000);
     // A reloaded window starts from its design texts; only the count itself carries over.
     ui->lblClock->setText(app::kClockDesignText);
-    const std::vector<qint64>& subset = session::active().studySubset();
-    if (!subset.empty()) {
-        const int exam = bankExam();
-        setWindowTitle(QStringLiteral("Review Exam #%1: Missed Questions").arg(exam));
-        iis->setRecordSource(examdb::statements::r1Subset(exam, subset));
-    } else if (!demo) {
+    if (!demo) {
         const int exam = bankExam();
         setWindowTitle(QStringLiteral("Review Exam #%1").arg(exam));
         iis->setRecordSource(examdb::statements::r1(exam));
@@ -168,8 +163,7 @@ void Form11::Form_Load() {
 }
 
 void Form11::Form_Activate() {
-    const std::vector<qint64>& subset = session::active().studySubset();
-    const qint64 limit = subset.empty() ? ExamSettings.QuestionsPerExam : qint64(subset.size());
+    const qint64 limit = ExamSettings.QuestionsPerExam;
     ui->CmdNextQ->setEnabled(!(limit > 0 && StudyPosition >= limit));
     ui->cmdPrevQ->setEnabled(true);
     if (StudyPosition == 1) {
@@ -283,11 +277,7 @@ void Form11::cmdEnd_Click() {
         return;
     }
     session::active().leaveStudy();
-    if (!session::active().studySubset().empty()) {
-        // The next study is of a whole exam again, loaded afresh.
-        session::active().studySubset().clear();
-        Unload();
-    } else if (demo) {
+    if (demo) {
         hide();
         Form_Activate();
     } else {

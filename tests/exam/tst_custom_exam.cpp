@@ -22,7 +22,7 @@ void addCategories(ExamSession& s) {
 
 session::CustomExam customOf(std::vector<int> categories, int questions, int minutes,
                              bool practice) {
-    return {1, std::move(categories), questions, minutes, practice};
+    return {1, std::move(categories), questions, minutes, practice, {}};
 }
 
 QString letterOfKey(qint64 id) {
@@ -85,6 +85,16 @@ void TestCustomExam::settingsText_data() {
                                << false;
     QTest::newRow("markup") << "exam=<b>1</b> categories=0 questions=2 minutes=2 mode=timed"
                             << false;
+    QTest::newRow("review of chosen questions")
+        << "exam=2 categories= questions=2 minutes=0 mode=practice ids=57,3" << true;
+    QTest::newRow("review, timed")
+        << "exam=2 categories= questions=2 minutes=0 mode=timed ids=57,3" << false;
+    QTest::newRow("review, count not its questions")
+        << "exam=2 categories= questions=3 minutes=0 mode=practice ids=57,3" << false;
+    QTest::newRow("review of nothing")
+        << "exam=2 categories= questions=2 minutes=0 mode=practice ids=" << false;
+    QTest::newRow("review, not a number")
+        << "exam=2 categories= questions=2 minutes=0 mode=practice ids=57,x" << false;
 }
 
 void TestCustomExam::settingsText() {

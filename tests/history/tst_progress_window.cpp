@@ -142,7 +142,6 @@ private Q_SLOTS:
     void showsAttemptsChartsAndFilters();
     void keepsCustomAttemptsApart();
     void deletesAfterConfirmation();
-    void studiesMissedQuestions();
     void emptyHistoryOpensEmpty();
     void showsEveryNameAsTyped();
     void historyFaultsAreOneMessage_data();
@@ -323,42 +322,6 @@ void TestProgressWindow::deletesAfterConfirmation() {
     w.Unload();
 }
 
-void TestProgressWindow::studiesMissedQuestions() {
-    AppTestEnv env(app::fullEdition());
-    testsupport::FixtureDatabase db(app::fullEdition().databaseFile);
-    db.addCategories({QStringLiteral("Net")});
-    db.addQuestions(2, 8);
-    history::HistoryStore* store = history::store();
-    store->record(attempt(QStringLiteral("Ann"), 2, 100, 9, {}, {1}));  // older than the last three
-    store->record(attempt(QStringLiteral("Ann"), 2, 100, 3, {}, {5}));
-    store->record(attempt(QStringLiteral("Ann"), 2, 100, 2, {}, {2}));
-    // The newest, chosen, is a custom attempt: its questions are exam 2's too.
-    history::AttemptRecord newest = attempt(QStringLiteral("Ann"), 2, 100, 1, {}, {5, 3});
-    newest.custom = QStringLiteral("exam=2 categories=0 questions=5 minutes=5 mode=timed");
-    store->record(newest);
-    progress::registerWindows();
-    study::registerWindows();
-    flow::open(win::Progress);
-    auto& w = forms::get<progress::ProgressWindow>();
-    w.cmdStudyMissed_Click();
-    QVERIFY(!w.isVisible());
-    auto& studyWindow = forms::get<Form11>();
-    QVERIFY(studyWindow.isVisible());
-    QCOMPARE(studyWindow.windowTitle(), QStringLiteral("Review Exam #2: Missed Questions"));
-    QCOMPARE(ExamSettings.ActiveExam, 22);
-    QStringList ids;
-    for (int i = 0; i < 4; ++i) {
-        ids << probe::textOf(studyWindow, "Text1");
-        studyWindow.CmdNextQ_Click();
-    }
-    QCOMPARE(ids, (QStringList{"2", "3", "5", "5"}));  // ID order; Next stops at the last
-    QVERIFY(!control<QWidget>(studyWindow, QStringLiteral("CmdNextQ"))->isEnabled());
-    studyWindow.cmdEnd_Click();
-    QVERIFY(session::active().studySubset().empty());
-    QVERIFY(!studyWindow.isVisible());
-    forms::get<Form1>().hide();
-}
-
 void TestProgressWindow::emptyHistoryOpensEmpty() {
     AppTestEnv env(app::fullEdition());
     progress::registerWindows();
@@ -492,7 +455,6 @@ void TestProgressWindow::studyMissedSkipsAnExamTheEditionLacks() {
     w.cmdStudyMissed_Click();
     QVERIFY(w.isVisible());
     QVERIFY(!flow::existing(win::Study) || !flow::existing(win::Study)->isVisible());
-    QVERIFY(session::active().studySubset().empty());
     QCOMPARE(env.prompts.texts().size(), 1);
     QVERIFY2(env.prompts.texts().front().contains(u"Exam #99"),
              qPrintable(env.prompts.texts().front()));

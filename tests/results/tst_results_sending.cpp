@@ -125,7 +125,7 @@ void TestResultsSending::examsAndPracticeChecksAreQueuedAndSent() {
 
     takeExam(db, std::nullopt);
     QCOMPARE(waiting(), 11);
-    takeExam(db, session::CustomExam{1, {0, 1}, 10, 10, true});
+    takeExam(db, session::CustomExam{1, {0, 1}, 10, 10, true, {}});
     QCOMPARE(waiting(), 15);
     QTRY_COMPARE(sender->state(), xapi::Sender::State::Unreachable);
     QCOMPARE(results::resultsLine(),

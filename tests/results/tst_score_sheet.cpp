@@ -303,7 +303,7 @@ void TestScoreSheet::customExamScoresItsOwnDrawUnderItsTitle() {
     ResultsSession session(e, exam);
     session.db.addCategories({QStringLiteral("Even"), QStringLiteral("Odd")});
     session.db.addQuestions(exam, 20, 2);
-    app::setCustomExam({exam, {0, 1}, 4, 0, true});
+    app::setCustomExam({exam, {0, 1}, 4, 0, true, {}});
     session.db.draw({1, 2, 3, 4});
     session.answerCorrectly(exam, QStringLiteral("ID <= 3 OR ID > 10"));
 

@@ -44,7 +44,7 @@ std::map<int, int> drawnPerCategory(const FixtureDatabase& db) {
 }
 
 exam::CustomDraw drawOf(std::vector<int> categories, int count) {
-    return {1, std::move(categories), count, QStringLiteral("Ann"), {}};
+    return {1, std::move(categories), count, QStringLiteral("Ann"), {}, {}};
 }
 
 }  // namespace
@@ -74,8 +74,8 @@ void TestCustomDraw::drawsEachChosenCategorysShare() {
     FixtureDatabase db;
     fill(db);
     examdb::Database bank = examdb::Database::open(db.path());
-    const exam::CustomDraw draw{1, categories, count, QStringLiteral("Ann"),
-                                QStringLiteral("exam=1 mode=practice")};
+    const exam::CustomDraw draw{
+        1, categories, count, QStringLiteral("Ann"), QStringLiteral("exam=1 mode=practice"), {}};
 
     const std::vector<int> sizes = exam::categorySizes(bank, draw);
     QCOMPARE(exam::drawCustom(bank, draw), count);
