@@ -311,8 +311,12 @@ void Form211::showKindOfExam() {
 
 bool Form211::drawCustomExam() {
     const session::CustomExam& custom = *app::customExam();
-    exam::CustomDraw draw{custom.exam, custom.categories,         custom.questions,
-                          ExamSettings.CandidateName, session::encodeCustom(custom), custom.ids};
+    exam::CustomDraw draw{custom.exam,
+                          custom.categories,
+                          custom.questions,
+                          ExamSettings.CandidateName,
+                          session::encodeCustom(custom),
+                          custom.ids};
     examdb::Database db = examdb::Database::open(app::edition().databaseFile);
     if (exam::drawCustom(db, draw) == custom.questions) {
         return true;
