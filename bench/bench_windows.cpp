@@ -6,6 +6,7 @@
 
 #include <QAbstractButton>
 #include <QAbstractItemView>
+#include <QAction>
 #include <QApplication>
 #include <QDir>
 #include <QEventLoop>
@@ -26,13 +27,20 @@
 #include "bench_bank.h"
 #include "exam/form211.h"
 #include "exam/review_screen.h"
+#include "examdb/database.h"
+#include "examdb/statement.h"
 #include "history/history_access.h"
+#include "history/history_store.h"
 #include "laps.h"
 #include "local_lrs.h"
 #include "offscreen_main.h"
 #include "program_windows.h"
 #include "results/form3.h"
 #include "results/form41.h"
+#include "review/card_store.h"
+#include "session/score_report.h"
+#include "standing/readiness_line.h"
+#include "start/form1.h"
 #include "start/startup.h"
 #include "study/form11.h"
 #include "xapi/sender.h"
@@ -430,6 +438,131 @@ void BM_ReviewJump(benchmark::State& state) {
     });
 }
 
+// The cards of "Bench" at the sample bank: `count`, every one due, the twenty most overdue
+// questions of exam 1 and the rest of other exams' numbers.
+void dueCards(int count) {
+    std::vector<qint64> real;
+    {
+        examdb::Database bank = examdb::Database::open(app::edition().databaseFile);
+        examdb::Statement ids = bank.prepare(QStringLiteral("SELECT ID FROM exam1 LIMIT 20"));
+        while (ids.step()) {
+            real.push_back(ids.integer(0));
+        }
+    }
+    const QString bankName = [] {
+        examdb::Database bank = examdb::Database::open(app::edition().databaseFile);
+        return session::bankName(bank);
+    }();
+    const qint64 now = QDateTime::currentSecsSinceEpoch();
+    history::store()->change([&](sqlite3* db) {
+        std::vector<review::ScoredAnswer> first;
+        std::vector<review::ScoredAnswer> rest;
+        for (qint64 id : real) {
+            first.push_back({1, id, false, 30});
+        }
+        for (int n = int(real.size()); n < count; ++n) {
+            rest.push_back({2 + n % 2, 100000 + n, false, 30});
+        }
+        review::scheduleAnswers(db, {QStringLiteral("Bench"), bankName}, first, 45,
+                                now - 40 * 86400);
+        review::scheduleAnswers(db, {QStringLiteral("Bench"), bankName}, rest, 45,
+                                now - 20 * 86400);
+    });
+}
+
+// Review > Due Questions until the practice run's first question is painted, 10,000 cards due.
+void BM_OpenDueQuestions(benchmark::State& state) {
+    SampleBank bank;
+    Session session;
+    dueCards(int(state.range(0)));
+    Laps laps;
+    for (auto _ : state) {
+        session.restart();
+        QAction* due = forms::get<Form1>().findChild<QAction*>(QStringLiteral("mnuDueQuestions"));
+        laps.time(state, [&] {
+            due->trigger();
+            settle();
+        });
+        if (!flow::existing(win::Exam) || !flow::existing(win::Exam)->isVisible()) {
+            state.SkipWithError("the due run did not open");
+            break;
+        }
+    }
+    checked(state, session);
+    laps.report(state);
+}
+
+// A scored exam's 116 answers onto the cards, in their own transaction, beside 10,000 others.
+void BM_ScheduleExam(benchmark::State& state) {
+    Session session;
+    history::HistoryStore* store = history::store();
+    std::vector<review::ScoredAnswer> others;
+    for (int n = 0; n < 10000; ++n) {
+        others.push_back({1 + n % 3, n, n % 4 == 0, 30});
+    }
+    const qint64 now = QDateTime::currentSecsSinceEpoch();
+    store->change([&](sqlite3* db) {
+        review::scheduleAnswers(db, {QStringLiteral("Bench"), QStringLiteral("Bank")}, others, 45,
+                                now - 10 * 86400);
+    });
+    std::vector<review::ScoredAnswer> exam(others.begin(), others.begin() + 116);
+    Laps laps;
+    for (auto _ : state) {
+        laps.time(state, [&] {
+            store->change([&](sqlite3* db) {
+                review::scheduleAnswers(db, {QStringLiteral("Bench"), QStringLiteral("Bank")}, exam,
+                                        45, now);
+            });
+        });
+    }
+    checked(state, session);
+    laps.report(state);
+}
+
+// The chance to pass exam 1 of the sample bank from three exams' first answers.
+void BM_ReadinessEstimate(benchmark::State& state) {
+    SampleBank bank;
+    Session session;
+    const QString bankName = [] {
+        examdb::Database db = examdb::Database::open(app::edition().databaseFile);
+        return session::bankName(db);
+    }();
+    std::vector<review::ScoredAnswer> answers;
+    {
+        examdb::Database db = examdb::Database::open(app::edition().databaseFile);
+        examdb::Statement ids = db.prepare(QStringLiteral("SELECT ID FROM exam1"));
+        for (int n = 0; ids.step(); ++n) {
+            answers.push_back({1, ids.integer(0), n % 5 != 0, 30});
+        }
+    }
+    history::HistoryStore* store = history::store();
+    store->change([&](sqlite3* db) {
+        review::scheduleAnswers(db, {QStringLiteral("Bench"), bankName}, answers, 45,
+                                QDateTime::currentSecsSinceEpoch());
+    });
+    for (int n = 0; n < 3; ++n) {
+        history::AttemptRecord a;
+        a.key = QStringLiteral("bench-%1").arg(n);
+        a.edition = QStringLiteral("full");
+        a.exam = 1;
+        a.candidate = QStringLiteral("Bench");
+        a.ended = QDateTime::currentDateTime();
+        a.started = a.ended.addSecs(-3600);
+        store->record(a);
+    }
+    Laps laps;
+    for (auto _ : state) {
+        laps.time(state, [&] {
+            const auto ready = standing::readinessFor(QStringLiteral("Bench"), 1);
+            if (!ready || !ready->figures.enough) {
+                state.SkipWithError("no estimate");
+            }
+        });
+    }
+    checked(state, session);
+    laps.report(state);
+}
+
 void examRooms(benchmark::internal::Benchmark* b) {
     b->ArgName("exam")->Arg(kSampleBank)->Arg(10000);
     b->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(50);
@@ -484,6 +617,14 @@ BENCHMARK(BM_OpenReviewScreen)->Apply(examRooms);
 BENCHMARK(BM_ReviewJump)->Apply(examRooms);
 BENCHMARK(BM_ExamNextSending)->Apply(sendingMoves);
 BENCHMARK(BM_ScoreSheetSending)->Apply(sendingScoreSheets);
+BENCHMARK(BM_OpenDueQuestions)
+    ->ArgName("cards")
+    ->Arg(10000)
+    ->Unit(benchmark::kMillisecond)
+    ->UseManualTime()
+    ->Iterations(15);
+BENCHMARK(BM_ScheduleExam)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(30);
+BENCHMARK(BM_ReadinessEstimate)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(30);
 
 int main(int argc, char** argv) {
     return runOffscreenBenchmarks(argc, argv);

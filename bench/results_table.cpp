@@ -779,6 +779,41 @@ void sendingTable(QTextStream& out, Attempts& runs) {
         << "\n";
 }
 
+void reviewTable(QTextStream& out, Attempts& runs) {
+    const QMap<QString, Figure>& f = runs.last().figures;
+    struct Action {
+        const char* name;
+        const char* key;
+        double goal;  // ms, median
+    };
+    const QList<Action> actions{
+        {"Review > Due Questions until the run's first question is painted, 10,000 cards due",
+         "BM_OpenDueQuestions cards:10000", 50},
+        {"a scored exam's 116 answers onto the cards, in their transaction, beside 10,000",
+         "BM_ScheduleExam", 5},
+        {"the chance to pass exam 1 of the sample bank from its first answers",
+         "BM_ReadinessEstimate", 16},
+    };
+    QStringList families;
+    for (const Action& a : actions) {
+        families << QString::fromLatin1(a.key).section(u' ', 0, 0);
+    }
+    out << "## Review and readiness\n\n"
+        << runs.loadLine({{QStringLiteral("windows"), families}})
+        << "On the sample bank, offscreen. Times in ms (median | min | max).\n\n"
+           "| action | median | min | max | spread |\n|---|---:|---:|---:|---:|\n";
+    QString goals;
+    for (const Action& a : actions) {
+        const QString key = QString::fromLatin1(a.key);
+        out << "| " << a.name << " | " << cells(f.value(key)) << " |\n";
+        const double limit = a.goal;
+        goals += goalRow(
+            QStringLiteral("%1 under %2 ms (median)").arg(QLatin1String(a.name)).arg(limit),
+            judgeEach(runs, {key}, [limit](const Figure& fig) { return fig.median < limit; }));
+    }
+    out << kGoalHead << goals << "\n";
+}
+
 void itemsTable(QTextStream& out, Attempts& runs) {
     const QMap<QString, Figure>& f = runs.last().figures;
     const auto key = [](int attempts, int questions) {
@@ -884,6 +919,7 @@ int main(int argc, char** argv) {
     customExamTable(text, runs);
     progressTable(text, runs);
     sendingTable(text, runs);
+    reviewTable(text, runs);
     itemsTable(text, runs);
     startupTable(text, runs);
     rerun.write(runs.reruns().toUtf8());

@@ -63,6 +63,9 @@ QString examText(const history::AttemptRecord& attempt) {
     if (!custom) {
         return QStringLiteral("Custom exam");
     }
+    if (!custom->ids.empty()) {
+        return QStringLiteral("Review: %1 from %2").arg(custom->questions).arg(examOf(attempt));
+    }
     return QStringLiteral("Custom: %1 from %2%3")
         .arg(custom->questions)
         .arg(examOf(attempt), custom->practice ? QStringLiteral(" (practice)") : QString());

@@ -30,7 +30,7 @@ int attemptsAt(history::HistoryStore& store, const QString& candidate, int exam)
     store.read([&](sqlite3* db) {
         examdb::Statement names(db,
                                 QStringLiteral("SELECT candidate FROM attempt WHERE edition = ?1 "
-                                               "AND exam = ?2"),
+                                               "AND exam = ?2 AND custom NOT LIKE '% ids=%'"),
                                 QStringLiteral("the progress history"));
         names.bind(1,
                    QVariant(app::edition().demo ? QStringLiteral("demo") : QStringLiteral("full")));

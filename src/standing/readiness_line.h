@@ -10,7 +10,8 @@ namespace standing {
 // A candidate's estimate of passing one exam of the open bank.
 struct ExamReadiness {
     int exam = 0;
-    int attempts = 0;  // the candidate's recorded attempts at it, custom and practice included
+    int attempts = 0;  // the candidate's recorded attempts at it, custom and practice included,
+                       // reviews of chosen questions not
     review::Readiness figures;
 };
 

@@ -11,8 +11,10 @@
 namespace standing {
 namespace {
 
+// Light on the menu's slate in every look: a link's colour is the document's, not the palette's.
 QString link(const char* target, const QString& text) {
-    return QStringLiteral("<a href=\"%1\">%2</a>").arg(QLatin1String(target), text.toHtmlEscaped());
+    return QStringLiteral("<a href=\"%1\" style=\"color: #ffe08a\">%2</a>")
+        .arg(QLatin1String(target), text.toHtmlEscaped());
 }
 
 std::optional<history::AttemptRecord> lastAttemptOf(const QString& candidate) {
@@ -23,7 +25,8 @@ std::optional<history::AttemptRecord> lastAttemptOf(const QString& candidate) {
     const QString edition = app::edition().demo ? QStringLiteral("demo") : QStringLiteral("full");
     try {
         for (history::AttemptRecord& a : store->attempts(candidate)) {
-            if (a.edition == edition) {
+            // A review of chosen questions is no attempt at an exam.
+            if (a.edition == edition && !a.custom.contains(QStringLiteral(" ids="))) {
                 return std::move(a);
             }
         }
@@ -35,8 +38,8 @@ std::optional<history::AttemptRecord> lastAttemptOf(const QString& candidate) {
 QString attemptText(const history::AttemptRecord& a) {
     const std::optional<session::CustomExam> custom = session::decodeCustom(a.custom);
     const QString exam = custom ? app::customTitle(*custom) : examName(a.exam);
-    return QStringLiteral("Last attempt: %1, %2: %3/1000, %4")
-        .arg(app::shortName(a.candidate), exam)
+    return QStringLiteral("Last attempt: %1 by %2: %3/1000, %4")
+        .arg(exam, app::shortName(a.candidate))
         .arg(a.score)
         .arg(custom && custom->practice ? QStringLiteral("practice")
              : a.passed                 ? QStringLiteral("passed")
@@ -52,12 +55,6 @@ StandingPanel::StandingPanel(QWidget* parent) : QLabel(parent) {
     setFocusPolicy(Qt::StrongFocus);
     setWordWrap(true);
     setAccessibleName(QStringLiteral("Where you stand"));
-    // Light on the menu's slate, whatever the look's own text colour.
-    QPalette light = palette();
-    light.setColor(QPalette::WindowText, Qt::white);
-    light.setColor(QPalette::Link, QColor(0xff, 0xe0, 0x8a));
-    light.setColor(QPalette::LinkVisited, QColor(0xff, 0xe0, 0x8a));
-    setPalette(light);
     hide();
 }
 
