@@ -1,5 +1,9 @@
 #include "standing/standing_panel.h"
 
+#include <QPainter>
+#include <QPushButton>
+#include <QVBoxLayout>
+
 #include "app/custom_exam.h"
 #include "app/display_text.h"
 #include "app/edition.h"
@@ -11,11 +15,24 @@
 namespace standing {
 namespace {
 
-// Light on the menu's slate in every look: a link's colour is the document's, not the palette's.
-QString link(const char* target, const QString& text) {
-    return QStringLiteral("<a href=\"%1\" style=\"color: #ffe08a\">%2</a>")
-        .arg(QLatin1String(target), text.toHtmlEscaped());
-}
+const QColor kLinkColour(0xff, 0xe0, 0x8a);
+
+// A flat button that reads as a link and shows where the keyboard is: the style draws no focus
+// frame on a flat button.
+class LinkLine : public QPushButton {
+public:
+    explicit LinkLine(QWidget* parent) : QPushButton(parent) {}
+
+protected:
+    void paintEvent(QPaintEvent* event) override {
+        QPushButton::paintEvent(event);
+        if (hasFocus()) {
+            QPainter painter(this);
+            painter.setPen(QPen(kLinkColour, 1, Qt::DotLine));
+            painter.drawRect(rect().adjusted(0, 0, -1, -1));
+        }
+    }
+};
 
 std::optional<history::AttemptRecord> lastAttemptOf(const QString& candidate) {
     history::HistoryStore* store = history::store();
@@ -48,41 +65,78 @@ QString attemptText(const history::AttemptRecord& a) {
 
 }  // namespace
 
-StandingPanel::StandingPanel(QWidget* parent) : QLabel(parent) {
-    setObjectName(QStringLiteral("lblStanding"));
-    setTextFormat(Qt::RichText);
-    setTextInteractionFlags(Qt::LinksAccessibleByMouse | Qt::LinksAccessibleByKeyboard);
-    setFocusPolicy(Qt::StrongFocus);
-    setWordWrap(true);
+StandingPanel::StandingPanel(QWidget* parent) : QWidget(parent) {
+    setObjectName(QStringLiteral("panStanding"));
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(2);
+    const char* const names[] = {"cmdLastAttempt", "cmdDueQuestions", "cmdReadiness"};
+    for (int n = 0; n < 3; ++n) {
+        auto* button = new LinkLine(this);
+        button->setObjectName(QLatin1String(names[n]));
+        button->setFlat(true);
+        // Enter takes it, as Space does, though this is no dialog.
+        button->setAutoDefault(true);
+        button->setCursor(Qt::PointingHandCursor);
+        // Light on the menu's slate, whatever the look, and underlined as a link is.
+        QPalette light = button->palette();
+        light.setColor(QPalette::ButtonText, kLinkColour);
+        button->setPalette(light);
+        QFont underlined = button->font();
+        underlined.setUnderline(true);
+        button->setFont(underlined);
+        layout->addWidget(button, 0, Qt::AlignLeft);
+        connect(button, &QPushButton::clicked, this,
+                [this, n] { Q_EMIT linkActivated(targets_[n]); });
+        lines_[n] = button;
+        button->hide();
+    }
     setAccessibleName(QStringLiteral("Where you stand"));
     hide();
 }
 
+void StandingPanel::showLine(int n, const QString& text, const char* target) {
+    lines_[n]->setText(QString(text).replace(u'&', QStringLiteral("&&")));
+    lines_[n]->setAccessibleName(text);
+    lines_[n]->show();
+    targets_[n] = QLatin1String(target);
+}
+
+QStringList StandingPanel::lines() const {
+    QStringList shown;
+    for (const QPushButton* button : lines_) {
+        if (!button->isHidden()) {
+            shown << button->accessibleName();
+        }
+    }
+    return shown;
+}
+
 void StandingPanel::refresh() {
-    lines_.clear();
-    QStringList html;
+    for (QPushButton* button : lines_) {
+        button->hide();
+    }
     const QString name = app::lastCandidateName();
     if (const std::optional<history::AttemptRecord> last = lastAttemptOf(name)) {
-        lines_ << attemptText(*last);
-        html << link("progress", lines_.back());
+        showLine(0, attemptText(*last), "progress");
         if (const std::optional<review::DueSummary> due = dueNow(name)) {
             if (due->due > 0) {
-                lines_ << QStringLiteral("Questions due for review: %1").arg(due->due);
-                html << link("due", lines_.back());
+                showLine(1, QStringLiteral("Questions due for review: %1").arg(due->due), "due");
             } else if (due->next) {
-                lines_ << QStringLiteral("No questions due; the next is due %1")
-                              .arg(dueDayText(*due->next));
-                html << link("due", lines_.back());
+                showLine(1,
+                         QStringLiteral("No questions due; the next is due %1")
+                             .arg(dueDayText(*due->next)),
+                         "due");
             }
         }
         if (const std::optional<ExamReadiness> ready = readinessFor(name, last->exam)) {
-            lines_ << readinessLine(*ready);
-            html << link("progress", lines_.back());
+            showLine(2, readinessLine(*ready), "progress");
         }
     }
-    setText(html.join(QStringLiteral("<br>")));
-    setAccessibleDescription(lines_.join(u'\n'));
-    setVisible(!lines_.isEmpty());
+    setVisible(!lines().isEmpty());
+    if (isVisible()) {
+        lines_[0]->setFocus(Qt::OtherFocusReason);
+    }
 }
 
 }  // namespace standing

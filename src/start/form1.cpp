@@ -84,13 +84,14 @@ void Form1::addStanding() {
     layout->setContentsMargins(24, 16, 24, 16);
     layout->addWidget(standing_);
     layout->addStretch();
-    connect(standing_, &QLabel::linkActivated, this, [this](const QString& target) {
-        if (target == u"due") {
-            mnuDueQuestions_Click();
-        } else {
-            mnuProgress_Click();
-        }
-    });
+    connect(standing_, &standing::StandingPanel::linkActivated, this,
+            [this](const QString& target) {
+                if (target == u"due") {
+                    mnuDueQuestions_Click();
+                } else {
+                    mnuProgress_Click();
+                }
+            });
 }
 
 void Form1::refreshStanding() {

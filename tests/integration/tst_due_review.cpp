@@ -14,6 +14,7 @@
 #include "progress/progress_windows.h"
 #include "review/card_store.h"
 #include "review/fsrs.h"
+#include "standing/readiness_line.h"
 #include "standing/standing_panel.h"
 #include "whole_exam_steps.h"
 
@@ -136,6 +137,10 @@ void TestDueReview::anExamsMissesComeBackWhenDue() {
              qPrintable(lines[0]));
     QVERIFY2(lines[1].startsWith(u"No questions due; the next is due "), qPrintable(lines[1]));
     QCOMPARE(lines[2], readiness);
+    // The keyboard starts at the first line and Tab goes on to the next.
+    auto* panel = forms::get<Form1>().findChild<standing::StandingPanel*>();
+    QCOMPARE(QApplication::focusWidget(),
+             panel->findChild<QWidget*>(QStringLiteral("cmdLastAttempt")));
 
     age(1.5);
     QCOMPARE(dueMenuText(), QStringLiteral("Due &Questions (16)..."));
@@ -171,6 +176,14 @@ void TestDueReview::anExamsMissesComeBackWhenDue() {
     click(win::ScoreSheet, "CmdExit");
     QCOMPARE(dueMenuText(), QStringLiteral("Due &Questions (15)..."));
     QCOMPARE(cards().size(), size_t(116));
+
+    // An exam table emptied since: no figure, and nothing named that is not there.
+    db.exec(QStringLiteral("DELETE FROM exam1"));
+    const std::optional<standing::ExamReadiness> empty =
+        standing::readinessFor(app::lastCandidateName(), 1);
+    QVERIFY(empty && !empty->figures.enough);
+    QCOMPARE(standing::readinessLine(*empty),
+             QStringLiteral("Not enough answers yet to estimate Exam #1."));
     QCOMPARE(env.endings, 0);
 }
 

@@ -87,9 +87,12 @@ end_exam due-run-
 keys alt+e
 gone '^Score Sheet$'
 
-# Progress, Study Missed Questions: tried first, and the run ends in the Progress window.
+# The panel's lines by keyboard: Tab goes round them, Enter on the first opens Progress;
+# Study Missed Questions there is tried first, and the run ends in the Progress window.
 show menu-after-due-run '^Praxilo$'
-keys alt+r p
+keys Tab
+snap panel-second-line
+keys shift+Tab Return
 show progress '^Progress$'
 keys alt+s
 show missed-run "$practice"
