@@ -12,6 +12,8 @@
 #include <memory>
 
 #include "bank_model.h"
+#include "diagram_renderer.h"
+#include "dialog_renderer.h"
 #include "exhibit_renderer.h"
 #include "source_fields.h"
 
@@ -115,16 +117,23 @@ void writeExhibit(const QString& sourceDir, const QString& outDir, const QString
             questionFile, 0,
             QStringLiteral("exhibit '%1' must be a bare .png file name").arg(picture));
     }
-    const QString base = picture.chopped(4);
-    const QString description =
-        sourceDir + QStringLiteral("/exhibits/") + base + QStringLiteral(".txt");
+    // Text is drawn as text, a network as a Graphviz diagram, a dialog with real widgets.
+    const QString base = sourceDir + QStringLiteral("/exhibits/") + picture.chopped(4);
+    const QString description = base + QStringLiteral(".txt");
+    const QString diagram = base + QStringLiteral(".dot");
+    const QString dialog = base + QStringLiteral(".dialog");
     const QString committed = sourceDir + QStringLiteral("/exhibits/") + picture;
     QImage image;
     if (QFileInfo::exists(description)) {
         image = renderExhibit(description);
+    } else if (QFileInfo::exists(diagram)) {
+        image = renderDiagram(diagram);
+    } else if (QFileInfo::exists(dialog)) {
+        image = renderDialog(dialog);
     } else if (!image.load(committed)) {
         throw SourceError(questionFile, 0,
-                          QStringLiteral("exhibit '%1' has neither %2 nor a readable picture")
+                          QStringLiteral("exhibit '%1' has no %2 (.dot, .dialog) nor a readable "
+                                         "picture")
                               .arg(picture, description));
     }
     QSaveFile out(outDir + QLatin1Char('/') + picture);

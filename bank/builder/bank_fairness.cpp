@@ -1,5 +1,7 @@
 #include "bank_fairness.h"
 
+#include "stem_echo.h"
+
 #include <algorithm>
 #include <cmath>
 #include <numeric>
@@ -62,12 +64,20 @@ double ExamFairness::longestRightShare() const {
     return singleAnswer == 0 ? 0.0 : double(singleLongestRight) / singleAnswer;
 }
 
+double ExamFairness::stemEchoShare() const {
+    return questions == 0 ? 0.0 : double(stemEchoes.size()) / questions;
+}
+
 ExamFairness measureExam(const FairExam& exam) {
     ExamFairness f;
     f.name = exam.name;
     f.questions = int(exam.questions.size());
     double chance = 0.0;
+    const StemEcho echo(exam);
     for (const FairQuestion& q : exam.questions) {
+        if (echo.keyEchoesStem(q)) {
+            f.stemEchoes << q.id;
+        }
         const int offered = choicesOffered(q);
         ++f.choiceCounts[offered];
         int keyed = 0;
@@ -158,6 +168,14 @@ QStringList fairnessWarnings(const ExamFairness& f) {
                      .arg(f.fairShareByLetter[i], 0, 'f', 1);
         }
     }
+    if (f.stemEchoShare() > kStemEchoWarnAbove) {
+        w << QStringLiteral(
+                 "%1: the key alone repeats a distinctive word of the stem in %2 % of "
+                 "questions, above %3 %")
+                 .arg(f.name)
+                 .arg(percent(f.stemEchoShare()))
+                 .arg(percent(kStemEchoWarnAbove));
+    }
     if (!f.noKey.isEmpty()) {
         w << QStringLiteral("%1: %2 question(s) have no right choice")
                  .arg(f.name)
@@ -200,6 +218,10 @@ QStringList fairnessLines(const ExamFairness& f) {
                  .arg(f.singleLongestRight)
                  .arg(f.singleAnswer)
                  .arg(percent(f.longestRightShare()));
+    lines << QStringLiteral("  stem echo: %1 of %2 questions (%3 %)")
+                 .arg(f.stemEchoes.size())
+                 .arg(f.questions)
+                 .arg(percent(f.stemEchoShare()));
     lines << QStringLiteral("  longest-choice guesser: %1/1000 (blind chance %2/1000)")
                  .arg(f.guesserScore)
                  .arg(f.chanceScore);

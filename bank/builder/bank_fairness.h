@@ -38,9 +38,11 @@ struct ExamFairness {
     int chanceScore = 0;   // blind chance, out of 1000
     QList<qint64> noKey;
     QList<qint64> emptyChoices;
+    QList<qint64> stemEchoes;  // questions whose key alone repeats a distinctive stem word
 
     int fewerThanFourChoices() const;
     double longestRightShare() const;  // 0..1, 0 without single-answer questions
+    double stemEchoShare() const;      // 0..1
 };
 
 // The longest-choice guesser ticks the k longest choices, k being the number of right ones

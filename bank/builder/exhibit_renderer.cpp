@@ -65,7 +65,10 @@ QImage renderExhibit(const QString& file) {
     for (const QString& line : parsed.body) {
         textWidth = std::max(textWidth, fm.horizontalAdvance(line));
     }
-    const int width = std::min(kMaxSide, std::max(minWidth, textWidth + 2 * kMargin));
+    // As wide as its text or its title, whichever is wider: no empty half page.
+    const int titleWidth = QFontMetrics(heading).horizontalAdvance(title);
+    const int width =
+        std::min(kMaxSide, std::max({minWidth, textWidth + 2 * kMargin, titleWidth + 2 * kMargin}));
     const int height =
         std::min(kMaxSide, std::max(minHeight, kTitleHeight + kMargin * 2 +
                                                    fm.lineSpacing() * int(parsed.body.size())));

@@ -1,8 +1,8 @@
 // kvn_bank: builds the exam databases from the bank sources and checks databases; imports
 // banks from learning-platform formats and exports them again.
+#include <QApplication>
 #include <QCommandLineParser>
 #include <QFile>
-#include <QGuiApplication>
 #include <QSaveFile>
 #include <QTextStream>
 #include <cstdio>
@@ -279,7 +279,8 @@ int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }
-    QGuiApplication application(argc, argv);
+    // Widgets draw the dialog exhibits; nothing is ever shown.
+    QApplication application(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("kvn_bank"));
 
     QCommandLineParser parser;

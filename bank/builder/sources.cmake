@@ -7,6 +7,8 @@ set(bank_builder_sources
     builder/bank_model.h
     builder/bank_writer.cpp builder/bank_writer.h
     builder/exam_source.cpp
+    builder/diagram_renderer.cpp builder/diagram_renderer.h
+    builder/dialog_renderer.cpp builder/dialog_renderer.h
     builder/exhibit_renderer.cpp builder/exhibit_renderer.h
     builder/export_moodle.cpp builder/export_moodle.h
     builder/html_text.cpp builder/html_text.h
@@ -21,6 +23,7 @@ set(bank_builder_sources
     builder/import_moodle.cpp builder/import_moodle.h
     builder/source_fields.cpp builder/source_fields.h
     builder/text_input.cpp builder/text_input.h
+    builder/stem_echo.cpp builder/stem_echo.h
     builder/stem_similarity.cpp builder/stem_similarity.h
 )
 # The check alone, which the programs link too.

@@ -20,6 +20,8 @@ private Q_SLOTS:
     void refusesFaultySources_data();
     void refusesFaultySources();
     void refusalKeepsTheGoodDatabase();
+    void drawsDiagramsAndDialogs_data();
+    void drawsDiagramsAndDialogs();
 };
 
 void TestBankBuilder::buildsBothEditions() {
@@ -94,7 +96,7 @@ void TestBankBuilder::refusesFaultySources_data() {
         << QByteArray(
                "== 1\ncategory: Security\nexhibit: nowhere.png\nquestion: Q\nA: a\nB: b\nC: "
                "c\nanswer: A\nexplanation: e\n")
-        << "exhibit 'nowhere.png' has neither";
+        << "exhibit 'nowhere.png' has no";
     QTest::newRow("exhibit with folders")
         << QByteArray(
                "== 1\ncategory: Security\nexhibit: ../x.png\nquestion: Q\nA: a\nB: b\nC: "
@@ -131,6 +133,57 @@ void TestBankBuilder::refusalKeepsTheGoodDatabase() {
     bank.write(QStringLiteral("exhibits/pic.txt"), "title: no body\n");
     QVERIFY_THROWS_EXCEPTION(bank::SourceError, bank::buildDatabase(bank.request()));
     QCOMPARE(query(full, "SELECT ID, question FROM exam2"), before);
+}
+
+// The question of the fixture's exam 3 with an exhibit refers to pic.png: its description is
+// replaced by a diagram's or a dialog's.
+void TestBankBuilder::drawsDiagramsAndDialogs_data() {
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QByteArray>("description");
+    QTest::addColumn<QString>("refusal");  // empty: drawn
+    QTest::newRow("a network") << "pic.dot"
+                               << QByteArray(
+                                      "graph { R1 [shape=box3d label=\"R1\\n10.0.0.1/24\"]; "
+                                      "R1 -- PC1 [taillabel=\"Gi0/0\"]; }")
+                               << QString();
+    QTest::newRow("a network dot cannot draw")
+        << "pic.dot" << QByteArray("graph { R1 -- ") << "cannot be drawn by dot";
+    QTest::newRow("a dialog with tabs")
+        << "pic.dialog"
+        << QByteArray(
+               "title: Adapter settings\nwidth: 420\ntabs: General | *Advanced\n"
+               "group: Addresses\nfield: IPv4 address | 10.0.0.5\ncombo: Speed | 1 Gbps\n"
+               "spin: MTU | 1500\ncheck: yes | Enable IPv6\nradio: no | Automatic\n"
+               "text: Changes apply at once.\nbuttons: OK | Cancel\n")
+        << QString();
+    QTest::newRow("a dialog of an unknown kind")
+        << "pic.dialog" << QByteArray("title: T\nslider: Volume | 5\n") << "unknown kind 'slider'";
+    QTest::newRow("a check box neither ticked nor not")
+        << "pic.dialog" << QByteArray("title: T\ncheck: maybe | Remember\n") << "takes yes or no";
+    QTest::newRow("a dialog without a title")
+        << "pic.dialog" << QByteArray("field: A | b\n") << "has no 'title'";
+}
+
+void TestBankBuilder::drawsDiagramsAndDialogs() {
+    QFETCH(QString, file);
+    QFETCH(QByteArray, description);
+    QFETCH(QString, refusal);
+    Bank bank;
+    QFile::remove(bank.dir.filePath(QStringLiteral("exhibits/pic.txt")));
+    bank.write(QStringLiteral("exhibits/") + file, description);
+    try {
+        bank::buildDatabase(bank.request());
+        QVERIFY2(refusal.isEmpty(), qPrintable(refusal));
+    } catch (const bank::SourceError& e) {
+        QVERIFY2(!refusal.isEmpty() && e.message().contains(refusal), qPrintable(e.message()));
+        return;
+    }
+    const QImage picture(bank.dir.filePath(QStringLiteral("out/pic.png")));
+    QVERIFY(!picture.isNull());
+    if (file.endsWith(u".dialog")) {
+        QCOMPARE(picture.width(), 420);
+        QVERIFY(picture.height() > 150);
+    }
 }
 
 QTEST_MAIN(TestBankBuilder)

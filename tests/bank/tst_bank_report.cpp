@@ -82,6 +82,8 @@ private Q_SLOTS:
     void figuresOfSmallBanks_data();
     void figuresOfSmallBanks();
     void faultyQuestionsAreCountedAndNamed();
+    void stemEcho_data();
+    void stemEcho();
     void alikeStems_data();
     void alikeStems();
     void alikeListingIsBounded();
@@ -163,6 +165,57 @@ void TestBankReport::faultyQuestionsAreCountedAndNamed() {
     QVERIFY(lines.contains(QStringLiteral("  empty choice shown: ID 2")));
     QVERIFY(lines.contains(QStringLiteral("exam2: no questions")));
     QVERIFY(lines.contains(QStringLiteral("warning: exam1: 1 question(s) have no right choice")));
+}
+
+// One question among forty fillers, so that its words are rare in the exam.
+void TestBankReport::stemEcho_data() {
+    QTest::addColumn<QString>("stem");
+    QTest::addColumn<QStringList>("choices");  // the first is the key
+    QTest::addColumn<bool>("echo");
+    const QString stem = QStringLiteral(
+        "A new server will not boot and reports a CPU compatibility error. What comes next?");
+    QTest::newRow("the key alone repeats a rare stem word")
+        << stem
+        << QStringList{"Check the motherboard's CPU compatibility list", "Reseat the memory",
+                       "Replace the power supply", "Update the disk firmware"}
+        << true;
+    QTest::newRow("a wrong choice repeats it too")
+        << stem
+        << QStringList{"Check the motherboard's CPU compatibility list", "Reseat the memory",
+                       "Ignore the compatibility warning", "Update the disk firmware"}
+        << false;
+    QTest::newRow("the key repeats an address")
+        << QStringLiteral("Host 10.1.2.7 cannot reach the printer. Which host is at fault?")
+        << QStringList{"10.1.2.7", "10.1.2.9", "10.1.3.7", "10.1.2.1"} << true;
+    QTest::newRow("a word every question uses is no cue")
+        << QStringLiteral("The filler server fails. Which filler action helps?")
+        << QStringList{"Restart the filler", "Reseat the memory", "Replace the power supply",
+                       "Update the disk firmware"}
+        << false;
+    QTest::newRow("case and plural aside")
+        << QStringLiteral("Two SWITCHES drop frames. What is wrong?")
+        << QStringList{"A loop between the switch ports", "A duplex mismatch on the router",
+                       "A bad cable to the printer", "An expired certificate"}
+        << true;
+}
+
+void TestBankReport::stemEcho() {
+    QFETCH(QString, stem);
+    QFETCH(QStringList, choices);
+    QFETCH(bool, echo);
+    bank::FairExam exam{QStringLiteral("exam1"), {}};
+    for (int n = 1; n <= 40; ++n) {
+        exam.questions << bank::FairQuestion{n,
+                                             QStringLiteral("Filler question %1?").arg(n),
+                                             QString(),
+                                             {"alpha", "bravo", "charlie", "delta", ""},
+                                             {true, false, false, false, false}};
+    }
+    choices << QString();
+    exam.questions << bank::FairQuestion{
+        41, stem, QString(), choices, {true, false, false, false, false}};
+    const bank::ExamFairness f = bank::measureExam(exam);
+    QCOMPARE(f.stemEchoes, echo ? QList<qint64>{41} : QList<qint64>{});
 }
 
 void TestBankReport::alikeStems_data() {
