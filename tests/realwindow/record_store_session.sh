@@ -9,7 +9,6 @@ program=$1 db=$2 endpoint=$3 password=$4 shots=$5 edition=pro
 here=$(cd "$(dirname "$0")" && pwd)
 # shellcheck source=window_steps.sh
 source "$here/window_steps.sh"
-history_db="$XDG_DATA_HOME/Praxilo/history.sqlite"
 program_log="$shots/$edition-program.log"
 
 start_program "$program_log"

@@ -10,13 +10,6 @@ program=$1 edition=$2 db=$3 shots=$4
 here=$(cd "$(dirname "$0")" && pwd)
 # shellcheck source=window_steps.sh
 source "$here/window_steps.sh"
-history_db="$XDG_DATA_HOME/Praxilo/history.sqlite"
-expect_history() {
-    local bank=$db
-    db=$history_db
-    expect_sql "$@"
-    db=$bank
-}
 if [[ $edition == pro ]]; then
     questions=116 wrong=20 right_keys=(a)
 else

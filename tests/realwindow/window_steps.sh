@@ -55,6 +55,14 @@ expect_sql() {
         fail "$what: expected $want, database has $got"
     fi
 }
+# The user's progress history, checked like the bank.
+history_db="$XDG_DATA_HOME/Praxilo/history.sqlite"
+expect_history() {
+    local bank=$db
+    db=$history_db
+    expect_sql "$@"
+    db=$bank
+}
 answered() {
     echo "SELECT count(*) FROM exam1 WHERE correctanswer1 + correctanswer2 + correctanswer3 + \
 correctanswer4 + correctanswer5 > 0"
