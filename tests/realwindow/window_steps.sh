@@ -56,7 +56,7 @@ expect_sql() {
     fi
 }
 # The user's progress history, checked like the bank.
-history_db="$XDG_DATA_HOME/Praxilo/history.sqlite"
+history_db="${XDG_DATA_HOME:-$HOME/.local/share}/Praxilo/history.sqlite"
 expect_history() {
     local bank=$db
     db=$history_db
