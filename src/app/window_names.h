@@ -28,14 +28,15 @@ inline constexpr Window HelpNavigation{"Form31", "help: navigation"};
 inline constexpr Window HelpCertification{"Form32", "help: the certification"};
 inline constexpr Window HelpReadMe{"Form33", "help: read me"};
 inline constexpr Window HelpOrdering{"Form34", "help: ordering"};
+inline constexpr Window HelpKeys{"Form35", "help: the keys and features beyond the basics"};
 inline constexpr Window About{"frmAbout", "the About box"};
 inline constexpr Window Progress{"frmProgress", "every recorded attempt, with its trends"};
 inline constexpr Window CustomExam{"frmCustomExam", "the settings of a custom exam"};
 
 inline constexpr Window kAll[] = {
-    MainMenu,          Intro,      Notice,       Exam,  Answer,
-    Exhibit,           ScoreSheet, WrongAnswers, Study, HelpNavigation,
-    HelpCertification, HelpReadMe, HelpOrdering, About, Progress,
-    CustomExam};
+    MainMenu,          Intro,      Notice,       Exam,     Answer,
+    Exhibit,           ScoreSheet, WrongAnswers, Study,    HelpNavigation,
+    HelpCertification, HelpReadMe, HelpOrdering, HelpKeys, About,
+    Progress,          CustomExam};
 
 }  // namespace win

@@ -3,6 +3,8 @@
 #include <QAbstractButton>
 #include <QPlainTextEdit>
 
+#include "look/text_zoom.h"
+
 namespace look {
 namespace {
 
@@ -25,11 +27,17 @@ QString choiceName(const QString& kind, int row, const QString& text) {
     return simple.isEmpty() ? label : label + QStringLiteral(": ") + simple;
 }
 
-void nameChoiceRows(const std::vector<ChoiceRow>& rows, const QString& kind) {
+void nameChoiceRows(const std::vector<ChoiceRow>& rows, const QString& kind, Letters letters) {
     for (size_t i = 0; i < rows.size(); ++i) {
         const ChoiceRow& row = rows[i];
         const int index = int(i);
         row.text->setAccessibleName(QStringLiteral("Choice ") + letter(index));
+        if (letters == Letters::Shown) {
+            for (QAbstractButton* selector : row.selectors) {
+                selector->setText(letter(index));
+                followZoom(*selector);
+            }
+        }
         rename(row, kind, index);
         QObject::connect(row.text, &QPlainTextEdit::textChanged, row.text,
                          [row, kind, index] { rename(row, kind, index); });

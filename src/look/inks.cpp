@@ -53,6 +53,9 @@ QColor ink(Ink ink) {
         case Ink::Notice:
             // Pure red reads at 3.0:1 on the report grey; this red at 4.9:1.
             return Mapped{QColor(192, 0, 0), QColor(255, 138, 128), QColor(255, 255, 0)}.now();
+        case Ink::Warning:
+            // Apart from the dark red of the instruction line beside it, still 4.5:1 or more.
+            return Mapped{QColor(176, 48, 0), QColor(255, 176, 64), QColor(255, 255, 0)}.now();
     }
     return QApplication::palette().color(QPalette::WindowText);
 }

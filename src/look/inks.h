@@ -16,6 +16,7 @@ enum class Ink {
     Correct,      // green: the key beside a wrong answer
     Wrong,        // red: the candidate's own choices beside the key
     Notice,       // red: the answer window's note on how to return
+    Warning,      // amber-red: the clock when little time is left
 };
 
 enum class Ground {
