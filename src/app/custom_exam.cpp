@@ -13,7 +13,14 @@
 namespace app {
 namespace {
 
-const QString kNameKey = QStringLiteral("exam/candidate");
+// Where both programs kept one name, before each kept its own.
+const QString kSharedNameKey = QStringLiteral("exam/candidate");
+
+// A key of this edition's own: the two programs share one preferences file.
+QString editionKey(const char* what) {
+    return (edition().demo ? QStringLiteral("demo/") : QStringLiteral("full/")) +
+           QLatin1String(what);
+}
 
 }  // namespace
 
@@ -48,21 +55,46 @@ QString lastCandidateName() {
     if (!ExamSettings.CandidateName.isEmpty()) {
         return ExamSettings.CandidateName;
     }
-    return look::preference(kNameKey, edition().nameDefault).toString();
+    return look::preference(editionKey("candidate"), edition().nameDefault).toString();
 }
 
 void rememberCandidateName(const QString& name) {
-    look::setPreference(kNameKey, name);
+    look::setPreference(editionKey("candidate"), name);
+}
+
+std::optional<QString> sharedCandidateName() {
+    if (look::preference(editionKey("candidate")).isValid()) {
+        return std::nullopt;
+    }
+    const QVariant shared = look::preference(kSharedNameKey);
+    return shared.isValid() ? std::optional<QString>(shared.toString()) : std::nullopt;
+}
+
+std::optional<session::CustomExam> lastCustomExam() {
+    const std::optional<session::CustomExam> last =
+        session::decodeCustom(look::preference(editionKey("customExam")).toString());
+    // Only the dialog's own settings are kept; a review of chosen questions is never one.
+    return last && last->ids.empty() ? last : std::nullopt;
+}
+
+void rememberCustomExam(const session::CustomExam& custom) {
+    look::setPreference(editionKey("customExam"), session::encodeCustom(custom));
 }
 
 bool startCustomExam(const session::CustomExam& custom, const QString& candidate,
                      const QString& returnTo) {
+    return startCustomExamAs(custom, candidate.isEmpty() ? lastCandidateName() : candidate,
+                             returnTo);
+}
+
+bool startCustomExamAs(const session::CustomExam& custom, const QString& candidate,
+                       const QString& returnTo) {
     if (examUnderWay() || custom.questions < 1 ||
         (custom.categories.empty() && custom.ids.empty())) {
         return false;
     }
     const qint16 activeBefore = ExamSettings.ActiveExam;
-    ExamSettings.CandidateName = candidate.isEmpty() ? lastCandidateName() : candidate;
+    ExamSettings.CandidateName = candidate;
     setCustomExam(custom);
     beginExam();
     // Without an exam window to go to nothing changes: the menu must stay reachable.

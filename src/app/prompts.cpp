@@ -32,6 +32,7 @@ Answer unscriptedAnswer(Buttons buttons) {
         case Buttons::OkCancel:
             return Answer::Cancel;
         case Buttons::YesNo:
+        case Buttons::YesNoSafe:
             return Answer::No;
     }
     return Answer::Ok;
@@ -84,6 +85,10 @@ Answer MsgBox(const QString& text, Buttons buttons, Icon icon, const QString& ti
         case Buttons::YesNo:
             box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
             box.setDefaultButton(QMessageBox::Yes);
+            break;
+        case Buttons::YesNoSafe:
+            box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+            box.setDefaultButton(QMessageBox::No);
             break;
     }
     switch (box.exec()) {

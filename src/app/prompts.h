@@ -11,7 +11,8 @@ class QWidget;
 // Every message box and input box of the program goes through here, so tests can answer them.
 namespace prompts {
 
-enum class Buttons { OkOnly, OkCancel, YesNo };
+// YesNoSafe: Yes and No with No as the default, for questions whose Yes loses data.
+enum class Buttons { OkOnly, OkCancel, YesNo, YesNoSafe };
 enum class Icon { None, Critical, Question, Exclamation, Information };
 enum class Answer { Ok, Cancel, Yes, No };
 

@@ -78,11 +78,13 @@ void say(QLabel& label, QWidget& field, const QString& problem) {
 }  // namespace
 
 CustomExamDialog::CustomExamDialog()
-    : exam_(new QComboBox(this)),
+    : name_(new QLineEdit(this)),
+      exam_(new QComboBox(this)),
       examProblem_(problemLabel(this, QStringLiteral("lblExamProblem"))),
       list_(new QListWidget(this)),
       selectAll_(new QPushButton(QStringLiteral("Select &All"), this)),
-      selectNone_(new QPushButton(QStringLiteral("Select &None"), this)),
+      // Alt+N is the name's.
+      selectNone_(new QPushButton(QStringLiteral("Select N&one"), this)),
       categoriesProblem_(problemLabel(this, QStringLiteral("lblCategoriesProblem"))),
       uncategorized_(new QLabel(this)),
       questions_(new QSpinBox(this)),
@@ -98,6 +100,8 @@ CustomExamDialog::CustomExamDialog()
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowCloseButtonHint);
     setWindowModality(Qt::WindowModal);
+    name_->setObjectName(QStringLiteral("txtName"));
+    name_->setAccessibleName(QStringLiteral("Name"));
     exam_->setObjectName(QStringLiteral("cboExam"));
     exam_->setAccessibleName(QStringLiteral("Exam"));
     list_->setObjectName(QStringLiteral("lstCategories"));
@@ -151,20 +155,22 @@ CustomExamDialog::CustomExamDialog()
     QHBoxLayout* modeRow = row({timed_, practice_}, nullptr);
 
     auto* form = new QGridLayout;
-    form->addWidget(caption(this, QStringLiteral("&Exam:"), exam_), 0, 0);
-    form->addLayout(examRow, 0, 1);
-    form->addWidget(caption(this, QStringLiteral("Ca&tegories:"), list_), 1, 0,
+    form->addWidget(caption(this, QStringLiteral("&Name:"), name_), 0, 0);
+    form->addWidget(name_, 0, 1);
+    form->addWidget(caption(this, QStringLiteral("&Exam:"), exam_), 1, 0);
+    form->addLayout(examRow, 1, 1);
+    form->addWidget(caption(this, QStringLiteral("Ca&tegories:"), list_), 2, 0,
                     Qt::AlignLeft | Qt::AlignTop);
-    form->addWidget(list_, 1, 1);
-    form->addLayout(ticks, 2, 1);
-    form->addWidget(uncategorized_, 3, 1);
-    form->addWidget(caption(this, QStringLiteral("&Questions:"), questions_), 4, 0);
-    form->addLayout(countRow, 4, 1);
-    form->addWidget(caption(this, QStringLiteral("&Minutes:"), minutes_), 5, 0);
-    form->addLayout(minutesRow, 5, 1);
-    form->addWidget(new QLabel(QStringLiteral("Mode:"), this), 6, 0);
-    form->addLayout(modeRow, 6, 1);
-    form->setRowStretch(1, 1);
+    form->addWidget(list_, 2, 1);
+    form->addLayout(ticks, 3, 1);
+    form->addWidget(uncategorized_, 4, 1);
+    form->addWidget(caption(this, QStringLiteral("&Questions:"), questions_), 5, 0);
+    form->addLayout(countRow, 5, 1);
+    form->addWidget(caption(this, QStringLiteral("&Minutes:"), minutes_), 6, 0);
+    form->addLayout(minutesRow, 6, 1);
+    form->addWidget(new QLabel(QStringLiteral("Mode:"), this), 7, 0);
+    form->addLayout(modeRow, 7, 1);
+    form->setRowStretch(2, 1);
     form->setColumnStretch(1, 1);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
@@ -175,8 +181,8 @@ CustomExamDialog::CustomExamDialog()
     layout->addSpacing(6);
     layout->addLayout(buttons);
 
-    QWidget* const reading[] = {exam_,    list_,  selectAll_, selectNone_, questions_,
-                                minutes_, timed_, practice_,  ok_,         cancel_};
+    QWidget* const reading[] = {name_,    exam_,  list_,     selectAll_, selectNone_, questions_,
+                                minutes_, timed_, practice_, ok_,        cancel_};
     for (size_t i = 1; i < std::size(reading); ++i) {
         setTabOrder(reading[i - 1], reading[i]);
     }
@@ -211,21 +217,70 @@ CustomExamDialog::CustomExamDialog()
 CustomExamDialog::~CustomExamDialog() = default;
 
 void CustomExamDialog::Show() {
-    questionsEdited_ = false;
-    minutesEdited_ = false;
-    timed_->setChecked(true);
+    std::optional<session::CustomExam> last = app::lastCustomExam();
+    const int lastExam = last ? exam_->findData(last->exam) : -1;
+    if (lastExam < 0) {
+        last.reset();  // an exam this edition does not offer
+    }
+    // The candidate's own count stays as it was; minutes that followed it follow it still.
+    questionsEdited_ = last.has_value();
+    minutesEdited_ = last && last->minutes != session::defaultMinutes(last->questions);
+    (last && last->practice ? practice_ : timed_)->setChecked(true);
     {
         const QSignalBlocker quiet(questions_);
-        questions_->setValue(kDefaultQuestions);
+        questions_->setValue(last ? last->questions : kDefaultQuestions);
     }
+    {
+        const QSignalBlocker quiet(minutes_);
+        minutes_->setValue(last ? last->minutes : kDefaultQuestions);
+    }
+    if (last) {
+        const QSignalBlocker quiet(exam_);
+        exam_->setCurrentIndex(lastExam);
+    }
+    name_->setText(app::lastCandidateName());
     if (!loadExam(chosenExam())) {
         return;
+    }
+    if (last) {
+        restore(*last);
     }
     placeOverMenu();
     show();
     raise();
     activateWindow();
-    exam_->setFocus();
+    // Typing replaces the name, as in the name box of a fixed exam.
+    name_->selectAll();
+    name_->setFocus();
+}
+
+void CustomExamDialog::restore(const session::CustomExam& last) {
+    bool any = false;
+    {
+        const QSignalBlocker quiet(list_);
+        for (int row = 0; row < list_->count(); ++row) {
+            QListWidgetItem* item = list_->item(row);
+            const bool wanted =
+                std::find(last.categories.begin(), last.categories.end(),
+                          read_.categories[size_t(row)].category) != last.categories.end();
+            if (item->flags() & Qt::ItemIsUserCheckable) {
+                item->setCheckState(wanted ? Qt::Checked : Qt::Unchecked);
+                any = any || wanted;
+            }
+        }
+    }
+    // None of them is left to draw from: every category, as the first time.
+    if (!any) {
+        tickAll(true);
+    }
+    list_->viewport()->update();
+    const int available = std::min(tickedQuestions(), kMostQuestions);
+    if (available > 0 && questions_->value() > available) {
+        const QSignalBlocker quiet(questions_);
+        questions_->setValue(available);
+    }
+    followDefaults();
+    showProblems();
 }
 
 void CustomExamDialog::Unload() {
@@ -415,6 +470,10 @@ std::optional<session::CustomExam> CustomExamDialog::settings() const {
     return custom;
 }
 
+QString CustomExamDialog::candidateName() const {
+    return name_->text();
+}
+
 void CustomExamDialog::cmdOK_Click() {
     showProblems();
     const Problems found = findProblems();
@@ -433,7 +492,9 @@ void CustomExamDialog::cmdOK_Click() {
         return;
     }
     const std::optional<session::CustomExam> custom = settings();
-    if (custom && app::startCustomExam(*custom)) {
+    if (custom && app::startCustomExamAs(*custom, candidateName())) {
+        app::rememberCandidateName(candidateName());
+        app::rememberCustomExam(*custom);
         Unload();
     }
 }

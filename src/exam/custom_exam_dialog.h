@@ -8,6 +8,7 @@
 
 class QComboBox;
 class QLabel;
+class QLineEdit;
 class QListWidget;
 class QPushButton;
 class QRadioButton;
@@ -30,13 +31,17 @@ public:
     CustomExamDialog();
     ~CustomExamDialog() override;
 
-    // Starts afresh from the bank: every category ticked, the counts at their defaults. A bank
-    // that cannot be read is named in one message and the dialog stays closed.
+    // Reads the bank afresh and sets out what this edition started last, fitted to what the bank
+    // holds now (the first time: every category ticked, the counts at their defaults), under the
+    // name typed last in this edition. A bank that cannot be read is named in one message and the
+    // dialog stays closed.
     void Show();
     void Unload();
 
     // What OK would start now; empty while a setting cannot be met.
     std::optional<session::CustomExam> settings() const;
+    // The name the exam runs under, exactly as typed: empty stays empty.
+    QString candidateName() const;
     // Why OK is refused now, as the dialog shows it; empty when it is not.
     QString problem() const;
     // The exam's categories as last read.
@@ -64,6 +69,8 @@ private:
     int tickedQuestions() const;
     int tickedCount() const;
     void followDefaults();
+    // Ticks what last holds and fits its count to them; a category gone or now empty is left out.
+    void restore(const session::CustomExam& last);
     Problems findProblems() const;
     void showProblems();
     void placeOverMenu();
@@ -73,6 +80,7 @@ private:
     bool questionsEdited_ = false;
     bool minutesEdited_ = false;
 
+    QLineEdit* name_;
     QComboBox* exam_;
     QLabel* examProblem_;
     QListWidget* list_;

@@ -1,5 +1,6 @@
 #include "exam/form211.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QDateTime>
@@ -10,8 +11,11 @@
 #include <QRadioButton>
 #include <QShortcut>
 #include <QSignalBlocker>
+#include <QTextCursor>
 #include <QTimer>
+#include <QVBoxLayout>
 #include <algorithm>
+#include <utility>
 
 #include "app/clock_display.h"
 #include "app/custom_exam.h"
@@ -33,6 +37,7 @@
 #include "look/choice_names.h"
 #include "look/inks.h"
 #include "look/text_zoom.h"
+#include "session/choice_limit.h"
 #include "session/custom_draw.h"
 #include "session/exam_session.h"
 #include "ui_form211.h"
@@ -90,15 +95,19 @@ Form211::Form211()
                           {ui->Text2_4, {ui->Option3, ui->Check3}},
                           {ui->Text2_5, {ui->Option4, ui->Check4}},
                           {ui->Text2_3, {ui->Option5, ui->Check5}}});
-    look::paintText(*ui->lblBestChoice, look::Ink::Instruction);
-    look::paintText(*ui->lblFlagged, look::Ink::Instruction);
-    look::paintText(*ui->LblPause, look::Ink::Link);
+    instruction = ui->lblBestChoice->text();
+    for (QWidget* text :
+         {ui->Label2, ui->LblRec_Count, ui->Label1, ui->lblClock, ui->lblBestChoice}) {
+        look::followZoom(*text);
+    }
+    paintInks();
     // The buttons beside it keep their places whether or not the question has an exhibit.
     QSizePolicy keepPlace = ui->Picture1->sizePolicy();
     keepPlace.setRetainSizeWhenHidden(true);
     ui->Picture1->setSizePolicy(keepPlace);
     ui->Picture1->hide();
     ui->LblPause->installEventFilter(this);
+    ui->lblClock->installEventFilter(this);
 
     Timer1->setObjectName(QStringLiteral("Timer1"));
     app::useEditionFile(*iis, QStringLiteral("iis"), QStringLiteral("strQuerySQL"));
@@ -125,8 +134,12 @@ Form211::Form211()
     app::onSignal(ui->chkFlag, &QAbstractButton::clicked, this, &Form211::chkFlag_Click);
     // After the choice's own handler, whichever kind of button the question shows.
     for (int n = 1; n <= 5; ++n) {
-        app::onSignal(check(n), &QAbstractButton::clicked, this, &Form211::saveAnswerNow);
+        app::onSignal(check(n), &QAbstractButton::clicked, this, &Form211::checkClicked);
         app::onSignal(option(n), &QAbstractButton::clicked, this, &Form211::saveAnswerNow);
+        answerText(n)->viewport()->installEventFilter(this);
+    }
+    for (exam::ChoiceBox* box : {ui->Check1, ui->Check2, ui->Check3, ui->Check4, ui->Check5}) {
+        box->setTickGate([this] { return mayTick(); });
     }
     app::onSignal(ui->cmdReview, &QAbstractButton::clicked, this, &Form211::cmdReview_Click);
     QSizePolicy keepFlagPlace = ui->lblFlagged->sizePolicy();
@@ -288,10 +301,18 @@ const exam::ExamProgress& Form211::progress() const {
     return exam().progress();
 }
 
-void Form211::showClock() {
+void Form211::showClock(bool speak) {
     const int total = ExamSettings.TimeLimitMinutes * 60;
     const int used = exam().clock().secondsUsed;
     ui->lblClock->setText(app::clockText(countsUp() ? used : total - used));
+    clockWarning.show(*ui->lblClock, countsUp() ? -1 : std::max(0, total - used), speak);
+}
+
+void Form211::paintInks() {
+    look::paintText(*ui->lblBestChoice, look::Ink::Instruction);
+    look::paintText(*ui->lblFlagged, look::Ink::Instruction);
+    look::paintText(*ui->LblPause, look::Ink::Link);
+    clockWarning.repaint(*ui->lblClock);
 }
 
 void Form211::showKindOfExam() {
@@ -454,7 +475,8 @@ QPlainTextEdit* Form211::answerText(int n) const {
 }
 
 void Form211::showQuestionNo() {
-    ui->LblRec_Count->setText(QString::number(ExamSettings.QuestionNo));
+    ui->LblRec_Count->setText(
+        QStringLiteral("%1 of %2").arg(ExamSettings.QuestionNo).arg(ExamSettings.QuestionsPerExam));
 }
 
 void Form211::refreshPresentation() {
@@ -624,31 +646,143 @@ void Form211::cmdReview_Click() {
 }
 
 void Form211::chooseByKey(int k) {
-    if (ended || !hasQuestion() || !isVisible()) {
+    // By the letter beside the choice: with answer 4 empty, E still picks the one lettered E.
+    if (ended || !hasQuestion() || !isVisible() || k < 1 || k > 5) {
         return;
     }
-    const bool single = ui->Text3->text() == kSingleAnswer;
-    int seen = 0;
-    for (int n = 1; n <= 5; ++n) {
-        QAbstractButton* mark = single ? static_cast<QAbstractButton*>(option(n)) : check(n);
-        if (mark->isVisibleTo(this) && ++seen == k) {
-            mark->click();
-            return;
-        }
+    if (QAbstractButton* mark = selector(k); mark->isVisibleTo(this)) {
+        mark->click();
     }
 }
 
 void Form211::strikeByKey(int k) {
+    if (ended || !hasQuestion() || !isVisible() || k < 1 || k > 5) {
+        return;
+    }
+    toggleStrike(k);
+}
+
+QAbstractButton* Form211::selector(int n) const {
+    if (ui->Text3->text() == kSingleAnswer) {
+        return option(n);
+    }
+    return check(n);
+}
+
+QVBoxLayout* Form211::selectorColumn(int n) const {
+    const std::array<QVBoxLayout*, 5> columns{ui->selectors1, ui->selectors2, ui->selectors3,
+                                              ui->selectors4, ui->selectors5};
+    return columns[size_t(n - 1)];
+}
+
+void Form211::clickChoice(int row) {
     if (ended || !hasQuestion() || !isVisible()) {
         return;
     }
-    int seen = 0;
+    QAbstractButton* mark = selector(row);
+    if (!mark->isVisibleTo(this) || !mark->isEnabled()) {
+        return;  // a checked practice answer stays as it is
+    }
+    mark->setFocus(Qt::MouseFocusReason);
+    mark->click();
+}
+
+void Form211::choiceTextEvent(int row, const QEvent& e) {
+    switch (e.type()) {
+        case QEvent::MouseButtonPress: {
+            const auto& mouse = static_cast<const QMouseEvent&>(e);
+            pressedRow = mouse.button() == Qt::LeftButton ? row : 0;
+            pressedAt = mouse.position().toPoint();
+            break;
+        }
+        case QEvent::MouseButtonDblClick:
+            // Its first click has chosen; the second selects a word and chooses nothing more.
+            pressedRow = 0;
+            break;
+        case QEvent::MouseButtonRelease: {
+            const auto& mouse = static_cast<const QMouseEvent&>(e);
+            const bool still = pressedRow == row && mouse.button() == Qt::LeftButton &&
+                               (mouse.position().toPoint() - pressedAt).manhattanLength() <
+                                   QApplication::startDragDistance();
+            pressedRow = 0;
+            if (still) {
+                // Once the text has taken the release: a click inside an old selection clears
+                // it, a shift-click makes one, and only a click that leaves none chooses.
+                QTimer::singleShot(0, this, [this, row] {
+                    app::guarded([this, row] {
+                        if (!answerText(row)->textCursor().hasSelection()) {
+                            clickChoice(row);
+                        }
+                    });
+                });
+            }
+            break;
+        }
+        default:
+            break;
+    }
+}
+
+bool Form211::mayTick() {
+    const int limit = session::choiceLimit(ui->Text2_0->toPlainText());
+    if (limit == 0) {
+        return true;
+    }
+    int ticked = 0;
     for (int n = 1; n <= 5; ++n) {
-        if (answerText(n)->isVisibleTo(this) && ++seen == k) {
-            toggleStrike(n);
-            return;
+        ticked += check(n)->isChecked() ? 1 : 0;
+    }
+    if (ticked < limit) {
+        return true;
+    }
+    tickRefused = true;
+    const QString note = session::choiceLimitNote(limit);
+    ui->lblBestChoice->setText(note);
+    exam::announce(*ui->lblBestChoice, note);
+    return false;
+}
+
+void Form211::checkClicked() {
+    if (std::exchange(tickRefused, false)) {
+        return;  // nothing changed, nothing to write
+    }
+    showInstruction();
+    saveAnswerNow();
+}
+
+void Form211::showInstruction() {
+    ui->lblBestChoice->setText(instruction);
+    ui->lblBestChoice->setAccessibleDescription(QString());
+}
+
+bool Form211::alignSelectors() {
+    bool changed = false;
+    // Letters differ in width; the texts beside them start in one column all the same.
+    int widest = 0;
+    for (int n = 1; n <= 5; ++n) {
+        widest = std::max({widest, check(n)->sizeHint().width(), option(n)->sizeHint().width()});
+    }
+    for (int n = 1; n <= 5; ++n) {
+        for (QWidget* mark : {static_cast<QWidget*>(check(n)), static_cast<QWidget*>(option(n))}) {
+            if (mark->minimumWidth() != widest) {
+                mark->setMinimumWidth(widest);
+                changed = true;
+            }
         }
     }
+    for (int n = 1; n <= 5; ++n) {
+        QPlainTextEdit* text = answerText(n);
+        const QRect firstLine = text->cursorRect(QTextCursor(text->document()));
+        const int lineMiddle = text->contentsRect().top() + firstLine.center().y();
+        // The style draws the indicator in the middle of the selector's height.
+        const int top = std::max(0, lineMiddle - selector(n)->sizeHint().height() / 2);
+        QVBoxLayout* column = selectorColumn(n);
+        if (column->contentsMargins().top() != top) {
+            column->setContentsMargins(0, top, 0, 0);
+            changed = true;
+        }
+    }
+    return changed;
 }
 
 void Form211::toggleStrike(int row) {
@@ -660,6 +794,8 @@ void Form211::toggleStrike(int row) {
 }
 
 void Form211::showMarks() {
+    tickRefused = false;
+    showInstruction();
     showFlag();
     showPractice();
     showChoiceMarks();
@@ -745,7 +881,7 @@ void Form211::Timer1_Timer() {
     }
     SetTimeLimit();
     const bool timeUp = exam().tick(ExamSettings.TimeLimitMinutes * 60);
-    showClock();
+    showClock(true);
     if (exam().unsavedSeconds() >= kClockSaveSeconds) {
         saveClock();
     }
@@ -758,14 +894,18 @@ void Form211::timeOut() {
     if (ended || prompting) {
         return;
     }
-    if (!app::edition().demo) {
+    if (!app::isCustomExam() && !app::edition().demo) {
         cmdEndExam_Click();
         return;
     }
     {
         const FlagGuard guard(prompting);
+        // A custom exam's own minutes are a promise to the candidate: no way to go on.
         prompts::MsgBox(
-            QStringLiteral("Sorry! You have exceeded the allowed time! Click OK to continue."));
+            app::isCustomExam()
+                ? QStringLiteral("Time is up.")
+                : QStringLiteral(
+                      "Sorry! You have exceeded the allowed time! Click OK to continue."));
     }
     if (!ended) {
         endExam();
@@ -872,6 +1012,11 @@ bool Form211::event(QEvent* e) {
     if (e->type() == QEvent::WindowActivate && loaded && !ended) {
         app::guarded([this] { Form_Activate(); });
     }
+    // Fonts, zoom, style and answer mode all end in a new layout; the window's layout has just
+    // placed the rows, and places them again at once if the selectors moved.
+    if (e->type() == QEvent::LayoutRequest && alignSelectors() && layout()) {
+        layout()->activate();
+    }
     return QWidget::event(e);
 }
 
@@ -901,6 +1046,17 @@ void Form211::keyPressEvent(QKeyEvent* e) {
 }
 
 bool Form211::eventFilter(QObject* watched, QEvent* e) {
+    // A new look brings its style and palette: the inks are the new look's too.
+    if (watched == ui->lblClock &&
+        (e->type() == QEvent::StyleChange || e->type() == QEvent::ApplicationPaletteChange)) {
+        paintInks();
+    }
+    for (int n = 1; n <= 5; ++n) {
+        if (watched == answerText(n)->viewport()) {
+            choiceTextEvent(n, *e);
+            return QWidget::eventFilter(watched, e);
+        }
+    }
     if (watched == ui->LblPause) {
         if (e->type() == QEvent::MouseButtonRelease) {
             const auto* mouse = static_cast<QMouseEvent*>(e);

@@ -7,6 +7,7 @@
 #include <optional>
 #include <vector>
 
+#include "exam/clock_warning.h"
 #include "exam/practice_check.h"
 #include "session/attempt_store.h"
 #include "session/exam_progress.h"
@@ -18,6 +19,7 @@ class QPlainTextEdit;
 class QPushButton;
 class QRadioButton;
 class QTimer;
+class QVBoxLayout;
 
 namespace Ui {
 class Form211;
@@ -64,9 +66,9 @@ public:
     void cmdReview_Click();
     // Question number (from 1) straight from the review list; the marks left are saved.
     void goToQuestion(int number);
-    // The k-th choice shown, from the top (keys 1-5 and A-E).
+    // The choice lettered with the k-th letter (keys 1-5 and A-E); nothing when it is not shown.
     void chooseByKey(int k);
-    // Strikes the k-th shown choice through, or restores it: a mark for the eye only.
+    // Strikes that choice through, or restores it: a mark for the eye only.
     void strikeByKey(int k);
     void toggleStrike(int row);
     const exam::ExamProgress& progress() const;
@@ -123,7 +125,21 @@ private:
     session::ExamSession& exam() const;
     bool countsUp() const;
     bool practice() const;
-    void showClock();
+    // speak: a tick, which may announce a warning; otherwise the clock is only shown.
+    void showClock(bool speak = false);
+    // The inks of the look now in use.
+    void paintInks();
+    // A click on a choice's text is a click on its selector; a drag that selects is not.
+    void choiceTextEvent(int row, const QEvent& event);
+    void clickChoice(int row);
+    // False, with the reason on the instruction line, when the stem's "(Choose two.)" is
+    // already met.
+    bool mayTick();
+    void checkClicked();
+    void showInstruction();
+    // Each selector's middle on the middle of its text's first line, whatever the font sizes;
+    // true when a selector moved.
+    bool alignSelectors();
     // False when the chosen categories no longer hold enough questions; the exam is then given
     // up and the menu comes back.
     bool drawCustomExam();
@@ -132,6 +148,9 @@ private:
 
     QCheckBox* check(int n) const { return checks[size_t(n - 1)]; }
     QRadioButton* option(int n) const { return options[size_t(n - 1)]; }
+    // The selector of answer n the question's answer mode shows.
+    QAbstractButton* selector(int n) const;
+    QVBoxLayout* selectorColumn(int n) const;
     // The text box of answer n (1 to 5); Text2's indexes are not in answer order.
     QPlainTextEdit* answerText(int n) const;
 
@@ -148,6 +167,13 @@ private:
     exam::ReviewScreen* review = nullptr;  // made on first use; a child of this window
     // Set by Resume until the window loads from it.
     std::optional<std::pair<exam::SavedAttempt, exam::Marks>> resumePoint;
+    exam::ClockWarning clockWarning;
+    // The instruction line as the window defines it, shown again after a refused tick.
+    QString instruction;
+    bool tickRefused = false;
+    // The choice text a left button went down on, and where; 0 when none.
+    int pressedRow = 0;
+    QPoint pressedAt;
     bool loaded = false;
     bool ended = false;
     // A prompt of this window is open; ticks arriving behind it must not open another.

@@ -3,6 +3,7 @@
 #include <QAbstractTableModel>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QItemSelectionModel>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
@@ -84,6 +85,7 @@ ReviewScreen::ReviewScreen(const ExamProgress& progress, QWidget* examWindow)
       unanswered_(new QRadioButton(QStringLiteral("&Unanswered"), this)),
       flagged_(new QRadioButton(QStringLiteral("&Flagged"), this)),
       list_(new QTreeView(this)),
+      position_(new QLabel(this)),
       goTo_(new QPushButton(QStringLiteral("&Go to Question"), this)),
       close_(new QPushButton(QStringLiteral("&Close"), this)) {
     setObjectName(QStringLiteral("ReviewScreen"));
@@ -96,6 +98,8 @@ ReviewScreen::ReviewScreen(const ExamProgress& progress, QWidget* examWindow)
     flagged_->setObjectName(QStringLiteral("optFlagged"));
     list_->setObjectName(QStringLiteral("lstQuestions"));
     list_->setAccessibleName(QStringLiteral("Questions"));
+    position_->setObjectName(QStringLiteral("lblPosition"));
+    position_->setTextFormat(Qt::PlainText);
     goTo_->setObjectName(QStringLiteral("cmdGoTo"));
     close_->setObjectName(QStringLiteral("cmdClose"));
 
@@ -117,6 +121,7 @@ ReviewScreen::ReviewScreen(const ExamProgress& progress, QWidget* examWindow)
     filters->addWidget(flagged_);
     filters->addStretch();
     auto* buttons = new QHBoxLayout;
+    buttons->addWidget(position_);
     buttons->addStretch();
     buttons->addWidget(goTo_);
     buttons->addWidget(close_);
@@ -145,6 +150,8 @@ ReviewScreen::ReviewScreen(const ExamProgress& progress, QWidget* examWindow)
             [this] { app::guarded([this] { chooseSelected(); }); });
     app::onSignal(goTo_, &QPushButton::clicked, this, &ReviewScreen::chooseSelected);
     connect(close_, &QPushButton::clicked, this, &QWidget::close);
+    connect(list_->selectionModel(), &QItemSelectionModel::currentChanged, this,
+            [this] { showPosition(); });
 }
 
 ReviewScreen::~ReviewScreen() = default;
@@ -174,6 +181,16 @@ void ReviewScreen::showSummary() {
                           .arg(progress_.flaggedCount()));
 }
 
+void ReviewScreen::showPosition() {
+    const QModelIndex current = list_->currentIndex();
+    position_->setText(current.isValid() ? QStringLiteral("Question %1 of %2")
+                                               .arg(model_->indexAt(current.row()) + 1)
+                                               .arg(progress_.questions())
+                                         : QString());
+    // The list reads its rows' numbers; this says where they stand in the whole exam.
+    list_->setAccessibleDescription(position_->text());
+}
+
 void ReviewScreen::applyFilter(Filter filter, int selectIndex) {
     std::vector<int> indexes;
     indexes.reserve(size_t(progress_.questions()));
@@ -196,6 +213,7 @@ void ReviewScreen::applyFilter(Filter filter, int selectIndex) {
         list_->setCurrentIndex(at);
         list_->scrollTo(at, QAbstractItemView::PositionAtCenter);
     }
+    showPosition();
 }
 
 void ReviewScreen::chooseSelected() {

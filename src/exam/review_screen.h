@@ -39,6 +39,8 @@ private:
     void applyFilter(Filter filter, int selectIndex);
     void chooseSelected();
     void showSummary();
+    // "Question 8 of 116" for the row the list is on.
+    void showPosition();
 
     const ExamProgress& progress_;
     ReviewListModel* model_;
@@ -47,6 +49,7 @@ private:
     QRadioButton* unanswered_;
     QRadioButton* flagged_;
     QTreeView* list_;
+    QLabel* position_;
     QPushButton* goTo_;
     QPushButton* close_;
 };

@@ -54,3 +54,13 @@ Form34::Form34()
                       .returnCaption = QStringLiteral("Return"),
                       .links = {{QStringLiteral("HyperLink2"), kOrderUrl, kOrderUrl},
                                 webHelp(QStringLiteral("HyperLink3"))}}) {}
+
+Form35::Form35()
+    : HelpTextWindow({.windowName = win::HelpKeys,
+                      .caption = QStringLiteral("Keys and Features"),
+                      .textBoxName = QStringLiteral("Text1"),
+                      .textFile = QStringLiteral(":/help/texts/keys.txt"),
+                      .locked = true,
+                      .verticalScrollBar = true,
+                      .returnCaption = QStringLiteral("&Return"),
+                      .links = {webHelp(QStringLiteral("HyperLink1"))}}) {}

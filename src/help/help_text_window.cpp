@@ -1,6 +1,7 @@
 #include "help/help_text_window.h"
 
 #include <QCloseEvent>
+#include <QDesktopServices>
 #include <QFile>
 #include <QLabel>
 #include <QShortcut>
@@ -8,6 +9,7 @@
 #include <stdexcept>
 
 #include "app/fatal.h"
+#include "app/prompts.h"
 #include "app/window_flow.h"
 #include "app/window_frame.h"
 #include "app/window_names.h"
@@ -23,6 +25,18 @@ QString readText(const QString& fileName) {
         throw std::runtime_error("Help text missing: " + fileName.toStdString());
     }
     return QString::fromUtf8(file.readAll());
+}
+
+// With no browser to hand the address to, the link would do nothing at all; the address is
+// shown so it can be typed into a browser elsewhere.
+void openWebLink(const QString& url) {
+    if (QDesktopServices::openUrl(QUrl(url))) {
+        return;
+    }
+    prompts::MsgBox(QStringLiteral("No web browser could be opened for this link. To see the page, "
+                                   "type its address into a web browser:\n\n%1")
+                        .arg(url),
+                    prompts::Buttons::OkOnly, prompts::Icon::Information);
 }
 
 }  // namespace
@@ -71,7 +85,9 @@ QWidget* HelpTextWindow::addLink(const help::HyperLink& link) {
     label->setText(QStringLiteral("<a href=\"%1\">%2</a>")
                        .arg(link.url.toHtmlEscaped(), link.text.toHtmlEscaped()));
     label->setToolTip(link.url);
-    label->setOpenExternalLinks(true);
+    label->setOpenExternalLinks(false);
+    connect(label, &QLabel::linkActivated, this,
+            [](const QString& url) { app::guarded([&url] { openWebLink(url); }); });
     label->setTextInteractionFlags(Qt::LinksAccessibleByMouse | Qt::LinksAccessibleByKeyboard);
     label->setFocusPolicy(Qt::StrongFocus);
     ui->links->addWidget(label);
@@ -96,6 +112,13 @@ void HelpTextWindow::Unload() {
 
 void HelpTextWindow::Command1_Click() {
     hide();
+    // Opened by F1 over a window that is still up: back to that window.
+    QWidget* opener = flow::existing(flow::openerOf(objectName()));
+    if (opener && opener->isVisible()) {
+        opener->raise();
+        opener->activateWindow();
+        return;
+    }
     // Left open from before an exam, a help page must not bring the menu back over it.
     flow::showMainMenu();
 }

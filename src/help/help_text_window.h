@@ -31,8 +31,9 @@ struct HelpPage {
 
 }  // namespace help
 
-// A sizable window showing one fixed text with its links; Return goes back to the menu and
-// leaves the window as it was, scroll position and typed text included.
+// A sizable window showing one fixed text with its links; Return goes back to the menu (or to
+// the window F1 opened it over) and leaves the window as it was, scroll position and typed text
+// included.
 class HelpTextWindow : public QWidget {
     Q_OBJECT
 
@@ -57,7 +58,7 @@ private:
     bool loaded = false;
 };
 
-// The four help windows, each a page of the one kind.
+// The help windows, each a page of the one kind.
 class Form31 final : public HelpTextWindow {
     Q_OBJECT
 public:
@@ -80,4 +81,11 @@ class Form34 final : public HelpTextWindow {
     Q_OBJECT
 public:
     Form34();
+};
+
+// Every key and feature added to the program, on one page.
+class Form35 final : public HelpTextWindow {
+    Q_OBJECT
+public:
+    Form35();
 };

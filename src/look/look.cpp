@@ -27,29 +27,74 @@ const QString& platformStyle() {
     return name;
 }
 
-// On dark grounds the style's own outline of check boxes and option buttons is darker still and
-// vanishes; a ring in the text colour keeps every selector visible.
-class OutlinedSelectors : public QProxyStyle {
+// The edge of boxes and grids: the text colour in high contrast, a mid grey on dark grounds,
+// where either reads at 3:1 or more against the window and the box.
+QColor edgeColour(const QPalette& palette) {
+    // A box that is disabled but shows content keeps the edge of a live one.
+    const QColor text = palette.color(QPalette::Active, QPalette::WindowText);
+    if (currentLook() == Look::HighContrast) {
+        return text;
+    }
+    const QColor ground = palette.color(QPalette::Active, QPalette::Window);
+    const auto mix = [](int a, int b) { return (a * 55 + b * 45) / 100; };
+    return QColor(mix(text.red(), ground.red()), mix(text.green(), ground.green()),
+                  mix(text.blue(), ground.blue()));
+}
+
+// On dark grounds the style's own outlines of selectors, text boxes and grids are darker
+// still and vanish; each gets an edge that keeps it visible.
+class OutlinedControls : public QProxyStyle {
 public:
-    OutlinedSelectors() : QProxyStyle(QStringLiteral("Fusion")) {}
+    OutlinedControls() : QProxyStyle(QStringLiteral("Fusion")) {}
 
     void drawPrimitive(PrimitiveElement element, const QStyleOption* option, QPainter* painter,
                        const QWidget* widget) const override {
         QProxyStyle::drawPrimitive(element, option, painter, widget);
-        if (element != PE_IndicatorCheckBox && element != PE_IndicatorRadioButton) {
-            return;
+        switch (element) {
+            case PE_IndicatorCheckBox:
+            case PE_IndicatorRadioButton:
+                ringSelector(element, *option, *painter);
+                break;
+            case PE_Frame:
+            case PE_FrameLineEdit:
+                edgeBox(*option, *painter);
+                break;
+            default:
+                break;
         }
-        painter->save();
-        painter->setRenderHint(QPainter::Antialiasing);
-        painter->setPen(QPen(option->palette.color(QPalette::WindowText), 1.5));
-        painter->setBrush(Qt::NoBrush);
-        const QRectF ring = QRectF(option->rect).adjusted(1, 1, -1, -1);
+    }
+
+    int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+                  QStyleHintReturn* returnData) const override {
+        if (hint == SH_Table_GridLineColor && option) {
+            return int(edgeColour(option->palette).rgba());
+        }
+        return QProxyStyle::styleHint(hint, option, widget, returnData);
+    }
+
+private:
+    static void ringSelector(PrimitiveElement element, const QStyleOption& option,
+                             QPainter& painter) {
+        painter.save();
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.setPen(QPen(option.palette.color(QPalette::WindowText), 1.5));
+        painter.setBrush(Qt::NoBrush);
+        const QRectF ring = QRectF(option.rect).adjusted(1, 1, -1, -1);
         if (element == PE_IndicatorRadioButton) {
-            painter->drawEllipse(ring);
+            painter.drawEllipse(ring);
         } else {
-            painter->drawRoundedRect(ring, 2, 2);
+            painter.drawRoundedRect(ring, 2, 2);
         }
-        painter->restore();
+        painter.restore();
+    }
+
+    static void edgeBox(const QStyleOption& option, QPainter& painter) {
+        painter.save();
+        painter.setRenderHint(QPainter::Antialiasing, false);
+        painter.setPen(QPen(edgeColour(option.palette), 1));
+        painter.setBrush(Qt::NoBrush);
+        painter.drawRect(option.rect.adjusted(0, 0, -1, -1));
+        painter.restore();
     }
 };
 
@@ -187,11 +232,11 @@ void apply(Look look) {
     currentLook() = look;
     switch (look) {
         case Look::Dark:
-            QApplication::setStyle(new OutlinedSelectors);
+            QApplication::setStyle(new OutlinedControls);
             QApplication::setPalette(darkPalette());
             break;
         case Look::HighContrast:
-            QApplication::setStyle(new OutlinedSelectors);
+            QApplication::setStyle(new OutlinedControls);
             QApplication::setPalette(highContrastPalette());
             break;
         case Look::Standard:

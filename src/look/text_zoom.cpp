@@ -15,7 +15,8 @@ const char* const kBaseSize = "praxiloBasePointSize";
 const QString kZoomKey = QStringLiteral("look/zoom");
 
 // The steps browsers and office programs use, so each press is a visible but small change.
-constexpr std::array kSteps{50, 67, 75, 80, 90, 100, 110, 125, 150, 175, 200, 250, 300};
+constexpr std::array kSteps{80, 90, 100, 110, 125, 150, 175, 200, 250, 300};
+static_assert(kSteps.front() == kSmallestZoom && kSteps.back() == kLargestZoom);
 
 std::optional<int>& cachedZoom() {
     static std::optional<int> zoom;
@@ -30,6 +31,12 @@ void resize(QWidget& widget, int percent) {
     QFont font = widget.font();
     font.setPointSizeF(base * percent / 100.0);
     widget.setFont(font);
+}
+
+void resizeAll(int percent) {
+    for (QWidget* widget : QApplication::allWidgets()) {
+        resize(*widget, percent);
+    }
 }
 
 }  // namespace
@@ -50,9 +57,7 @@ void setZoomPercent(int percent) {
         return;
     }
     setPreference(kZoomKey, percent);
-    for (QWidget* widget : QApplication::allWidgets()) {
-        resize(*widget, percent);
-    }
+    resizeAll(percent);
 }
 
 void zoomIn() {
@@ -65,6 +70,14 @@ void zoomOut() {
     const int now = zoomPercent();
     const auto* below = std::lower_bound(kSteps.begin(), kSteps.end(), now);
     setZoomPercent(below == kSteps.begin() ? kSmallestZoom : *std::prev(below));
+}
+
+void reloadZoom() {
+    const int before = zoomPercent();
+    cachedZoom().reset();
+    if (zoomPercent() != before) {
+        resizeAll(zoomPercent());
+    }
 }
 
 void followZoom(QWidget& widget) {

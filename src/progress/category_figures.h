@@ -7,6 +7,10 @@
 
 namespace progress {
 
+// What stands where there is no figure: a category without a drawn question, or no attempt
+// before to compare with. The score sheet shows the same.
+inline const QString kNoFigure = QStringLiteral("\u2013");
+
 // One category of an exam: the latest attempt's percentage beside the average percentage of
 // the attempts before it (none: -1), whole numbers rounded down as the score sheet does.
 struct CategoryFigure {

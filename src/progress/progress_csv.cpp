@@ -1,8 +1,11 @@
 #include "progress/progress_csv.h"
 
 #include <QStringList>
+#include <algorithm>
+#include <optional>
 
 #include "progress/category_figures.h"
+#include "session/custom_settings.h"
 
 namespace progress {
 namespace {
@@ -35,7 +38,41 @@ QString line(const QStringList& fields) {
 }
 
 QString when(const history::AttemptRecord& a) {
-    return a.ended.toString(QStringLiteral("yyyy-MM-dd HH:mm"));
+    // To the second: attempts minutes apart, or a review run at once, still sort apart.
+    return a.ended.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+}
+
+// A custom attempt's settings as a reader knows them, the categories by name: "20 questions
+// from Exam #1; categories: Net | Disk; 20 minutes; timed". Settings that cannot be read are
+// written as kept.
+QString settingsText(const history::AttemptRecord& a) {
+    if (!isCustom(a)) {
+        return {};
+    }
+    const std::optional<session::CustomExam> custom = session::decodeCustom(a.custom);
+    if (!custom) {
+        return text(a.custom);
+    }
+    QStringList parts{
+        QStringLiteral("%1 from %2").arg(session::questionCount(custom->questions), examOf(a))};
+    if (custom->ids.empty()) {
+        QStringList names;
+        for (int number : custom->categories) {
+            const auto found = std::find_if(
+                a.categories.begin(), a.categories.end(),
+                [number](const history::CategoryResult& c) { return c.category == number; });
+            names << (found == a.categories.end() ? QStringLiteral("category %1").arg(number)
+                      : found->name.isEmpty()     ? QStringLiteral("(no name)")
+                                                  : found->name.simplified());
+        }
+        parts << QStringLiteral("categories: ") + names.join(QStringLiteral(" | "));
+    } else {
+        parts << QStringLiteral("questions chosen");
+    }
+    parts << (custom->untimed() ? QStringLiteral("untimed")
+                                : QStringLiteral("%1 minutes").arg(custom->minutes));
+    parts << (custom->practice ? QStringLiteral("practice") : QStringLiteral("timed"));
+    return parts.join(QStringLiteral("; "));
 }
 
 }  // namespace
@@ -49,7 +86,7 @@ QString csvText(const std::vector<history::AttemptRecord>& attempts) {
         out += line({when(a), examText(a), text(a.candidate), QString::number(a.score),
                      QString::number(a.passMark),
                      a.passed ? QStringLiteral("Pass") : QStringLiteral("Fail"),
-                     timeUsedText(a.secondsUsed), QString::number(a.secondsUsed), text(a.custom)});
+                     timeUsedText(a.secondsUsed), QString::number(a.secondsUsed), settingsText(a)});
     }
     out += QStringLiteral("\r\n");
     out += line({QStringLiteral("Date"), QStringLiteral("Exam"), QStringLiteral("Name"),
@@ -59,7 +96,7 @@ QString csvText(const std::vector<history::AttemptRecord>& attempts) {
         for (const history::CategoryResult& c : a.categories) {
             out += line({when(a), examText(a), text(a.candidate), text(c.name),
                          QString::number(c.total), QString::number(c.correct),
-                         QString::number(c.total > 0 ? c.correct * 100 / c.total : 0)});
+                         c.total > 0 ? QString::number(c.correct * 100 / c.total) : kNoFigure});
         }
     }
     return out;

@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QHorizontalBarSeries>
@@ -42,7 +43,9 @@
 #include "look/look.h"
 #include "progress/attempt_table.h"
 #include "progress/category_figures.h"
+#include "progress/column_fit.h"
 #include "progress/progress_csv.h"
+#include "progress/time_axis.h"
 #include "results/results_sending.h"
 #include "session/exam_session.h"
 #include "standing/due_review.h"
@@ -69,8 +72,8 @@ QTableView* makeTable(QWidget* parent, const QString& name, const QString& acces
     view->setTabKeyNavigation(false);
     view->verticalHeader()->hide();
     view->horizontalHeader()->setStretchLastSection(true);
-    // Columns sized from the first rows: all of a long history would be measured otherwise.
-    view->horizontalHeader()->setResizeContentsPrecision(32);
+    // Columns wider than the view scroll smoothly into it, not a whole column at a time.
+    view->setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
     return view;
 }
 
@@ -291,7 +294,7 @@ void ProgressWindow::setNameFilter(const QString& name) {
         }
     }
     attemptsModel_->show(&shown_);
-    attemptsView_->resizeColumnsToContents();
+    fitColumns(*attemptsView_);
     const bool any = !shown_.empty();
     delete_->setEnabled(any);
     studyMissed_->setEnabled(any);
@@ -338,7 +341,7 @@ void ProgressWindow::fillScoreChart() {
     QScatterSeries* custom = nullptr;
     const history::AttemptRecord* newestFixed = nullptr;
     qint64 first = shown_.back().ended.toMSecsSinceEpoch();
-    qint64 last = shown_.front().ended.toMSecsSinceEpoch();
+    qint64 last = first;
     int lowest = 0;
     for (auto a = shown_.rbegin(); a != shown_.rend(); ++a) {
         QXYSeries* series = nullptr;
@@ -360,18 +363,13 @@ void ProgressWindow::fillScoreChart() {
             series = line;
             newestFixed = &*a;
         }
-        series->append(double(a->ended.toMSecsSinceEpoch()), a->score);
+        const qint64 at = a->ended.toMSecsSinceEpoch();
+        first = std::min(first, at);
+        last = std::max(last, at);
+        series->append(double(at), a->score);
         lowest = std::min(lowest, a->score);
     }
-    if (last - first < 60 * 60 * 1000) {
-        first -= 12 * 60 * 60 * 1000;
-        last += 12 * 60 * 60 * 1000;
-    } else {
-        // The first and last points whole, not cut in half by the chart's edges.
-        const qint64 margin = (last - first) / 40;
-        first -= margin;
-        last += margin;
-    }
+    const TimeAxis span = timeAxis(first, last);
     auto* pass = new QLineSeries;
     pass->setName(QStringLiteral("Pass mark"));
     QPen dashed(look::ink(look::Ink::Instruction));
@@ -379,21 +377,13 @@ void ProgressWindow::fillScoreChart() {
     dashed.setWidth(2);
     pass->setPen(dashed);
     const int passMark = (newestFixed ? *newestFixed : shown_.front()).passMark;
-    pass->append(double(first), passMark);
-    pass->append(double(last), passMark);
+    pass->append(double(span.from), passMark);
+    pass->append(double(span.to), passMark);
 
     auto* x = new QDateTimeAxis;
-    // Labels as short as the span allows, so they are never cut.
-    const qint64 day = qint64(24) * 60 * 60 * 1000;
-    if (last - first <= day) {
-        x->setFormat(QStringLiteral("HH:mm"));
-    } else if (last - first <= 7 * day) {
-        x->setFormat(QStringLiteral("d MMM HH:mm"));
-        x->setTickCount(3);
-    } else {
-        x->setFormat(QStringLiteral("d MMM yy"));
-    }
-    x->setRange(QDateTime::fromMSecsSinceEpoch(first), QDateTime::fromMSecsSinceEpoch(last));
+    x->setFormat(span.format);
+    x->setTickCount(span.ticks);
+    x->setRange(QDateTime::fromMSecsSinceEpoch(span.from), QDateTime::fromMSecsSinceEpoch(span.to));
     auto* y = new QValueAxis;
     y->setRange(lowest, 1000);
     y->setLabelFormat(QStringLiteral("%d"));
@@ -460,10 +450,10 @@ void ProgressWindow::fillCategoryChart() {
     for (const CategoryFigure& f : figures) {
         categoriesModel_->appendRow(
             {new QStandardItem(f.name), new QStandardItem(QString::number(f.latest)),
-             new QStandardItem(f.earlierAverage < 0 ? QStringLiteral("-")
+             new QStandardItem(f.earlierAverage < 0 ? kNoFigure
                                                     : QString::number(f.earlierAverage))});
     }
-    categoriesView_->resizeColumnsToContents();
+    fitColumns(*categoriesView_);
     auto* series = new QHorizontalBarSeries;
     series->append(latest);
     if (line.size() > 1) {
@@ -506,14 +496,24 @@ void ProgressWindow::cmdExport_Click() {
     const QString path = QFileDialog::getSaveFileName(
         this, QStringLiteral("Export Progress"),
         QDir::home().filePath(QStringLiteral("progress.csv")), QStringLiteral("CSV files (*.csv)"));
-    if (path.isEmpty()) {
+    if (!path.isEmpty()) {
+        exportTo(path);
+    }
+}
+
+void ProgressWindow::exportTo(const QString& path) {
+    const QString shownPath = QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath());
+    if (!exportCsv(path)) {
+        prompts::MsgBox(QStringLiteral("%1 could not be written.").arg(shownPath),
+                        prompts::Buttons::OkOnly, prompts::Icon::Exclamation, kTitle);
         return;
     }
-    if (!exportCsv(path)) {
-        prompts::MsgBox(
-            QStringLiteral("%1 could not be written.").arg(QDir::toNativeSeparators(path)),
-            prompts::Buttons::OkOnly, prompts::Icon::Exclamation, kTitle);
-    }
+    const qsizetype count = qsizetype(shown_.size());
+    prompts::MsgBox(QStringLiteral("%1 written to %2.")
+                        .arg(count == 1 ? QStringLiteral("1 attempt")
+                                        : QStringLiteral("%1 attempts").arg(count),
+                             shownPath),
+                    prompts::Buttons::OkOnly, prompts::Icon::Information, kTitle);
 }
 
 void ProgressWindow::cmdDelete_Click() {
@@ -527,7 +527,7 @@ void ProgressWindow::cmdDelete_Click() {
             .arg(app::shortName(chosen->candidate), examPhrase(*chosen),
                  QLocale::system().toString(chosen->ended, QLocale::ShortFormat))
             .arg(chosen->score);
-    if (prompts::MsgBox(question, prompts::Buttons::YesNo, prompts::Icon::Question, kTitle) !=
+    if (prompts::MsgBox(question, prompts::Buttons::YesNoSafe, prompts::Icon::Question, kTitle) !=
         prompts::Answer::Yes) {
         return;
     }
@@ -548,7 +548,7 @@ void ProgressWindow::cmdDeleteAll_Click() {
     }
     if (prompts::MsgBox(QStringLiteral("Delete every recorded attempt, of every name, from the "
                                        "history? This cannot be undone."),
-                        prompts::Buttons::YesNo, prompts::Icon::Question,
+                        prompts::Buttons::YesNoSafe, prompts::Icon::Question,
                         kTitle) != prompts::Answer::Yes) {
         return;
     }

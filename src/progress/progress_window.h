@@ -39,6 +39,8 @@ public:
     void selectAttempt(int row);
     void setNameFilter(const QString& name);  // empty for every name
     bool exportCsv(const QString& path);
+    // Writes the export where the candidate chose and says where it went, or that it could not.
+    void exportTo(const QString& path);
     void cmdStudyMissed_Click();
     void cmdExport_Click();
     void cmdDelete_Click();

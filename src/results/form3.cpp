@@ -87,8 +87,12 @@ void Form3::setUpGrids() {
     ui->DBGrid2->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
     // The percentages have no scroll bar of their own: they follow the categories beside them,
     // so row i of both grids stays the same category.
-    connect(ui->DBGrid1->verticalScrollBar(), &QScrollBar::valueChanged,
-            ui->DBGrid2->verticalScrollBar(), &QScrollBar::setValue);
+    QScrollBar* categoriesBar = ui->DBGrid1->verticalScrollBar();
+    QScrollBar* scoresBar = ui->DBGrid2->verticalScrollBar();
+    connect(categoriesBar, &QScrollBar::valueChanged, scoresBar, &QScrollBar::setValue);
+    // A zoom may move the categories before the percentages have room to follow.
+    connect(scoresBar, &QScrollBar::rangeChanged, categoriesBar,
+            [categoriesBar, scoresBar] { scoresBar->setValue(categoriesBar->value()); });
 }
 
 void Form3::Show() {
@@ -190,7 +194,9 @@ void Form3::readAloudAndZoom() {
 }
 
 bool Form3::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::FontChange && watched == ui->DBGrid1) {
+    // Each grid's own text size bounds its rows from below, so both are fitted again as each
+    // takes the new size; fitted only on the first, the second kept the old size's rows.
+    if (event->type() == QEvent::FontChange && (watched == ui->DBGrid1 || watched == ui->DBGrid2)) {
         fitGridsToRows();
     }
     return QWidget::eventFilter(watched, event);

@@ -3,6 +3,7 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QShortcut>
+#include <algorithm>
 
 #include "app/edition.h"
 #include "app/exam_settings.h"
@@ -13,6 +14,7 @@
 #include "app/window_names.h"
 #include "examdb/data_source.h"
 #include "examdb/statements.h"
+#include "look/choice_alignment.h"
 #include "look/choice_names.h"
 #include "look/inks.h"
 #include "look/text_zoom.h"
@@ -96,14 +98,20 @@ void Form41::readAloudAndZoom() {
                                            ui->ChkYourChoice5};
     std::vector<look::ChoiceRow> keyRows;
     std::vector<look::ChoiceRow> ownRows;
+    std::vector<look::ChoiceRow> bothRows;
     for (size_t i = 0; i < answers.size(); ++i) {
         keyRows.push_back({answers[i], {key[i]}});
         ownRows.push_back({answers[i], {own[i]}});
+        bothRows.push_back({answers[i], {key[i], own[i]}});
         look::paintText(*own[i], look::Ink::Wrong);
         look::followZoom(*answers[i]);
     }
+    // One letter a row, on the key's side in the window's own ink: a red letter would read as
+    // a wrong answer.
     look::nameChoiceRows(keyRows, QStringLiteral("Correct choice"));
-    look::nameChoiceRows(ownRows, QStringLiteral("Your choice"));
+    look::nameChoiceRows(ownRows, QStringLiteral("Your choice"), look::Letters::Unshown);
+    look::alignChoiceRows(bothRows);
+    ui->lblReviewPosition->setAccessibleDescription(QStringLiteral("Wrong answer"));
     look::paintText(*ui->LblCorrect, look::Ink::Correct);
     look::paintText(*ui->LblYourChoice, look::Ink::Wrong);
     for (QWidget* text : {static_cast<QWidget*>(ui->Text1), static_cast<QWidget*>(ui->Text6),
@@ -204,7 +212,18 @@ void Form41::showFifthAnswer() {
     }
 }
 
+// "3 of 12" beside the move buttons. The count of presses may run past a single question, which
+// stays shown, so the position shown stops at the count.
+void Form41::showPosition() {
+    ui->lblReviewPosition->setVisible(ReviewCount > 0);
+    if (ReviewCount > 0) {
+        const qint16 shown = std::clamp(ReviewPosition, qint16(1), ReviewCount);
+        ui->lblReviewPosition->setText(QStringLiteral("%1 of %2").arg(shown).arg(ReviewCount));
+    }
+}
+
 void Form41::applyButtonStates() {
+    showPosition();
     // At or past the last question there is nothing further; with a single question the count
     // of presses would otherwise run on beyond it.
     ui->cmdNextQ->setEnabled(ReviewPosition < ReviewCount);

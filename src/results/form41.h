@@ -48,6 +48,7 @@ private:
     bool hasCurrentRow();
     void takeExhibitOfCurrentRow();
     void showFifthAnswer();
+    void showPosition();
     void applyButtonStates();
 
     const std::unique_ptr<Ui::Form41> ui;

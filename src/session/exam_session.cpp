@@ -222,6 +222,10 @@ bool ExamSession::tick(int limitSeconds) {
     if (paused_) {
         return false;
     }
+    // A custom exam's time-out ends it; ticks behind its notice are not time used.
+    if (timedCustom() && clock_.secondsUsed >= limitSeconds) {
+        return true;
+    }
     ++clock_.secondsUsed;
     if (position_ >= 1 && position_ <= int(secondsOn_.size())) {
         ++secondsOn_[size_t(position_ - 1)];
@@ -244,6 +248,10 @@ void ExamSession::saveClock(examdb::Database& db) {
 const ScoreReport& ExamSession::end(examdb::Database& db, int exam, int questionsPerExam,
                                     int passMark) {
     if (!report_) {
+        if (timedCustom()) {
+            // Also for an attempt saved past its time by an earlier version.
+            clock_.secondsUsed = std::min(clock_.secondsUsed, custom_->minutes * 60);
+        }
         report_ = scoreExam(db, exam, questionsPerExam, passMark);
         report_->attempt = attemptKey_;
         for (QuestionScore& q : report_->drawn) {
@@ -273,6 +281,8 @@ void ExamSession::finish() {
     progress_.reset(0);
     position_ = 0;
     paused_ = false;
+    clock_ = {};
+    savedSeconds_ = 0;
     attemptKey_.clear();
     report_.reset();
 }

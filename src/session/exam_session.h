@@ -66,6 +66,8 @@ public:
     const std::optional<CustomExam>& custom() const { return custom_; }
     bool practice() const { return custom_ && custom_->practice; }
     bool countsUp() const { return custom_ && custom_->untimed(); }
+    // A custom exam on its own count-down clock, whose time used never passes its minutes.
+    bool timedCustom() const { return custom_ && !custom_->untimed(); }
 
     // The custom exam the next start takes, or none for the fixed exams.
     void chooseCustom(std::optional<CustomExam> custom) { custom_ = std::move(custom); }
@@ -114,7 +116,8 @@ public:
     std::optional<KeyAnswer> checkedKey(examdb::Database& db, int position) const;
 
     void pause(bool paused) { paused_ = paused; }
-    // One second of the clock; true once a timed exam has used its limit.
+    // One second of the clock; true once a timed exam has used its limit. A timed custom
+    // exam's clock stops there.
     bool tick(int limitSeconds);
     // The clock has run for this many seconds since it was last written.
     int unsavedSeconds() const { return clock_.secondsUsed - savedSeconds_; }

@@ -19,7 +19,7 @@ struct KeyAnswer {
 // The key of question id of exam's key table; empty when the key holds no such question.
 std::optional<KeyAnswer> keyOf(examdb::Database& db, int exam, qint64 id);
 
-// "Right." or "Wrong. The right choice is B." (letters of the shown choices, top down).
+// "Right." or "Wrong. The right choice is B.": the letter beside each choice, A for answer 1.
 QString verdictText(const std::array<bool, 5>& chosen, const KeyAnswer& key);
 
 }  // namespace session

@@ -14,10 +14,39 @@
 #include "app/window_flow.h"
 #include "app/window_frame.h"
 #include "app/window_names.h"
+#include "examdb/error.h"
+#include "history/history_access.h"
+#include "history/history_store.h"
 #include "session/exam_session.h"
 #include "standing/due_review.h"
 #include "standing/standing_panel.h"
 #include "ui_form1.h"
+
+namespace {
+
+// Both programs once kept one name between them. It becomes this edition's only when this
+// edition's history holds an attempt under it: otherwise it may have been typed in the other
+// program, and this edition starts from its own pre-filled name.
+void adoptSharedName() {
+    const std::optional<QString> shared = app::sharedCandidateName();
+    history::HistoryStore* store = shared ? history::store() : nullptr;
+    if (!store) {
+        return;
+    }
+    const QString edition = app::edition().demo ? QStringLiteral("demo") : QStringLiteral("full");
+    bool usedHere = false;
+    try {
+        for (const history::AttemptRecord& a : store->attempts(*shared)) {
+            // An empty name asks for every name's attempts.
+            usedHere = usedHere || (a.edition == edition && a.candidate == *shared);
+        }
+    } catch (const examdb::Error&) {
+        return;  // asked again next time
+    }
+    app::rememberCandidateName(usedHere ? *shared : app::edition().nameDefault);
+}
+
+}  // namespace
 
 Form1::Form1() : ui(std::make_unique<Ui::Form1>()) {
     ui->setupUi(this);
@@ -51,6 +80,7 @@ Form1::Form1() : ui(std::make_unique<Ui::Form1>()) {
                   &Form1::mnuhelpsubmnuorder_Click);
     app::onSignal(ui->mnuHelpsubCertification, &QAction::triggered, this,
                   &Form1::mnuHelpsubCertification_Click);
+    app::onSignal(ui->mnuHelpKeys, &QAction::triggered, this, &Form1::mnuHelpKeys_Click);
 }
 
 Form1::~Form1() = default;
@@ -98,6 +128,7 @@ void Form1::refreshStanding() {
     if (!isVisible()) {
         return;
     }
+    adoptSharedName();
     dueQuestions_->setText(standing::dueMenuText(standing::dueNow(app::lastCandidateName())));
     standing_->refresh();
 }
@@ -159,6 +190,7 @@ void Form1::mnuCustomExam_Click() {
     if (examUnderWay()) {
         return;
     }
+    adoptSharedName();
     flow::open(win::CustomExam);
 }
 
@@ -200,6 +232,9 @@ void Form1::mnuhelpsubmnuorder_Click() {
 }
 void Form1::mnuHelpsubCertification_Click() {
     flow::open(win::About);
+}
+void Form1::mnuHelpKeys_Click() {
+    flow::open(win::HelpKeys);
 }
 
 void Form1::mnuFileSubExit_Click() {

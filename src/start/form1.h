@@ -39,6 +39,7 @@ public:
     void mnuhelpsubmnureadme_Click();
     void mnuhelpsubmnuorder_Click();
     void mnuHelpsubCertification_Click();
+    void mnuHelpKeys_Click();
 
 protected:
     void closeEvent(QCloseEvent* event) override;

@@ -7,6 +7,7 @@
 #include <QPainterPath>
 #include <QPixmap>
 #include <QTimer>
+#include <algorithm>
 
 #include "app/clock_display.h"
 #include "app/edition.h"
@@ -174,6 +175,8 @@ void Form11::Form_Activate() {
         ui->CmdNextQ->setEnabled(false);
         ui->cmdPrevQ->setEnabled(false);
     }
+    // The exam's size may have changed while the demo's window waited hidden.
+    showPosition();
     if (!app::edition().demo) {
         ShowAnswerMode();
     }
@@ -183,8 +186,13 @@ bool Form11::hasRows() {
     return iis->isOpen() && iis->recordset().recordCount() > 0;
 }
 
+// The position, and beside it how far Next goes: the rows there are, up to the exam's size.
 void Form11::showPosition() {
     ui->LblRec_Count11->setText(QString::number(StudyPosition));
+    const qint64 rows = iis->isOpen() ? iis->recordset().recordCount() : 0;
+    const qint64 limit = ExamSettings.QuestionsPerExam;
+    const qint64 last = limit > 0 ? std::min(rows, limit) : rows;
+    ui->lblRecTotal->setText(last > 0 ? QStringLiteral("of %1").arg(last) : QString());
 }
 
 QString Form11::currentExhibit() {

@@ -8,6 +8,7 @@
 #include <QPlainTextEdit>
 #include <QWidget>
 
+#include "look/choice_alignment.h"
 #include "look/text_zoom.h"
 
 namespace study {
@@ -51,6 +52,7 @@ void readAloudAndZoom(QPlainTextEdit& question, QPlainTextEdit* explanation,
     for (const look::ChoiceRow& row : answers) {
         look::followZoom(*row.text);
     }
+    look::alignChoiceRows(answers);
 }
 
 }  // namespace study

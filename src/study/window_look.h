@@ -29,7 +29,7 @@ void keepReadableWhenDisabled(QLineEdit& box);
 void fitAnswerRows(QGridLayout& rows, int textColumn);
 
 // Question, answers and explanation named for a screen reader and sized by the text zoom; the
-// answers' rows top down, each with its selectors.
+// answers' rows top down, each with its selectors, lettered and level with the text's first line.
 void readAloudAndZoom(QPlainTextEdit& question, QPlainTextEdit* explanation,
                       const std::vector<look::ChoiceRow>& answers);
 

@@ -7,11 +7,13 @@
 #include <QTimer>
 #include <QtTest>
 
+#include "app/custom_exam.h"
 #include "app/prompts.h"
 #include "app/time_limit.h"
 #include "app/window_flow.h"
 #include "app/window_names.h"
 #include "app_test_env.h"
+#include "history/history_store.h"
 #include "start/form1.h"
 #include "start/startup.h"
 
@@ -21,12 +23,13 @@ struct MenuEntry {
     QString name;
     QString text;
     bool enabled;
+    bool separator;
 };
 
 QList<MenuEntry> entriesOf(const QList<QAction*>& actions) {
     QList<MenuEntry> out;
     for (QAction* a : actions) {
-        out << MenuEntry{a->objectName(), a->text(), a->isEnabled()};
+        out << MenuEntry{a->objectName(), a->text(), a->isEnabled(), a->isSeparator()};
     }
     return out;
 }
@@ -43,6 +46,8 @@ private Q_SLOTS:
     void menuFirstReachedAfterAResumedExamFillsTheScreen();
     void menuBar_data();
     void menuBar();
+    void sharedNameGoesOnlyToTheEditionThatUsedIt_data();
+    void sharedNameGoesOnlyToTheEditionThatUsedIt();
     void examEntryAsksNameAndOpensIntro_data();
     void examEntryAsksNameAndOpensIntro();
     void reviewEntrySetsStudyExam();
@@ -116,25 +121,32 @@ void TestStartupAndMenus::menuBar_data() {
 
     QTest::newRow("full")
         << "full" << QStringList{"&Exam", "&Review", "&Help"}
-        << QStringList{"mnuExamsub1=Korvane E&xam #1", "mnuExamsub2=Korvane E&xam #2",
-                       "mnuExamsub3=Korvane Ex&am #3", "mnuFileSubExit=&Exit",
-                       "mnuCustomExam=&Custom Exam..."}
+        << QStringList{"mnuExamsub1=Korvane E&xam #1",
+                       "mnuExamsub2=Korvane E&xam #2",
+                       "mnuExamsub3=Korvane Ex&am #3",
+                       "mnuCustomExam=&Custom Exam...",
+                       "-",
+                       "mnuFileSubExit=&Exit"}
         << QStringList{"menuFileSubExam1=Re&view Exam #1", "menuFileSubExam2=Rev&iew Exam #2",
                        "menuFileSubExam3=Revi&ew Exam #3", "mnuProgress=&Progress...",
                        "mnuDueQuestions=Due &Questions..."}
-        << QStringList{"mnuHelpsubNavigate=&Navigation", "mnuHelpSubCer=&Certification",
-                       "mnuhelpsubmnureadme=&Read Me", "mnuhelpsubmnuorder=&Ordering",
-                       "mnuHelpsubCertification=&About "};
+        << QStringList{"mnuHelpsubNavigate=&Navigation",  "mnuHelpSubCer=&Certification",
+                       "mnuhelpsubmnureadme=&Read Me",    "mnuhelpsubmnuorder=&Ordering",
+                       "mnuHelpsubCertification=&About ", "mnuHelpKeys=&Keys and Features"};
     QTest::newRow("demo")
         << "demo" << QStringList{"&Exam", "&Review", "&Help", "&Order Full Version"}
-        << QStringList{"mnuExamsub1=Korvane &Exam #1 Demo", "mnuExamsub2=Korvane E&xam #2",
-                       "mnuExamsub3=Korvane Ex&am #3", "mnuFileSubExit=&Exit",
-                       "mnuCustomExam=&Custom Exam..."}
+        << QStringList{"mnuExamsub1=Korvane &Exam #1 Demo",
+                       "mnuExamsub2=Korvane E&xam #2",
+                       "mnuExamsub3=Korvane Ex&am #3",
+                       "mnuCustomExam=&Custom Exam...",
+                       "-",
+                       "mnuFileSubExit=&Exit"}
         << QStringList{"menuFileSubExam1=&Review Exam #1 Demo", "menuFileSubExam2=Rev&iew Exam #2",
                        "menuFileSubExam3=Revi&ew Exam #3", "mnuProgress=&Progress...",
                        "mnuDueQuestions=Due &Questions..."}
         << QStringList{"mnuHelpsubNavigate=&Navigation", "mnuHelpSubCer=&Certification",
-                       "mnuhelpsubmnureadme=&Read Me", "mnuHelpsubCertification=&About "};
+                       "mnuhelpsubmnureadme=&Read Me", "mnuHelpsubCertification=&About ",
+                       "mnuHelpKeys=&Keys and Features"};
 }
 
 void TestStartupAndMenus::menuBar() {
@@ -144,6 +156,8 @@ void TestStartupAndMenus::menuBar() {
     QFETCH(QStringList, reviewMenu);
     QFETCH(QStringList, helpMenu);
     AppTestEnv env(probe::editionNamed(edition));
+    int keysPages = 0;
+    flow::registerWindow(win::HelpKeys, AppTestEnv::fakeWindow([&] { ++keysPages; }));
     Form1& form = forms::get<Form1>();
 
     QStringList shownTop;
@@ -160,7 +174,7 @@ void TestStartupAndMenus::menuBar() {
         auto* menu = form.findChild<QMenu*>(QLatin1String(menuName));
         QStringList out;
         for (const MenuEntry& e : entriesOf(menu->actions())) {
-            out << e.name + QLatin1Char('=') + e.text;
+            out << (e.separator ? QStringLiteral("-") : e.name + QLatin1Char('=') + e.text);
             if (!e.enabled && edition != QLatin1String("demo")) {
                 return {QStringLiteral("disabled: ") + e.name};
             }
@@ -177,6 +191,56 @@ void TestStartupAndMenus::menuBar() {
                                     : QKeySequence());
         QVERIFY(!a->isChecked());
     }
+    form.findChild<QAction*>(QStringLiteral("mnuHelpKeys"))->trigger();
+    QCOMPARE(keysPages, 1);
+}
+
+void TestStartupAndMenus::sharedNameGoesOnlyToTheEditionThatUsedIt_data() {
+    QTest::addColumn<QString>("edition");
+    QTest::addColumn<QString>("shared");     // the one name both programs once kept
+    QTest::addColumn<QString>("ownName");    // this edition's own, if it has one already
+    QTest::addColumn<QString>("attemptBy");  // "edition:name" of the one recorded attempt
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("used here") << "full"
+                               << "Ann" << QString() << "full:Ann"
+                               << "Ann";
+    QTest::newRow("used only by the other program") << "demo"
+                                                    << "Ann" << QString() << "full:Ann"
+                                                    << "Candidate's Name Here";
+    QTest::newRow("an empty name is no name at all") << "demo"
+                                                     << "" << QString() << "demo:Bo"
+                                                     << "Candidate's Name Here";
+    QTest::newRow("its own name already") << "full"
+                                          << "Ann"
+                                          << "Cy"
+                                          << "full:Ann"
+                                          << "Cy";
+}
+
+void TestStartupAndMenus::sharedNameGoesOnlyToTheEditionThatUsedIt() {
+    QFETCH(QString, edition);
+    QFETCH(QString, shared);
+    QFETCH(QString, ownName);
+    QFETCH(QString, attemptBy);
+    QFETCH(QString, expected);
+    AppTestEnv env(probe::editionNamed(edition));
+    look::setPreference(QStringLiteral("exam/candidate"), shared);
+    if (!ownName.isNull()) {
+        app::rememberCandidateName(ownName);
+    }
+    history::AttemptRecord a;
+    a.edition = attemptBy.section(u':', 0, 0);
+    a.candidate = attemptBy.section(u':', 1);
+    a.exam = 1;
+    a.ended = QDateTime::currentDateTime();
+    a.started = a.ended.addSecs(-60);
+    history::store()->record(a);
+
+    app::Main();
+    // The history is read once the menu is up.
+    QTRY_VERIFY(!app::sharedCandidateName());
+    QCOMPARE(app::lastCandidateName(), expected);
+    forms::get<Form1>().hide();
 }
 
 void TestStartupAndMenus::examEntryAsksNameAndOpensIntro_data() {
@@ -349,6 +413,12 @@ void TestStartupAndMenus::realMessageBoxButtons_data() {
                                   << prompts::Answer::No;
     QTest::newRow("OK alone") << prompts::Buttons::OkOnly << int(QMessageBox::Ok)
                               << prompts::Answer::Ok;
+    // -1: Enter takes the default button.
+    QTest::newRow("Enter on Yes/No") << prompts::Buttons::YesNo << -1 << prompts::Answer::Yes;
+    QTest::newRow("Enter on a question that loses data")
+        << prompts::Buttons::YesNoSafe << -1 << prompts::Answer::No;
+    QTest::newRow("Yes of a question that loses data")
+        << prompts::Buttons::YesNoSafe << int(QMessageBox::Yes) << prompts::Answer::Yes;
 }
 
 // The real boxes, unscripted: each button must come back as its own answer.
@@ -359,7 +429,11 @@ void TestStartupAndMenus::realMessageBoxButtons() {
     QTimer::singleShot(0, [pressed] {
         auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
         QVERIFY(box);
-        box->button(QMessageBox::StandardButton(pressed))->click();
+        if (pressed < 0) {
+            QTest::keyClick(box, Qt::Key_Return);
+        } else {
+            box->button(QMessageBox::StandardButton(pressed))->click();
+        }
     });
     QCOMPARE(prompts::MsgBox(QStringLiteral("Sure?"), buttons), answer);
 }

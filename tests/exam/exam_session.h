@@ -83,6 +83,18 @@ inline void clickMark(QWidget& window, const QString& name) {
     QTest::mouseClick(mark, Qt::LeftButton, {}, QPoint(8, mark->height() / 2));
 }
 
+// The text box of answer n (1 to 5).
+inline QPlainTextEdit* choiceText(QWidget& window, int n) {
+    const char* boxes[] = {"Text2_1", "Text2_2", "Text2_4", "Text2_5", "Text2_3"};
+    return control<QPlainTextEdit>(window, QLatin1String(boxes[n - 1]));
+}
+
+// A left click on the text of answer n, as a candidate clicks a choice's words.
+inline void clickChoiceText(QWidget& window, int n) {
+    QTest::mouseClick(choiceText(window, n)->viewport(), Qt::LeftButton, {}, QPoint(6, 6));
+    QCoreApplication::processEvents();  // the choice is made once the text has had the click
+}
+
 inline void pressButton(QWidget& window, const char* name) {
     control<QAbstractButton>(window, QLatin1String(name))->click();
 }

@@ -1,8 +1,10 @@
 // The Custom Exam dialog over real banks: what each category holds, the defaults that follow
-// the ticks, each refusal named beside its field, the exam it starts, the demo's one exam,
-// banks it cannot read and names it must not trust.
+// the ticks, each refusal named beside its field, the exam it starts and under which name, what
+// each edition remembers of it, the demo's one exam, banks it cannot read and names it must not
+// trust.
 #include <QComboBox>
 #include <QFile>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QMenuBar>
 #include <QPushButton>
@@ -18,6 +20,7 @@
 #include "exam/custom_exam_dialog.h"
 #include "exam/exam_windows.h"
 #include "fixture_database.h"
+#include "look/preferences.h"
 #include "start/form1.h"
 
 using exam::CustomExamDialog;
@@ -119,6 +122,31 @@ QStringList shownProblems(CustomExamDialog& d) {
     return out;
 }
 
+// Everything the dialog sets out, in one line: name, exam, ticks, count, minutes, mode.
+QString setOut(CustomExamDialog& d) {
+    return QStringLiteral("%1 | %2 | %3 | %4 | %5 | %6")
+        .arg(control<QLineEdit>(d, QStringLiteral("txtName"))->text(),
+             control<QComboBox>(d, QStringLiteral("cboExam"))->currentText(),
+             rows(d).join(QStringLiteral(", ")),
+             control<QSpinBox>(d, QStringLiteral("spnQuestions"))->text(),
+             control<QSpinBox>(d, QStringLiteral("spnMinutes"))->text(),
+             control<QRadioButton>(d, QStringLiteral("optPractice"))->isChecked()
+                 ? QStringLiteral("practice")
+                 : QStringLiteral("timed"));
+}
+
+// As the other program: its bank beside this one's, its own window, a fresh process's values.
+void switchEdition(const FixtureDatabase& db, const app::Edition& edition) {
+    db.exec(QStringLiteral("PRAGMA wal_checkpoint(TRUNCATE)"));
+    const QString copy = QDir(db.dir()).filePath(edition.databaseFile);
+    if (!QFile::exists(copy)) {
+        QVERIFY(QFile::copy(db.path(), copy));
+    }
+    forms::discard<CustomExamDialog>();
+    app::setEdition(edition);
+    resetExamSettings();
+}
+
 // A click on the menu bar's Exam through the window system, which keeps it from a blocked
 // window.
 bool clickOpensTheExamMenu(Form1& menu) {
@@ -144,6 +172,9 @@ private Q_SLOTS:
     void refusesWithTheReasonBesideTheField_data();
     void refusesWithTheReasonBesideTheField();
     void okStartsTheExamAndEscapeStartsNothing();
+    void remembersTheLastExamAndNamePerEdition();
+    void fitsWhatItRemembersToTheBank_data();
+    void fitsWhatItRemembersToTheBank();
     void accessKeysReachEveryField();
     void demoOffersOnlyItsOwnExam();
     void unreadableBankGivesOneMessage_data();
@@ -300,7 +331,9 @@ void TestCustomDialog::okStartsTheExamAndEscapeStartsNothing() {
     CustomExamDialog& d = s.open();
     Form1& menu = forms::get<Form1>();
     QCOMPARE(d.windowTitle(), QStringLiteral("Custom Exam"));
-    QCOMPARE(d.focusWidget(), control(d, QStringLiteral("cboExam")));
+    // The name first, selected, so typing replaces it as in a fixed exam's name box.
+    QCOMPARE(d.focusWidget(), control(d, QStringLiteral("txtName")));
+    QVERIFY(control<QLineEdit>(d, QStringLiteral("txtName"))->hasSelectedText());
     // The menu takes no click while the dialog is up.
     QVERIFY(!clickOpensTheExamMenu(menu));
 
@@ -327,21 +360,117 @@ void TestCustomDialog::okStartsTheExamAndEscapeStartsNothing() {
     endExam();
 }
 
+void TestCustomDialog::remembersTheLastExamAndNamePerEdition() {
+    Setting s;
+    fillStandard(s.db);
+    look::setPreference(QStringLiteral("full/candidate"), QStringLiteral("Ann"));
+    CustomExamDialog& d = s.open();
+    QCOMPARE(setOut(d),
+             QStringLiteral("Ann | Exam #1 | [x] Networking (5), [ ] Empty (0) (locked), "
+                            "[x] Security (12) | 17 | 17 | timed"));
+    // Another name for this attempt, a category, a count and minutes of the candidate's own.
+    auto* name = control<QLineEdit>(d, QStringLiteral("txtName"));
+    QTest::keyClicks(name, QStringLiteral("Zo"));  // typing replaces the name
+    name->insert(QStringLiteral("ë Ñúñez"));
+    onlyTick(d, {2});
+    control<QSpinBox>(d, QStringLiteral("spnQuestions"))->setValue(10);
+    control<QSpinBox>(d, QStringLiteral("spnMinutes"))->setValue(15);
+    control<QRadioButton>(d, QStringLiteral("optPractice"))->click();
+    const QString started = setOut(d);
+    probe::click(d, QStringLiteral("cmdOK"));
+    QCOMPARE(s.examsOpened, 1);
+    QCOMPARE(ExamSettings.CandidateName, QStringLiteral("Zoë Ñúñez"));
+    endExam();
+    app::clearCustomExam();
+
+    s.open();
+    QCOMPARE(setOut(d), started);
+    d.Unload();
+
+    // The demo keeps its own: neither the full program's settings nor its name.
+    switchEdition(s.db, app::demoEdition());
+    CustomExamDialog& demo = s.open();
+    QCOMPARE(setOut(demo), QStringLiteral("Candidate's Name Here | Exam #1 Demo | [x] Networking "
+                                          "(5), [ ] Empty (0) (locked), [x] Security (12) | 17 | "
+                                          "17 | timed"));
+    // An empty name runs as a cancelled name box leaves it: empty.
+    control<QLineEdit>(demo, QStringLiteral("txtName"))->clear();
+    probe::click(demo, QStringLiteral("cmdOK"));
+    QCOMPARE(s.examsOpened, 2);
+    QCOMPARE(ExamSettings.CandidateName, QString());
+    endExam();
+    app::clearCustomExam();
+    QCOMPARE(s.open().candidateName(), QString());
+    demo.Unload();
+
+    switchEdition(s.db, app::fullEdition());
+    QCOMPARE(setOut(s.open()), started);
+    forms::get<CustomExamDialog>().Unload();
+}
+
+void TestCustomDialog::fitsWhatItRemembersToTheBank_data() {
+    QTest::addColumn<QString>("remembered");
+    QTest::addColumn<QString>("shown");  // exam | ticks | count | minutes | mode
+    const QString both = QStringLiteral(
+        "[x] Networking (5), [ ] Empty (0) (locked), [x] Security "
+        "(12)");
+    QTest::newRow("a category gone")
+        << "exam=1 categories=2,7 questions=10 minutes=10 mode=practice"
+        << "Exam #1 | [ ] Networking (5), [ ] Empty (0) (locked), [x] Security (12) | 10 | 10 | "
+           "practice";
+    QTest::newRow("more questions than are left, the minutes following")
+        << "exam=1 categories=0 questions=30 minutes=30 mode=timed"
+        << "Exam #1 | [x] Networking (5), [ ] Empty (0) (locked), [ ] Security (12) | 5 | 5 | "
+           "timed";
+    QTest::newRow("more questions than are left, the candidate's own minutes")
+        << "exam=1 categories=0 questions=30 minutes=45 mode=timed"
+        << "Exam #1 | [x] Networking (5), [ ] Empty (0) (locked), [ ] Security (12) | 5 | 45 | "
+           "timed";
+    QTest::newRow("only categories now empty or gone")
+        << "exam=1 categories=1,9 questions=4 minutes=0 mode=timed"
+        << "Exam #1 | " + both + " | 4 | Untimed | timed";
+    QTest::newRow("an exam without categories now")
+        << "exam=2 categories=0 questions=3 minutes=3 mode=timed"
+        << "Exam #2 | [ ] Networking (0) (locked), [ ] Empty (0) (locked), [ ] Security (0) "
+           "(locked) | 3 | 3 | timed";
+    QTest::newRow("unreadable") << "exam=1 questions=lots"
+                                << "Exam #1 | " + both + " | 17 | 17 | timed";
+}
+
+// What was started last, against a bank that has changed since: quietly fitted, never refused
+// for what the candidate did not choose this time.
+void TestCustomDialog::fitsWhatItRemembersToTheBank() {
+    QFETCH(QString, remembered);
+    QFETCH(QString, shown);
+    Setting s;
+    fillStandard(s.db);
+    look::setPreference(QStringLiteral("full/customExam"), remembered);
+    CustomExamDialog& d = s.open();
+    QVERIFY(d.isVisible());
+    QCOMPARE(setOut(d).section(QStringLiteral(" | "), 1), shown);
+    QCOMPARE(s.env.endings, 0);
+    d.Unload();
+}
+
 void TestCustomDialog::accessKeysReachEveryField() {
     Setting s;
     fillStandard(s.db);
     CustomExamDialog& d = s.open();
     QApplication::setActiveWindow(&d);
     QVERIFY(QTest::qWaitForWindowActive(&d));
-    const std::pair<Qt::Key, const char*> keys[] = {{Qt::Key_T, "lstCategories"},
-                                                    {Qt::Key_Q, "spnQuestions"},
-                                                    {Qt::Key_M, "spnMinutes"},
-                                                    {Qt::Key_P, "optPractice"},
-                                                    {Qt::Key_E, "cboExam"}};
+    const std::pair<Qt::Key, const char*> keys[] = {
+        {Qt::Key_E, "cboExam"},      {Qt::Key_N, "txtName"},    {Qt::Key_T, "lstCategories"},
+        {Qt::Key_Q, "spnQuestions"}, {Qt::Key_M, "spnMinutes"}, {Qt::Key_P, "optPractice"},
+        {Qt::Key_E, "cboExam"}};
     for (const auto& [key, field] : keys) {
         QTest::keyClick(QApplication::focusWidget(), key, Qt::AltModifier);
         QCOMPARE(QApplication::focusWidget(), control(d, QLatin1String(field)));
     }
+    // Each key is one field's alone: Alt+N never unticks, Alt+O does.
+    QVERIFY(d.settings());
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_O, Qt::AltModifier);
+    QTRY_VERIFY(!d.settings());
+    QCOMPARE(d.problem(), QStringLiteral("Tick at least one category."));
     d.Unload();
 }
 

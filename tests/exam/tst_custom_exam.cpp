@@ -5,6 +5,7 @@
 #include "exam/resume_offer.h"
 #include "exam_session.h"
 #include "session/attempt_store.h"
+#include "session/exam_session.h"
 
 namespace {
 
@@ -138,18 +139,39 @@ void TestCustomExam::runsWithItsOwnCountAndClock() {
     QVERIFY(!shown(form, QStringLiteral("cmdCheck")));
     QVERIFY(!shown(form, QStringLiteral("practiceFeedback")));
 
+    QCOMPARE(probe::textOf(form, "LblRec_Count"), QStringLiteral("1 of 6"));
     tick(form, 2);
     QCOMPARE(probe::textOf(form, "lblClock"), clockAfterTwo);
     for (int i = 1; i < 6; ++i) {
         form.CmdNextQ_Click();
     }
     QCOMPARE(ExamSettings.QuestionNo, 6);
+    QCOMPARE(probe::textOf(form, "LblRec_Count"), QStringLiteral("6 of 6"));
     QVERIFY(!control<QAbstractButton>(form, QStringLiteral("CmdNextQ"))->isEnabled());
-    // An untimed exam never runs out; a timed one ends at its own minutes.
+    // An untimed exam never runs out nor warns; a timed one ends at its own minutes, with no
+    // way to go on, and its time used is its minutes.
     prompts::Script script;
-    script.answer(prompts::Answer::Ok);
+    script.answer(prompts::Answer::Cancel);
     tick(form, 5 * 60);
-    QCOMPARE(s.scoreReports, minutes == 0 ? 0 : 1);
+    session::ExamSession& exam = session::active();
+    if (minutes == 0) {
+        QVERIFY(script.shown().empty());
+        QCOMPARE(s.scoreReports, 0);
+        QCOMPARE(control<QLabel>(form, QStringLiteral("lblClock"))
+                     ->palette()
+                     .color(QPalette::WindowText),
+                 QApplication::palette().color(QPalette::WindowText));
+        QCOMPARE(exam.clock().secondsUsed, 5 * 60 + 2);
+        return;
+    }
+    QCOMPARE(script.texts(), QStringList{"Time is up."});
+    QCOMPARE(script.shown().front().buttons, prompts::Buttons::OkOnly);
+    QCOMPARE(s.scoreReports, 1);
+    QVERIFY(exam.report().has_value());
+    QCOMPARE(exam.clock().secondsUsed, 5 * 60);
+    // Ticks that reach the session behind the notice are not time used.
+    QVERIFY(exam.tick(5 * 60));
+    QCOMPARE(exam.clock().secondsUsed, 5 * 60);
 }
 
 void TestCustomExam::practiceChecksAtOnceAndLocks() {
@@ -171,9 +193,10 @@ void TestCustomExam::practiceChecksAtOnceAndLocks() {
              QStringLiteral("Wrong. The right choice is %1.").arg(letterOfKey(first)));
     QCOMPARE(control<QPlainTextEdit>(form, QStringLiteral("txtExplanation"))->toPlainText(),
              QStringLiteral("Because of rule %1.").arg(first));
-    // Fixed once checked: neither a click nor a key changes it.
+    // Fixed once checked: neither a click, on a selector or its words, nor a key changes it.
     QVERIFY(!optionFor(form, 5)->isEnabled());
     form.chooseByKey(int(first % 5) + 1);
+    clickChoiceText(form, int(first % 5) + 1);
     QVERIFY(optionFor(form, wrong)->isChecked());
     QVERIFY(!control<QAbstractButton>(form, QStringLiteral("cmdCheck"))->isEnabled());
     // Saved at once, the answer with its lock.

@@ -1,9 +1,13 @@
+#include <QAccessible>
 #include <QCloseEvent>
 #include <QMessageBox>
 #include <QtTest>
 
 #include "app/window_names.h"
+#include "exam/clock_warning.h"
 #include "exam_session.h"
+#include "look/inks.h"
+#include "look/look.h"
 
 namespace {
 
@@ -51,6 +55,7 @@ private Q_SLOTS:
     void countsDown_data();
     void countsDown();
     void pauseHoldsTheClock();
+    void clockWarnsAtFiveMinutesAndAtOne();
     void endExamAsksFirst_data();
     void endExamAsksFirst();
     void fullTimeOutAsksEverySecondUntilConfirmed();
@@ -110,6 +115,48 @@ void TestExamClock::pauseHoldsTheClock() {
     QVERIFY(clockOf(form).isActive());
     tick(form, 1);
     QCOMPARE(probe::textOf(form, "lblClock"), QStringLiteral("00:59:59"));
+}
+
+// At 5 minutes and at 1 minute left the clock turns the look's warning colour and a screen
+// reader is told once; nothing opens and nothing takes the focus.
+void TestExamClock::clockWarnsAtFiveMinutesAndAtOne() {
+    exam::AnnouncementLog log;
+    ExamSession s(app::fullEdition());
+    s.addBank(1, 116);
+    Form211& form = s.open();
+    auto* clock = control<QLabel>(form, QStringLiteral("lblClock"));
+    const auto colour = [clock] { return clock->palette().color(QPalette::WindowText); };
+    const auto description = [clock] {
+        return QAccessible::queryAccessibleInterface(clock)->text(QAccessible::Description);
+    };
+    const QColor plain = colour();
+    prompts::Script script;
+    tick(form, 7200 - 301);
+    QCOMPARE(clock->text(), QStringLiteral("00:05:01"));
+    QCOMPARE(colour(), plain);
+    QCOMPARE(description(), QStringLiteral("Time left"));
+    tick(form, 1);
+    QCOMPARE(colour(), look::ink(look::Ink::Warning));
+    QCOMPARE(description(), QStringLiteral("5 minutes left"));
+    QCOMPARE(log.heard, QStringList{"lblClock: 5 minutes left"});
+    tick(form, 239);
+    QCOMPARE(clock->text(), QStringLiteral("00:01:01"));
+    QCOMPARE(log.heard.size(), 1);
+    tick(form, 1);
+    QCOMPARE(description(), QStringLiteral("1 minute left"));
+    QCOMPARE(log.heard, (QStringList{"lblClock: 5 minutes left", "lblClock: 1 minute left"}));
+    QVERIFY(script.shown().empty());
+
+    // Another look, its own warning colour.
+    look::apply(look::Look::HighContrast);
+    QCOMPARE(colour(), look::ink(look::Ink::Warning));
+    look::apply(look::Look::Standard);
+    QCOMPARE(colour(), look::ink(look::Ink::Warning));
+    script.answer(prompts::Answer::Ok);
+    tick(form, 60);
+    QCOMPARE(script.texts(), QStringList{kConfirmUnanswered});
+    QCOMPARE(s.scoreReports, 1);
+    QCOMPARE(log.heard.size(), 2);
 }
 
 void TestExamClock::endExamAsksFirst_data() {

@@ -1,8 +1,13 @@
+#include <QMouseEvent>
+#include <QTextCursor>
 #include <QTreeView>
 #include <QtTest>
 
 #include "exam/review_screen.h"
 #include "exam_session.h"
+#include "look/look.h"
+#include "look/text_zoom.h"
+#include "session/choice_limit.h"
 #include "session/exam_progress.h"
 
 namespace {
@@ -41,6 +46,38 @@ QString ticked(Form211& form) {
     return out;
 }
 
+// Moves on until the question on screen is of the kind asked for.
+void showKind(Form211& form, bool single) {
+    while ((control<QLineEdit>(form, QStringLiteral("Text3"))->text() == "single_answer") !=
+           single) {
+        form.CmdNextQ_Click();
+    }
+}
+
+// Presses on a choice's text, moves with the button down and lets go: selecting, not clicking.
+void dragAcross(QWidget* area, QPoint from, QPoint to) {
+    QTest::mousePress(area, Qt::LeftButton, {}, from);
+    QMouseEvent move(QEvent::MouseMove, to, area->mapToGlobal(to), Qt::NoButton, Qt::LeftButton,
+                     Qt::NoModifier);
+    QApplication::sendEvent(area, &move);
+    QTest::mouseRelease(area, Qt::LeftButton, {}, to);
+    QCoreApplication::processEvents();
+}
+
+// How far the middle of answer n's shown selector is from the middle of its first text line.
+int selectorMisfit(Form211& form, int n) {
+    QPlainTextEdit* text = choiceText(form, n);
+    const QRect line = text->cursorRect(QTextCursor(text->document()));
+    const int lineMiddle = text->viewport()->mapTo(&form, line.center()).y();
+    for (const char* kind : {"Option", "Check"}) {
+        auto* mark = control<QAbstractButton>(form, QLatin1String(kind) + QString::number(n));
+        if (mark->isVisibleTo(&form)) {
+            return mark->mapTo(&form, QPoint(0, mark->height() / 2)).y() - lineMiddle;
+        }
+    }
+    return 1000;
+}
+
 exam::ReviewScreen* reviewOf(Form211& form) {
     return form.findChild<exam::ReviewScreen*>();
 }
@@ -67,10 +104,14 @@ private Q_SLOTS:
     void cleanup();
     void leftToDoLine_data();
     void leftToDoLine();
+    void choiceLimit_data();
+    void choiceLimit();
+    void choiceTextsAreTargetsAndChooseTwoMeansTwo();
+    void selectorsSitOnTheFirstLineInEveryLookAndZoom();
     void flagShowsAndIsSavedWithTheAnswers();
     void struckChoicesAreMarksNotAnswers();
-    void keysChooseShownChoicesFromTheTop_data();
-    void keysChooseShownChoicesFromTheTop();
+    void keysChooseTheirLetteredChoice_data();
+    void keysChooseTheirLetteredChoice();
     void keysReachShowAnswerExhibitAndPause();
     void reviewListsFiltersAndGoes();
     void reviewKeepsTheClockAndClosesAtTimeOut_data();
@@ -98,6 +139,141 @@ void TestExamRoom::leftToDoLine() {
     QFETCH(int, flagged);
     QFETCH(QString, line);
     QCOMPARE(exam::leftToDoLine(unanswered, flagged), line);
+}
+
+void TestExamRoom::choiceLimit_data() {
+    QTest::addColumn<QString>("stem");
+    QTest::addColumn<int>("limit");
+    QTest::newRow("two") << "Which two carry voice? (Choose two.)" << 2;
+    QTest::newRow("three, capitals") << "Which are true? (CHOOSE THREE.)" << 3;
+    QTest::newRow("no full stop") << "(Choose two) Which carry voice?" << 2;
+    QTest::newRow("a word more") << "Which? ( choose  four answers. )" << 4;
+    QTest::newRow("digit") << "Which? (Choose 5.)" << 5;
+    QTest::newRow("one") << "Which? (Choose one.)" << 1;
+    QTest::newRow("six is no limit") << "Which? (Choose six.)" << 0;
+    QTest::newRow("no brackets") << "Choose two of these. Which?" << 0;
+    QTest::newRow("placeholder") << "Which? (Choose n.)" << 0;
+    QTest::newRow("run together") << "Which? (Choosetwo.)" << 0;
+    QTest::newRow("a longer word") << "Which? (Choose twofold.)" << 0;
+    QTest::newRow("unclosed") << "Which? (Choose two." << 0;
+    QTest::newRow("empty") << "" << 0;
+}
+
+void TestExamRoom::choiceLimit() {
+    QFETCH(QString, stem);
+    QFETCH(int, limit);
+    QCOMPARE(session::choiceLimit(stem), limit);
+}
+
+// A click on a choice's words is a click on its selector, struck or not, written at once; a
+// drag that selects is not. "(Choose two.)" refuses a third tick however it is tried, and the
+// line under the question says why until a tick goes or the question changes.
+void TestExamRoom::choiceTextsAreTargetsAndChooseTwoMeansTwo() {
+    ExamSession s(app::fullEdition());
+    s.addBank(1, 116, [](testsupport::Question& q) {
+        q.question += QStringLiteral(" (Choose two.)");
+        q.questionType =
+            q.id % 2 ? QStringLiteral("multiple_answer") : QStringLiteral("single_answer");
+    });
+    Form211& form = openActive(s);
+    auto* line = control<QLabel>(form, QStringLiteral("lblBestChoice"));
+    const QString instruction = line->text();
+    for (int n = 1; n <= 5; ++n) {
+        for (const char* kind : {"Option", "Check"}) {
+            auto* mark = control<QAbstractButton>(form, QLatin1String(kind) + QString::number(n));
+            QCOMPARE(mark->text(), QString(QChar(u'A' + n - 1)));
+        }
+    }
+
+    showKind(form, false);
+    const qint64 id = shownId(form);
+    clickChoiceText(form, 1);
+    QCOMPARE(ticked(form), QStringLiteral("10000"));
+    QCOMPARE(QApplication::focusWidget(), control<QWidget>(form, QStringLiteral("Check1")));
+    QCOMPARE(s.db.answers(QStringLiteral("exam1"), id), (std::array<int, 5>{1, 0, 0, 0, 0}));
+    clickChoiceText(form, 3);
+    clickChoiceText(form, 4);
+    key(form, Qt::Key_E);
+    clickMark(form, QStringLiteral("Check5"));
+    QCOMPARE(ticked(form), QStringLiteral("10100"));
+    QCOMPARE(line->text(), QStringLiteral("Choose two: untick one first."));
+    QCOMPARE(s.db.answers(QStringLiteral("exam1"), id), (std::array<int, 5>{1, 0, 1, 0, 0}));
+
+    key(form, Qt::Key_B, Qt::ShiftModifier);
+    clickChoiceText(form, 1);
+    QCOMPARE(line->text(), instruction);
+    clickChoiceText(form, 2);  // struck through, still a choice
+    QCOMPARE(ticked(form), QStringLiteral("01100"));
+    QCOMPARE(s.db.answers(QStringLiteral("exam1"), id), (std::array<int, 5>{0, 1, 1, 0, 0}));
+    key(form, Qt::Key_C);
+    QWidget* fourth = choiceText(form, 4)->viewport();
+    dragAcross(fourth, QPoint(4, 6), QPoint(fourth->width() / 2, 6));
+    QVERIFY(choiceText(form, 4)->textCursor().hasSelection());
+    QCOMPARE(ticked(form), QStringLiteral("01000"));
+    clickChoiceText(form, 4);
+    clickChoiceText(form, 5);
+    QCOMPARE(ticked(form), QStringLiteral("01010"));
+    QCOMPARE(line->text(), QStringLiteral("Choose two: untick one first."));
+    form.CmdNextQ_Click();
+    QCOMPARE(line->text(), instruction);
+
+    // A single answer's words select its option button.
+    showKind(form, true);
+    clickChoiceText(form, 3);
+    clickChoiceText(form, 5);
+    QCOMPARE(ticked(form), QStringLiteral("00001"));
+    QVERIFY(control<QAbstractButton>(form, QStringLiteral("Option5"))->isChecked());
+    QCOMPARE(line->text(), instruction);
+}
+
+// The middle of each selector on the middle of its text's first line and the texts in one column,
+// in every look, at the text's own size and at its largest; the top band's texts grow with it.
+void TestExamRoom::selectorsSitOnTheFirstLineInEveryLookAndZoom() {
+    ExamSession s(app::fullEdition());
+    s.addBank(1, 116, [](testsupport::Question& q) {
+        q.questionType =
+            q.id % 2 ? QStringLiteral("multiple_answer") : QStringLiteral("single_answer");
+        q.answers[2] = QStringLiteral("A long answer that wraps. ").repeated(20);
+    });
+    Form211& form = openActive(s);
+    // The test platform's screen is smaller than a candidate's; size the window by hand.
+    form.setWindowState(Qt::WindowNoState);
+    form.resize(1280, 1024);
+    const QStringList grown{"lblClock", "LblRec_Count", "Label2", "lblBestChoice"};
+    QList<qreal> sizes;
+    for (const QString& name : grown) {
+        sizes << control<QWidget>(form, name)->font().pointSizeF();
+    }
+    QStringList misfits;
+    for (const look::Look l : {look::Look::Standard, look::Look::Dark, look::Look::HighContrast}) {
+        look::apply(l);
+        for (const int zoom : {100, look::kLargestZoom}) {
+            look::setZoomPercent(zoom);
+            for (qsizetype i = 0; i < grown.size(); ++i) {
+                QCOMPARE(control<QWidget>(form, grown[i])->font().pointSizeF(),
+                         sizes[i] * zoom / 100);
+            }
+            for (const bool single : {false, true}) {
+                showKind(form, single);
+                QCoreApplication::processEvents();
+                QSet<int> textsStart;
+                for (int n = 1; n <= 5; ++n) {
+                    textsStart << choiceText(form, n)->x();
+                    if (const int misfit = selectorMisfit(form, n); std::abs(misfit) > 2) {
+                        misfits << QStringLiteral("%1 %2% single=%3 row %4: %5 px")
+                                       .arg(look::nameOf(l), QString::number(zoom))
+                                       .arg(single)
+                                       .arg(n)
+                                       .arg(misfit);
+                    }
+                }
+                QCOMPARE(textsStart.size(), 1);
+            }
+        }
+        look::setZoomPercent(100);
+    }
+    look::apply(look::Look::Standard);
+    QVERIFY2(misfits.isEmpty(), qPrintable(misfits.join(u"; ")));
 }
 
 void TestExamRoom::flagShowsAndIsSavedWithTheAnswers() {
@@ -167,36 +343,43 @@ void TestExamRoom::struckChoicesAreMarksNotAnswers() {
     QVERIFY(!fourth->font().strikeOut());
 }
 
-void TestExamRoom::keysChooseShownChoicesFromTheTop_data() {
+void TestExamRoom::keysChooseTheirLetteredChoice_data() {
     QTest::addColumn<QString>("type");
-    QTest::addColumn<int>("answers");
+    QTest::addColumn<QList<int>>("empty");  // answers left empty
     QTest::addColumn<QList<int>>("keys");
     QTest::addColumn<QString>("marks");
-    const QList<int> digit4{Qt::Key_4};
-    QTest::newRow("single, digit") << "single_answer" << 5 << QList<int>{Qt::Key_3} << "00100";
-    QTest::newRow("single, letter") << "single_answer" << 5 << QList<int>{Qt::Key_E} << "00001";
+    const QList<int> none;
+    QTest::newRow("single, digit") << "single_answer" << none << QList<int>{Qt::Key_3} << "00100";
+    QTest::newRow("single, letter") << "single_answer" << none << QList<int>{Qt::Key_E} << "00001";
     QTest::newRow("single, last key wins")
-        << "single_answer" << 5 << QList<int>{Qt::Key_1, Qt::Key_B} << "01000";
+        << "single_answer" << none << QList<int>{Qt::Key_1, Qt::Key_B} << "01000";
     QTest::newRow("single, hidden fifth never chosen")
-        << "single_answer" << 4 << QList<int>{Qt::Key_2, Qt::Key_5, Qt::Key_E} << "01000";
+        << "single_answer" << QList<int>{5} << QList<int>{Qt::Key_2, Qt::Key_5, Qt::Key_E}
+        << "01000";
     QTest::newRow("multiple, keys tick")
-        << "multiple_answer" << 5 << QList<int>{Qt::Key_1, Qt::Key_D} << "10010";
+        << "multiple_answer" << none << QList<int>{Qt::Key_1, Qt::Key_D} << "10010";
     QTest::newRow("multiple, again unticks")
-        << "multiple_answer" << 5 << QList<int>{Qt::Key_2, Qt::Key_C, Qt::Key_B} << "00100";
+        << "multiple_answer" << none << QList<int>{Qt::Key_2, Qt::Key_C, Qt::Key_B} << "00100";
     QTest::newRow("multiple, three choices")
-        << "multiple_answer" << 3 << QList<int>{Qt::Key_4, Qt::Key_3, Qt::Key_D} << "00100";
+        << "multiple_answer" << QList<int>{4, 5} << QList<int>{Qt::Key_4, Qt::Key_3, Qt::Key_D}
+        << "00100";
+    // The keys follow the letters shown, not the count of choices above.
+    QTest::newRow("multiple, no fourth") << "multiple_answer" << QList<int>{4}
+                                         << QList<int>{Qt::Key_D, Qt::Key_E, Qt::Key_4} << "00001";
+    QTest::newRow("single, no fourth")
+        << "single_answer" << QList<int>{4} << QList<int>{Qt::Key_5, Qt::Key_4} << "00001";
 }
 
-void TestExamRoom::keysChooseShownChoicesFromTheTop() {
+void TestExamRoom::keysChooseTheirLetteredChoice() {
     QFETCH(QString, type);
-    QFETCH(int, answers);
+    QFETCH(QList<int>, empty);
     QFETCH(QList<int>, keys);
     QFETCH(QString, marks);
     ExamSession s(app::fullEdition());
     s.addBank(1, 116, [&](testsupport::Question& q) {
         q.questionType = type;
-        for (int c = answers; c < 5; ++c) {
-            q.answers[size_t(c)].clear();
+        for (const int n : empty) {
+            q.answers[size_t(n - 1)].clear();
         }
     });
     Form211& form = openActive(s);
@@ -268,9 +451,14 @@ void TestExamRoom::reviewListsFiltersAndGoes() {
                                          "3|Answered|Flagged", "4|Unanswered|"}));
     auto* list = control<QTreeView>(*review, QStringLiteral("lstQuestions"));
     QCOMPARE(list->currentIndex().row(), 2);
+    QCOMPARE(probe::textOf(*review, "lblPosition"), QStringLiteral("Question 3 of 116"));
+    QTest::keyClick(list, Qt::Key_Down);
+    QCOMPARE(probe::textOf(*review, "lblPosition"), QStringLiteral("Question 4 of 116"));
+    QCOMPARE(list->accessibleDescription(), QStringLiteral("Question 4 of 116"));
 
     control<QAbstractButton>(*review, QStringLiteral("optFlagged"))->click();
     QCOMPARE(reviewRows(form), (QStringList{"2|Unanswered|Flagged", "3|Answered|Flagged"}));
+    QCOMPARE(probe::textOf(*review, "lblPosition"), QStringLiteral("Question 2 of 116"));
     control<QAbstractButton>(*review, QStringLiteral("optUnanswered"))->click();
     QCOMPARE(reviewRows(form).size(), 114);
     QCOMPARE(reviewRows(form).first(), QStringLiteral("2|Unanswered|Flagged"));
@@ -281,7 +469,7 @@ void TestExamRoom::reviewListsFiltersAndGoes() {
     QVERIFY(!review->isVisible());
     QCOMPARE(ExamSettings.QuestionNo, 4);
     QCOMPARE(shownId(form), drawn.at(3));
-    QCOMPARE(probe::textOf(form, "LblRec_Count"), QStringLiteral("4"));
+    QCOMPARE(probe::textOf(form, "LblRec_Count"), QStringLiteral("4 of 116"));
     QCOMPARE(s.db.answers(QStringLiteral("exam1"), drawn.at(2)),
              (std::array<int, 5>{0, 0, 1, 0, 0}));
     QCOMPARE(

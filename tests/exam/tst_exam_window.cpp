@@ -91,7 +91,8 @@ void TestExamWindow::opensOnFirstDrawnQuestion() {
     QVERIFY(form.isVisible());
     QVERIFY(form.windowState() & Qt::WindowMaximized);
     QCOMPARE(ExamSettings.QuestionNo, 1);
-    QCOMPARE(probe::textOf(form, "LblRec_Count"), QStringLiteral("1"));
+    QCOMPARE(probe::textOf(form, "LblRec_Count"),
+             QStringLiteral("1 of %1").arg(edition.questionsPerExam));
     QCOMPARE(probe::textOf(form, "lblClock"), QStringLiteral("ClockDisplay"));
     auto* timer = form.findChild<QTimer*>(QStringLiteral("Timer1"));
     QVERIFY(timer->isActive());
@@ -196,7 +197,7 @@ void TestExamWindow::counterAndButtonsFollowMoves() {
     const QList<qint64> drawn = s.drawOrder();
     for (int n = 2; n <= 30; ++n) {
         pressButton(form, "CmdNextQ");
-        QCOMPARE(probe::textOf(form, "LblRec_Count"), QString::number(n));
+        QCOMPARE(probe::textOf(form, "LblRec_Count"), QStringLiteral("%1 of 30").arg(n));
         QCOMPARE(shownId(form), drawn[n - 1]);
     }
     QCOMPARE(buttons(form), QStringLiteral("prev+ next-"));
@@ -206,7 +207,7 @@ void TestExamWindow::counterAndButtonsFollowMoves() {
     QCOMPARE(answersShown(form), (QList<int>{1, 2, 3, 4, 5}));
 
     pressButton(form, "cmdPrevQ");
-    QCOMPARE(probe::textOf(form, "LblRec_Count"), QStringLiteral("29"));
+    QCOMPARE(probe::textOf(form, "LblRec_Count"), QStringLiteral("29 of 30"));
     QCOMPARE(buttons(form), QStringLiteral("prev+ next+"));
 }
 
@@ -281,7 +282,7 @@ void TestExamWindow::storedMarksShownOnReturn() {
     form.CmdNextQ_Click();
     for (int n : {2, 1}) {
         form.cmdPrevQ_Click();
-        QCOMPARE(probe::textOf(form, "LblRec_Count"), QString::number(n));
+        QCOMPARE(probe::textOf(form, "LblRec_Count"), QStringLiteral("%1 of 30").arg(n));
         QVERIFY(ticked(form, 2));
         QCOMPARE(ticked(form, 4), !single());
         if (single()) {
@@ -328,7 +329,7 @@ void TestExamWindow::showAnswerKeepsOneRowAndHidesExam() {
     }
     QCOMPARE(s.answerWindows, 3);
     QCOMPARE(ExamSettings.QuestionNo, 4);
-    QCOMPARE(probe::textOf(form, "LblRec_Count"), QStringLiteral("4"));
+    QCOMPARE(probe::textOf(form, "LblRec_Count"), QStringLiteral("4 of 30"));
 }
 
 void TestExamWindow::exhibitHidesExamInFullEditionOnly_data() {

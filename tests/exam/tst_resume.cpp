@@ -6,6 +6,7 @@
 #include "exam/review_screen.h"
 #include "exam_session.h"
 #include "history/history_access.h"
+#include "look/inks.h"
 #include "session/attempt_store.h"
 #include "start/form1.h"
 
@@ -67,6 +68,7 @@ private Q_SLOTS:
     void longNameKeepsTheQuestionOnScreen();
     void noClearsAsANewDrawWould();
     void timeOverGoesToTheScoreSheet();
+    void resumedNearItsEndWarnsAtOnce();
     void recordedAttemptIsNeverOfferedAgain();
     void brokenAttemptIsClearedWithOneMessage_data();
     void brokenAttemptIsClearedWithOneMessage();
@@ -244,6 +246,24 @@ void TestResume::timeOverGoesToTheScoreSheet() {
 }
 
 // Killed after the history kept the attempt and before its resume record was cleared.
+void TestResume::resumedNearItsEndWarnsAtOnce() {
+    ExamSession s(app::fullEdition());
+    addSingles(s, 116);
+    takeAndLose(s);
+    s.db.exec(QStringLiteral("UPDATE tblAttempt SET elapsed = 7000"));
+    prompts::Script script;
+    script.answer(prompts::Answer::Yes);
+    QVERIFY(exam::offerInterruptedExam());
+    Form211& form = forms::get<Form211>();
+    auto* clock = control<QLabel>(form, QStringLiteral("lblClock"));
+    QCOMPARE(clock->text(), QStringLiteral("00:03:20"));
+    QCOMPARE(clock->palette().color(QPalette::WindowText), look::ink(look::Ink::Warning));
+    QCOMPARE(probe::textOf(form, "LblRec_Count"), QStringLiteral("3 of 116"));
+    script.answer(prompts::Answer::Ok);
+    form.cmdEndExam_Click();
+    QCOMPARE(s.scoreReports, 1);
+}
+
 void TestResume::recordedAttemptIsNeverOfferedAgain() {
     ExamSession s(app::fullEdition());
     addSingles(s, 116);

@@ -1,4 +1,5 @@
 #include <QAction>
+#include <QDesktopServices>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -25,6 +26,15 @@ QWidget& window(const QString& name) {
     return *w;
 }
 
+// Stands in for the desktop's browser: takes every address it is given.
+class Browser : public QObject {
+    Q_OBJECT
+public:
+    QStringList opened;
+public Q_SLOTS:
+    void open(const QUrl& url) { opened << url.toString(); }
+};
+
 }  // namespace
 
 class TestHelpWindows : public QObject {
@@ -38,6 +48,8 @@ private Q_SLOTS:
     void returnKeepsTextAndScrollPosition();
     void everyWayOutShowsTheMenu_data();
     void everyWayOutShowsTheMenu();
+    void linkWithoutBrowserShowsItsAddress_data();
+    void linkWithoutBrowserShowsItsAddress();
 };
 
 void TestHelpWindows::cleanup() {
@@ -62,6 +74,9 @@ void TestHelpWindows::definitions_data() {
     QTest::newRow(win::HelpOrdering.name)
         << win::HelpOrdering.id() << "Ordering:"
         << QStringList{"HyperLink2|" + kOrder + "|" + kOrder, "HyperLink3|" + webHelp};
+    QTest::newRow(win::HelpKeys.name)
+        << win::HelpKeys.id()
+        << "Keys and features added to the practice exams:" << QStringList{"HyperLink1|" + webHelp};
 }
 
 void TestHelpWindows::definitions() {
@@ -81,7 +96,6 @@ void TestHelpWindows::definitions() {
 
     QStringList shownLinks;
     for (QLabel* label : w.findChildren<QLabel*>()) {
-        QVERIFY(label->openExternalLinks());
         QVERIFY(label->textInteractionFlags() & Qt::LinksAccessibleByKeyboard);
         const QRegularExpressionMatch anchor =
             QRegularExpression(QStringLiteral("^<a href=\"([^\"]*)\">([^<]*)</a>$"))
@@ -103,6 +117,7 @@ void TestHelpWindows::returnKeepsTextAndScrollPosition_data() {
     QTest::newRow("read-me") << "mnuhelpsubmnureadme" << win::HelpReadMe.id() << false;
     QTest::newRow("ordering, no scroll bar")
         << "mnuhelpsubmnuorder" << win::HelpOrdering.id() << false;
+    QTest::newRow("keys and features, locked") << "mnuHelpKeys" << win::HelpKeys.id() << true;
 }
 
 void TestHelpWindows::returnKeepsTextAndScrollPosition() {
@@ -180,6 +195,54 @@ void TestHelpWindows::everyWayOutShowsTheMenu() {
     QVERIFY(!w.isVisible());
     QCOMPARE(probe::visibleTopLevels(), QWidgetList{&forms::get<Form1>()});
     QCOMPARE(env.endings, 0);
+}
+
+void TestHelpWindows::linkWithoutBrowserShowsItsAddress_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("link");
+    QTest::addColumn<QString>("url");
+    QTest::addColumn<bool>("browser");
+    QTest::newRow("web help, a browser")
+        << win::HelpNavigation.id() << "HyperLink1" << kWebHelp << true;
+    QTest::newRow("web help, no browser")
+        << win::HelpNavigation.id() << "HyperLink1" << kWebHelp << false;
+    QTest::newRow("order page, no browser")
+        << win::HelpOrdering.id() << "HyperLink2" << kOrder << false;
+    QTest::newRow("keys page, no browser")
+        << win::HelpKeys.id() << "HyperLink1" << kWebHelp << false;
+}
+
+// A link opens its address in the browser; with none to open it, one message gives the address
+// to type, and the page stays.
+void TestHelpWindows::linkWithoutBrowserShowsItsAddress() {
+    QFETCH(QString, name);
+    QFETCH(QString, link);
+    QFETCH(QString, url);
+    QFETCH(bool, browser);
+    if (!browser && QGuiApplication::platformName() != QLatin1String("offscreen")) {
+        QSKIP("only the offscreen platform is sure to have no browser");
+    }
+    AppTestEnv env(app::fullEdition());
+    help::registerWindows();
+    app::Main();
+    Browser stand;
+    if (browser) {
+        QDesktopServices::setUrlHandler(QStringLiteral("https"), &stand, "open");
+    }
+    QVERIFY(flow::open(name));
+    QWidget& w = window(name);
+
+    Q_EMIT w.findChild<QLabel*>(link)->linkActivated(url);
+    QDesktopServices::unsetUrlHandler(QStringLiteral("https"));
+
+    QCOMPARE(stand.opened, browser ? QStringList{url} : QStringList{});
+    QCOMPARE(env.prompts.shown().size(), size_t(browser ? 0 : 1));
+    if (!browser) {
+        QVERIFY(env.prompts.shown().front().text.contains(url));
+    }
+    QVERIFY(w.isVisible());
+    QCOMPARE(env.endings, 0);
+    w.close();
 }
 
 QTEST_MAIN(TestHelpWindows)

@@ -1,6 +1,10 @@
 #include <QChartView>
 #include <QComboBox>
+#include <QDateTimeAxis>
 #include <QGraphicsTextItem>
+#include <QHeaderView>
+#include <QScrollBar>
+#include <QSplitter>
 #include <QTableView>
 #include <QTextDocument>
 #include <QXYSeries>
@@ -17,6 +21,7 @@
 #include "progress/progress_csv.h"
 #include "progress/progress_window.h"
 #include "progress/progress_windows.h"
+#include "progress/time_axis.h"
 #include "session/exam_session.h"
 #include "start/form1.h"
 #include "study/form11.h"
@@ -131,6 +136,8 @@ struct OtherWriter {
 
 }  // namespace
 
+Q_DECLARE_METATYPE(history::AttemptRecord)
+
 class TestProgressWindow : public QObject {
     Q_OBJECT
 
@@ -138,8 +145,12 @@ private Q_SLOTS:
     void cleanup();
     void categoryFigures_data();
     void categoryFigures();
-    void csvKeepsNumbersAndNeutralisesFormulas();
+    void timeAxisFitsTheAttempts_data();
+    void timeAxisFitsTheAttempts();
+    void csvRows_data();
+    void csvRows();
     void showsAttemptsChartsAndFilters();
+    void attemptsMinutesApartFillTheChartAndTheTable();
     void keepsCustomAttemptsApart();
     void deletesAfterConfirmation();
     void emptyHistoryOpensEmpty();
@@ -177,26 +188,85 @@ void TestProgressWindow::categoryFigures() {
     QCOMPARE(figures[0].earlierAverage, earlier);
 }
 
-void TestProgressWindow::csvKeepsNumbersAndNeutralisesFormulas() {
-    const std::vector<history::AttemptRecord> attempts{
-        attempt(QStringLiteral("=HYPERLINK(\"x\")"), 2, -35, 0, {cat(0, "Net, LAN", 3, 1)}),
-        attempt(QStringLiteral("Zoë"), 1, 862, 1, {}),
-        custom(kTwenty, QStringLiteral("Zoë"), 500, 2, {cat(0, "Net", 10, 5)})};
-    const QStringList lines = progress::csvText(attempts).split(QStringLiteral("\r\n"));
-    QCOMPARE(lines.at(0), QStringLiteral("Date,Exam,Name,Score,Pass mark,Verdict,Time used,"
-                                         "Seconds used,Custom settings"));
-    QCOMPARE(lines.at(1), QStringLiteral("2026-12-01 10:00,Exam #2,\"'=HYPERLINK(\"\"x\"\")\","
-                                         "-35,750,Fail,01:02:05,3725,"));
-    QCOMPARE(lines.at(2),
-             QStringLiteral("2026-11-30 10:00,Exam #1,Zoë,862,750,Pass,01:02:05,3725,"));
-    QCOMPARE(lines.at(3), QStringLiteral("2026-11-29 10:00,Custom: 20 from Exam #1,Zoë,500,750,"
-                                         "Fail,01:02:05,3725,\"exam=1 categories=0,1 "
-                                         "questions=20 minutes=20 mode=timed\""));
-    QCOMPARE(lines.at(4), QString());
-    QCOMPARE(lines.at(6), QStringLiteral("2026-12-01 10:00,Exam #2,\"'=HYPERLINK(\"\"x\"\")\","
-                                         "\"Net, LAN\",3,1,33"));
-    QCOMPARE(lines.at(7),
-             QStringLiteral("2026-11-29 10:00,Custom: 20 from Exam #1,Zoë,Net,10,5,50"));
+void TestProgressWindow::timeAxisFitsTheAttempts_data() {
+    QTest::addColumn<qint64>("first");  // seconds
+    QTest::addColumn<qint64>("last");
+    QTest::addColumn<QString>("format");
+    QTest::newRow("one attempt") << qint64(0) << qint64(0) << "HH:mm:ss";
+    QTest::newRow("six minutes, newest first") << qint64(360) << qint64(0) << "HH:mm:ss";
+    QTest::newRow("two hours") << qint64(0) << qint64(7200) << "HH:mm";
+    QTest::newRow("three days") << qint64(0) << qint64(259200) << "d MMM HH:mm";
+    QTest::newRow("a year") << qint64(0) << qint64(31536000) << "d MMM yy";
+}
+
+// Attempts apart in time stay apart on the chart, a lone one in the middle of a minute or two,
+// under labels fine enough to tell the ticks apart.
+void TestProgressWindow::timeAxisFitsTheAttempts() {
+    QFETCH(qint64, first);
+    QFETCH(qint64, last);
+    QFETCH(QString, format);
+    const qint64 base = QDateTime(QDate(2026, 12, 1), QTime(10, 0)).toMSecsSinceEpoch();
+    const progress::TimeAxis axis = progress::timeAxis(base + first * 1000, base + last * 1000);
+    const qint64 low = base + std::min(first, last) * 1000;
+    const qint64 high = base + std::max(first, last) * 1000;
+    QVERIFY(axis.from < low && axis.to > high);
+    QCOMPARE(low - axis.from, axis.to - high);
+    QVERIFY(axis.to - axis.from >= 2 * 60 * 1000);
+    QVERIFY(first == last || double(high - low) / double(axis.to - axis.from) >= 0.75);
+    QCOMPARE(axis.format, format);
+}
+
+void TestProgressWindow::csvRows_data() {
+    QTest::addColumn<history::AttemptRecord>("attempt");
+    QTest::addColumn<QStringList>("lines");  // the attempt's line, then its categories' lines
+    history::AttemptRecord formula =
+        attempt(QStringLiteral("=HYPERLINK(\"x\")"), 2, -35, 0, {cat(0, "Net, LAN", 3, 1)});
+    formula.ended = formula.ended.addSecs(7);
+    QTest::newRow("to the second; a name like a formula, a category name with a comma")
+        << formula
+        << QStringList{
+               "2026-12-01 10:00:07,Exam #2,\"'=HYPERLINK(\"\"x\"\")\",-35,750,Fail,"
+               "01:02:05,3725,",
+               "2026-12-01 10:00:07,Exam #2,\"'=HYPERLINK(\"\"x\"\")\",\"Net, LAN\",3,1,"
+               "33"};
+    QTest::newRow("custom: categories by name, none drawn from one")
+        << custom(kTwenty, QStringLiteral("Zoë"), 500, 2,
+                  {cat(0, "Net", 10, 5), cat(1, "Disk", 0, 0)})
+        << QStringList{
+               "2026-11-29 10:00:00,Custom: 20 from Exam #1,Zoë,500,750,Fail,01:02:05,3725,"
+               "20 questions from Exam #1; categories: Net | Disk; 20 minutes; timed",
+               "2026-11-29 10:00:00,Custom: 20 from Exam #1,Zoë,Net,10,5,50",
+               "2026-11-29 10:00:00,Custom: 20 from Exam #1,Zoë,Disk,0,0,\u2013"};
+    QTest::newRow("custom: untimed practice, a category the history lacks")
+        << custom("exam=1 categories=0,4 questions=10 minutes=0 mode=practice",
+                  QStringLiteral("Bo"), 900, 0, {cat(0, "Net\nwork", 10, 9)})
+        << QStringList{
+               "2026-12-01 10:00:00,Custom: 10 from Exam #1 (practice),Bo,900,750,Pass,"
+               "01:02:05,3725,10 questions from Exam #1; categories: Net work | category "
+               "4; untimed; practice",
+               "2026-12-01 10:00:00,Custom: 10 from Exam #1 (practice),Bo,\"Net\nwork\","
+               "10,9,90"};
+    QTest::newRow("a review of chosen questions")
+        << custom("exam=1 categories= questions=2 minutes=0 mode=practice ids=3,4",
+                  QStringLiteral("Bo"), 500, 0)
+        << QStringList{
+               "2026-12-01 10:00:00,Review: 2 from Exam #1,Bo,500,750,Fail,01:02:05,3725,"
+               "2 questions from Exam #1; questions chosen; untimed; practice"};
+    QTest::newRow("settings that cannot be read")
+        << custom("=cmd|x", QStringLiteral("Bo"), 0, 0)
+        << QStringList{"2026-12-01 10:00:00,Custom exam,Bo,0,750,Fail,01:02:05,3725,'=cmd|x"};
+}
+
+void TestProgressWindow::csvRows() {
+    QFETCH(history::AttemptRecord, attempt);
+    QFETCH(QStringList, lines);
+    const QStringList written = progress::csvText({attempt}).split(QStringLiteral("\r\n"));
+    QCOMPARE(written.at(0), QStringLiteral("Date,Exam,Name,Score,Pass mark,Verdict,Time used,"
+                                           "Seconds used,Custom settings"));
+    QCOMPARE(written.at(1), lines.front());
+    QCOMPARE(written.at(2), QString());
+    QCOMPARE(written.at(3), QStringLiteral("Date,Exam,Name,Category,Questions,Correct,% Correct"));
+    QCOMPARE(written.mid(4), lines.mid(1) << QString());
 }
 
 void TestProgressWindow::showsAttemptsChartsAndFilters() {
@@ -228,8 +298,8 @@ void TestProgressWindow::showsAttemptsChartsAndFilters() {
     QCOMPARE(categories->index(0, 2).data().toString(), QStringLiteral("40"));
     QCOMPARE(categories->index(1, 1).data().toString(), QStringLiteral("60"));
     QCOMPARE(categories->index(1, 2).data().toString(), QStringLiteral("80"));
-    w.selectAttempt(2);  // Ann's first: nothing before it
-    QCOMPARE(categories->index(0, 2).data().toString(), QStringLiteral("-"));
+    w.selectAttempt(2);  // Ann's first: nothing before it, marked as the score sheet does
+    QCOMPARE(categories->index(0, 2).data().toString(), QStringLiteral("\u2013"));
 
     auto* names = w.findChild<QComboBox*>(QStringLiteral("cboName"));
     QCOMPARE(names->count(), 3);  // All names, Ann, Bo
@@ -237,8 +307,17 @@ void TestProgressWindow::showsAttemptsChartsAndFilters() {
     QCOMPARE(rows(w), QStringList{"Exam #2|Bo|800/1000|Pass|01:02:05"});
     QCOMPARE(names->currentText(), QStringLiteral("Bo"));
 
+    // Export says where it wrote, in full, or that it could not.
     const QString csv = QDir(env.historyDir.path()).filePath(QStringLiteral("out.csv"));
-    QVERIFY(w.exportCsv(csv));
+    w.exportTo(csv);
+    QCOMPARE(
+        env.prompts.texts(),
+        QStringList{QStringLiteral("1 attempt written to %1.").arg(QDir::toNativeSeparators(csv))});
+    QCOMPARE(env.prompts.shown().back().icon, prompts::Icon::Information);
+    const QString nowhere = QDir(env.historyDir.path()).filePath(QStringLiteral("gone/out.csv"));
+    w.exportTo(nowhere);
+    QCOMPARE(env.prompts.texts().back(),
+             QDir::toNativeSeparators(nowhere) + QStringLiteral(" could not be written."));
     QFile file(csv);
     QVERIFY(file.open(QIODevice::ReadOnly));
     const QByteArray text = file.readAll();
@@ -247,6 +326,50 @@ void TestProgressWindow::showsAttemptsChartsAndFilters() {
                         "Date,Exam,Name"));
     QVERIFY(text.contains(",Exam #2,Bo,800,750,Pass,01:02:05,3725"));
     QVERIFY(!text.contains(",Ann,"));
+    w.Unload();
+}
+
+// Six minutes of a custom session spread over the chart; every cell of a long history can be
+// read whole, scrolling to it where the window is too narrow.
+void TestProgressWindow::attemptsMinutesApartFillTheChartAndTheTable() {
+    AppTestEnv env(app::fullEdition());
+    history::HistoryStore* store = history::store();
+    // The widest texts far down the list, where sizing by the first rows would not see them.
+    store->record(custom(kTenPractice, QStringLiteral("Ann Long-Surname"), 1000, 400));
+    for (int day = 40; day > 0; --day) {
+        store->record(attempt(QStringLiteral("Bo"), 1, 500, day));
+    }
+    for (int minutes = 0; minutes <= 6; minutes += 3) {
+        history::AttemptRecord a = custom(kTwenty, QStringLiteral("Cy"), 700, 0);
+        a.ended = a.ended.addSecs(minutes * 60);
+        store->record(a);
+    }
+    progress::registerWindows();
+    flow::open(win::Progress);
+    auto& w = forms::get<progress::ProgressWindow>();
+    auto* table = w.findChild<QTableView*>(QStringLiteral("tblAttempts"));
+    // Too narrow for the table, as on a small screen or at a large text size.
+    w.findChild<QSplitter*>()->setSizes({250, 2000});
+    QCoreApplication::processEvents();
+    const QAbstractItemModel* model = table->model();
+    int total = 0;
+    for (int c = 0; c < model->columnCount(); ++c) {
+        for (int r = 0; r < model->rowCount(); ++r) {
+            QVERIFY2(table->columnWidth(c) >= table->sizeHintForIndex(model->index(r, c)).width(),
+                     qPrintable(model->index(r, c).data().toString()));
+        }
+        total += table->columnWidth(c);
+    }
+    QVERIFY(total > table->viewport()->width());
+    QCOMPARE(table->horizontalScrollBar()->maximum(), total - table->viewport()->width());
+
+    w.setNameFilter(QStringLiteral("Cy"));
+    auto* chart = w.findChild<QChartView*>(QStringLiteral("chartScores"))->chart();
+    const auto axes = chart->axes(Qt::Horizontal);
+    QCOMPARE(axes.size(), 1);
+    auto* time = qobject_cast<QDateTimeAxis*>(axes.front());
+    QVERIFY(time);
+    QCOMPARE(time->min().secsTo(time->max()), 8 * 60);
     w.Unload();
 }
 
@@ -319,6 +442,10 @@ void TestProgressWindow::deletesAfterConfirmation() {
     QCOMPARE(asked.size(), 4);
     QVERIFY(asked.at(1).startsWith(u"Delete the attempt of Ann at Exam #1 on "));
     QVERIFY(asked.at(3).startsWith(u"Delete every recorded attempt"));
+    // Enter on either question keeps the history.
+    for (const prompts::Shown& box : env.prompts.shown()) {
+        QCOMPARE(box.buttons, prompts::Buttons::YesNoSafe);
+    }
     w.Unload();
 }
 

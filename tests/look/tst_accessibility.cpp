@@ -9,6 +9,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QShortcut>
 #include <QTableView>
 #include <QtTest>
 
@@ -48,6 +49,22 @@ bool readsBefore(const QRect& a, const QRect& b) {
     return sameLine ? a.left() <= b.left() : a.top() < b.top();
 }
 
+// How the keys page writes a key: the choice keys as ranges, the keypad's as the others.
+QString asWritten(const QKeySequence& keys) {
+    const QString text = keys.toString(QKeySequence::PortableText).remove(QStringLiteral("Num+"));
+    static const QRegularExpression choiceKey(QStringLiteral("^(Shift\\+)?([1-5]|[A-E])$"));
+    if (const QRegularExpressionMatch m = choiceKey.match(text); m.hasMatch()) {
+        return m.captured(1) + (m.captured(2).at(0).isDigit() ? QStringLiteral("1 to 5")
+                                                              : QStringLiteral("A to E"));
+    }
+    return text == u"Esc" ? QStringLiteral("Escape") : text;
+}
+
+QString keysPage() {
+    QFile file(QStringLiteral(":/help/texts/keys.txt"));
+    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+}
+
 }  // namespace
 
 class TestAccessibility : public QObject {
@@ -65,6 +82,8 @@ private Q_SLOTS:
     void scoreSheetGridsAreTables();
     void choiceNameShape_data();
     void choiceNameShape();
+    void f1OpensTheWindowsHelpPage();
+    void keysPageNamesEveryShortcut();
 };
 
 void TestAccessibility::everyReachableControlHasAName() {
@@ -230,6 +249,94 @@ void TestAccessibility::choiceNameShape() {
     QFETCH(QString, text);
     QFETCH(QString, name);
     QCOMPARE(look::choiceName(QStringLiteral("Choice"), row, text), name);
+}
+
+// F1 anywhere opens the page that helps there, and the page's Return goes back to that window.
+void TestAccessibility::f1OpensTheWindowsHelpPage() {
+    // A help page itself opens nothing more.
+    const QHash<QString, QString> pageOf{
+        {win::MainMenu, win::HelpNavigation},
+        {win::Intro, win::HelpCertification},
+        {win::Notice, win::HelpCertification},
+        {win::Exam, win::HelpNavigation},
+        {QStringLiteral("ReviewScreen"), win::HelpNavigation},
+        {win::Answer, win::HelpNavigation},
+        {win::Exhibit, win::HelpNavigation},
+        {win::ScoreSheet, win::HelpCertification},
+        {win::WrongAnswers, win::HelpNavigation},
+        {win::Study, win::HelpNavigation},
+        {win::About, win::HelpReadMe},
+        {win::Progress, win::HelpKeys},
+        {win::CustomExam, win::HelpKeys},
+        {win::HelpNavigation, QString()},
+        {win::HelpCertification, QString()},
+        {win::HelpReadMe, QString()},
+        {win::HelpOrdering, QString()},
+    };
+    QStringList problems;
+    QSet<QString> seen;
+    tour::everyWindow(app::fullEdition(), [&](QWidget& window) {
+        const QString name = window.objectName();
+        seen.insert(name);
+        if (!pageOf.contains(name)) {
+            problems << name + QStringLiteral(": no page expected");
+            return;
+        }
+        const QWidgetList before = probe::visibleTopLevels();
+        QTest::keyClick(window.focusWidget() ? window.focusWidget() : &window, Qt::Key_F1);
+        const QString page = pageOf.value(name);
+        QWidget* help = page.isEmpty() ? nullptr : flow::existing(page);
+        if (page.isEmpty()) {
+            if (probe::visibleTopLevels() != before) {
+                problems << name + QStringLiteral(": F1 opened a window");
+            }
+            return;
+        }
+        if (!help || !help->isVisible()) {
+            problems << name + QStringLiteral(": F1 did not open ") + page;
+            return;
+        }
+        probe::control<QAbstractButton>(*help, QStringLiteral("Command1"))->click();
+        // Back to where F1 was pressed, with nothing else brought up (the menu least of all).
+        QWidgetList after = probe::visibleTopLevels();
+        std::sort(after.begin(), after.end());
+        QWidgetList was = before;
+        std::sort(was.begin(), was.end());
+        if (after != was) {
+            problems << name + QStringLiteral(": Return did not go back from ") + page;
+        }
+    });
+    QCOMPARE(seen.size(), pageOf.size());
+    tour::report(problems);
+}
+
+// Every shortcut of every window, and the keys that work everywhere, are on the keys page.
+void TestAccessibility::keysPageNamesEveryShortcut() {
+    QStringList keys{QStringLiteral("F1"), QStringLiteral("Ctrl+Plus"),
+                     QStringLiteral("Ctrl+Minus"), QStringLiteral("Ctrl+0")};
+    tour::everyWindow(app::fullEdition(), [&](QWidget& window) {
+        for (const QShortcut* shortcut : window.findChildren<QShortcut*>()) {
+            keys << asWritten(shortcut->key());
+        }
+        for (const QAction* action : window.findChildren<QAction*>()) {
+            if (!action->shortcut().isEmpty()) {
+                keys << asWritten(action->shortcut());
+            }
+        }
+    });
+    keys.removeDuplicates();
+    const QString page = keysPage();
+    QVERIFY(!page.isEmpty());
+    QStringList missing;
+    for (const QString& key : std::as_const(keys)) {
+        const QRegularExpression word(
+            QStringLiteral("(^|[\\s(,])%1($|[\\s),.:;])").arg(QRegularExpression::escape(key)));
+        if (!page.contains(word)) {
+            missing << key;
+        }
+    }
+    QVERIFY(keys.size() > 10);
+    QVERIFY2(missing.isEmpty(), qPrintable(missing.join(QStringLiteral(", "))));
 }
 
 QTEST_MAIN(TestAccessibility)

@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollArea>
+#include <QStyleOption>
 #include <QTableView>
 #include <QtTest>
 #include <cmath>
@@ -82,8 +83,12 @@ void addLookRows() {
 
 // Overlapping siblings or a child sticking out of its parent: text cut off or drawn over.
 void collectOverlaps(QWidget& parent, QStringList& out) {
-    if (qobject_cast<QAbstractScrollArea*>(parent.parentWidget())) {
-        return;  // a scroll area's content may be larger than what it shows
+    // A box's or list's content may be larger than what it shows; a page in a scroll area must
+    // still fit the screen at the largest size, and what is on it must not overlap.
+    const QWidget* around = parent.parentWidget();
+    if (qobject_cast<const QAbstractScrollArea*>(around) &&
+        !qobject_cast<const QScrollArea*>(around)) {
+        return;
     }
     QWidgetList children;
     for (QObject* o : parent.children()) {
@@ -95,9 +100,10 @@ void collectOverlaps(QWidget& parent, QStringList& out) {
         }
     }
     const QRect inside = parent.rect();
+    const bool scrolls = qobject_cast<QAbstractScrollArea*>(&parent);
     for (qsizetype i = 0; i < children.size(); ++i) {
         QWidget* a = children[i];
-        if (!inside.contains(a->geometry()) && !qobject_cast<QAbstractScrollArea*>(&parent)) {
+        if (!inside.contains(a->geometry()) && !scrolls) {
             out << QStringLiteral("%1 sticks out of %2").arg(a->objectName(), parent.objectName());
         }
         for (qsizetype j = i + 1; j < children.size(); ++j) {
@@ -120,6 +126,58 @@ void collectOverlaps(QWidget& parent, QStringList& out) {
     }
 }
 
+// How far a box's left edge stands out from what surrounds it.
+double edgeContrast(QWidget& box) {
+    const QImage picture = box.grab().toImage();
+    const QColor around = backgroundOf(*box.parentWidget(), QPalette::Active);
+    double best = 1;
+    for (int x : {0, 1}) {
+        best = std::max(best, contrast(picture.pixelColor(x, picture.height() / 2), around));
+    }
+    return best;
+}
+
+bool hasEdge(const QWidget& w) {
+    if (const auto* line = qobject_cast<const QLineEdit*>(&w)) {
+        return line->hasFrame();
+    }
+    const auto* area = qobject_cast<const QAbstractScrollArea*>(&w);
+    return area && area->frameShape() != QFrame::NoFrame;
+}
+
+// Every shown selector against the first line of the text it is named after ("Choice B: ..."
+// beside the box "Choice B"), in window pixels.
+void collectMisalignedSelectors(QWidget& window, QStringList& out) {
+    static const QRegularExpression named(QStringLiteral("^.* ([A-E])(: .*)?$"));
+    for (QAbstractButton* selector : window.findChildren<QAbstractButton*>()) {
+        const QRegularExpressionMatch match = named.match(selector->accessibleName());
+        if (!selector->isVisible() || qobject_cast<QPushButton*>(selector) || !match.hasMatch()) {
+            continue;
+        }
+        QStyleOptionButton option;
+        option.initFrom(selector);
+        option.text = selector->text();
+        const QRect indicator = selector->style()->subElementRect(
+            qobject_cast<QRadioButton*>(selector) ? QStyle::SE_RadioButtonIndicator
+                                                  : QStyle::SE_CheckBoxIndicator,
+            &option, selector);
+        for (QPlainTextEdit* text : window.findChildren<QPlainTextEdit*>()) {
+            if (text->accessibleName() != QStringLiteral("Choice ") + match.captured(1)) {
+                continue;
+            }
+            const QRect line = text->cursorRect(QTextCursor(text->document()));
+            const int off = selector->mapTo(&window, indicator.center()).y() -
+                            text->viewport()->mapTo(&window, line.center()).y();
+            if (std::abs(off) > 2) {
+                out << QStringLiteral("%1/%2 at %3%: %4 pixels off its first line")
+                           .arg(window.objectName(), selector->objectName())
+                           .arg(look::zoomPercent())
+                           .arg(off);
+            }
+        }
+    }
+}
+
 }  // namespace
 
 class TestLooks : public QObject {
@@ -134,6 +192,8 @@ private Q_SLOTS:
     void selectorsStandOutInEveryLook();
     void windowsWearTheLooksColours_data();
     void windowsWearTheLooksColours();
+    void edgesAndSelectorLinesInEveryLook_data();
+    void edgesAndSelectorLinesInEveryLook();
     void zoomKeysScaleTheTextsAndAreRemembered();
     void everyWindowFitsAtTheLargestZoom_data() { probe::addEditionRows(); }
     void everyWindowFitsAtTheLargestZoom();
@@ -310,6 +370,54 @@ void TestLooks::windowsWearTheLooksColours() {
     QCOMPARE(checked.size(), qsizetype(std::size(expected)));
 }
 
+void TestLooks::edgesAndSelectorLinesInEveryLook_data() {
+    QTest::addColumn<QString>("look");
+    QTest::addColumn<double>("least");
+    // The standard look keeps the platform's own faint edges; the others stand out as any
+    // control must.
+    QTest::newRow("standard") << "standard" << 1.2;
+    QTest::newRow("dark") << "dark" << 3.0;
+    QTest::newRow("high-contrast") << "high-contrast" << 3.0;
+}
+
+// Text boxes, the choices' boxes and the score grids show where they end; in the answer, study
+// and wrong-answer windows each selector stands on the first line of its choice's text, at the
+// normal and at a large text size.
+void TestLooks::edgesAndSelectorLinesInEveryLook() {
+    QFETCH(QString, look);
+    QFETCH(double, least);
+    QStringList problems;
+    int edges = 0;
+    QSet<QString> lined;
+    const auto visit = [&](QWidget& window) {
+        for (QWidget* w : window.findChildren<QWidget*>()) {
+            if (!w->isVisible() || !hasEdge(*w) || w->width() < 8 || w->height() < 8) {
+                continue;
+            }
+            ++edges;
+            if (const double ratio = edgeContrast(*w); ratio < least) {
+                problems << QStringLiteral("%1/%2: edge at %3:1")
+                                .arg(window.objectName(), w->objectName())
+                                .arg(ratio, 0, 'f', 2);
+            }
+        }
+        const QString name = window.objectName();
+        if (name == win::Answer.id() || name == win::Study.id() || name == win::WrongAnswers.id()) {
+            lined.insert(name);
+            for (int zoom : {100, 200}) {
+                look::setZoomPercent(zoom);
+                QCoreApplication::processEvents();
+                collectMisalignedSelectors(window, problems);
+            }
+            look::setZoomPercent(100);
+        }
+    };
+    tour::everyWindow(app::fullEdition(), visit, *look::lookNamed(look));
+    QVERIFY(edges > 40);
+    QCOMPARE(lined.size(), 3);
+    tour::report(problems);
+}
+
 void TestLooks::zoomKeysScaleTheTextsAndAreRemembered() {
     tour::Setting setting(app::fullEdition());
     look::installKeyboardAids(*qApp);
@@ -344,7 +452,7 @@ void TestLooks::zoomKeysScaleTheTextsAndAreRemembered() {
         QTest::keyClick(other, Qt::Key_Minus, Qt::ControlModifier);
     }
     QCOMPARE(look::zoomPercent(), look::kSmallestZoom);
-    QCOMPARE(text->font().pointSizeF(), base / 2);
+    QCOMPARE(text->font().pointSizeF(), base * 0.8);
     QTest::keyClick(text, Qt::Key_0, Qt::ControlModifier);
     QCOMPARE(look::zoomPercent(), 100);
     QCOMPARE(text->font().pointSizeF(), base);
@@ -354,6 +462,12 @@ void TestLooks::zoomKeysScaleTheTextsAndAreRemembered() {
     QCOMPARE(look::zoomPercent(), look::kLargestZoom);
     look::setZoomPercent(-3);
     QCOMPARE(look::zoomPercent(), look::kSmallestZoom);
+    look::setZoomPercent(100);
+    // A size kept by an older version below the smallest reads as the smallest.
+    look::setPreference(QStringLiteral("look/zoom"), 50);
+    look::reloadZoom();
+    QCOMPARE(look::zoomPercent(), 80);
+    QCOMPARE(text->font().pointSizeF(), base * 0.8);
     look::setZoomPercent(100);
     help.close();
     tour::shown(win::HelpCertification).close();

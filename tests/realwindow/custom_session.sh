@@ -27,7 +27,7 @@ gone '^Score Sheet$'
 show menu '^Praxilo$'
 keys alt+e c
 show dialog '^Custom Exam$'
-keys alt+n alt+t Home space alt+q ctrl+a
+keys alt+o alt+t Home space alt+q ctrl+a
 xdotool type --delay 40 "10"
 keys alt+p
 snap dialog-filled

@@ -30,7 +30,7 @@ expect_history "blank answers make no cards" "SELECT count(*) FROM review_card" 
 # Ten questions of Networking, practised and checked one by one.
 keys alt+e c
 show dialog '^Custom Exam$'
-keys alt+n alt+t Home space alt+q ctrl+a
+keys alt+o alt+t Home space alt+q ctrl+a
 xdotool type --delay 40 "10"
 keys alt+p Return
 show practice "$practice"

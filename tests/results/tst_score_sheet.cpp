@@ -4,6 +4,8 @@
 #include <QLocale>
 #include <QPrinterInfo>
 #include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QTableView>
 #include <QTextDocument>
 #include <QtTest>
@@ -13,6 +15,7 @@
 #include "app/window_names.h"
 #include "history/history_access.h"
 #include "history/history_store.h"
+#include "look/keyboard_aids.h"
 #include "results/form3.h"
 #include "results/form41.h"
 #include "results_session.h"
@@ -70,6 +73,31 @@ std::array<int, 5> responsesOf(const testsupport::FixtureDatabase& db, int exam,
     return db.answers(QStringLiteral("exam%1").arg(exam), id);
 }
 
+// What keeps row i of both grids from being one category at the same height, or the rows from
+// fitting the zoomed text; empty when nothing does.
+QString rowForRowFault(Form3& sheet) {
+    auto* left = probe::control<QTableView>(sheet, "DBGrid1");
+    auto* right = probe::control<QTableView>(sheet, "DBGrid2");
+    const int text = left->fontMetrics().height();
+    if (left->mapTo(&sheet, QPoint()).y() != right->mapTo(&sheet, QPoint()).y() ||
+        left->height() != right->height()) {
+        return QStringLiteral("the grids stand apart");
+    }
+    if (left->rowHeight(0) <= text || left->rowHeight(0) >= 2 * text) {
+        return QStringLiteral("rows of %1 pixels for text of %2").arg(left->rowHeight(0)).arg(text);
+    }
+    for (int row = 0; row < left->model()->rowCount(); ++row) {
+        if (right->rowViewportPosition(row) != left->rowViewportPosition(row) ||
+            right->rowHeight(row) != left->rowHeight(row)) {
+            return QStringLiteral("row %1 at %2 and %3")
+                .arg(row)
+                .arg(left->rowViewportPosition(row))
+                .arg(right->rowViewportPosition(row));
+        }
+    }
+    return QString();
+}
+
 }  // namespace
 
 // The score sheet: scoring when it is created, what it shows, and its three buttons.
@@ -100,6 +128,8 @@ private Q_SLOTS:
     void titleBarCloseLeavesLikeExit();
     void printingWithoutPrinterWritesPdf_data();
     void printingWithoutPrinterWritesPdf();
+    void gridsStayRowForRowAtEveryZoom_data();
+    void gridsStayRowForRowAtEveryZoom();
 };
 
 void TestScoreSheet::cleanup() {
@@ -569,6 +599,47 @@ void TestScoreSheet::printingWithoutPrinterWritesPdf() {
     QCOMPARE(script.shown().size(), size_t(1));
     QVERIFY(script.shown().front().text.contains(QDir::toNativeSeparators(pdfs.first())));
     QVERIFY(window->isVisible());
+}
+
+void TestScoreSheet::gridsStayRowForRowAtEveryZoom_data() {
+    QTest::addColumn<int>("zoom");
+    for (int zoom : {80, 100, 200, 300}) {
+        QTest::addRow("%d %%", zoom) << zoom;
+    }
+}
+
+// On a small screen, at any text size, scrolled to the last category and again after Ctrl+0,
+// row i of both grids is one category and every part of the sheet can be reached.
+void TestScoreSheet::gridsStayRowForRowAtEveryZoom() {
+    QFETCH(int, zoom);
+    ResultsSession session(app::fullEdition());
+    session.bank(1, 116, 19);
+    look::installKeyboardAids(*qApp);
+    look::setZoomPercent(zoom);
+    Form3& sheet = openSheet();
+    sheet.setWindowState(Qt::WindowNoState);
+    sheet.resize(1024, 768);
+    QCoreApplication::processEvents();
+    auto* left = probe::control<QTableView>(sheet, "DBGrid1");
+    auto* scroll = probe::control<QScrollArea>(sheet, "sheetScroll");
+
+    QCOMPARE(rowForRowFault(sheet), QString());
+    left->verticalScrollBar()->setValue(left->verticalScrollBar()->maximum());
+    QCOMPARE(rowForRowFault(sheet), QString());
+    for (const char* button : {"cmdPrint", "CmdAnswers", "CmdExit"}) {
+        auto* w = probe::control<QPushButton>(sheet, button);
+        scroll->ensureWidgetVisible(w);
+        const QRect shown(w->mapTo(scroll->viewport(), QPoint()), w->size());
+        QVERIFY2(scroll->viewport()->rect().contains(shown), button);
+    }
+
+    QTest::keyClick(left, Qt::Key_0, Qt::ControlModifier);
+    QCoreApplication::processEvents();
+    QCOMPARE(look::zoomPercent(), 100);
+    QCOMPARE(rowForRowFault(sheet), QString());
+    QVERIFY(sheet.minimumSizeHint().width() <= 1024 && sheet.minimumSizeHint().height() <= 768);
+    probe::control<QPushButton>(sheet, "CmdExit")->click();
+    probe::settleDeletions();
 }
 
 QTEST_MAIN(TestScoreSheet)

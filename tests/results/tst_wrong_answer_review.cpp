@@ -1,4 +1,5 @@
 #include <QCheckBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -43,6 +44,11 @@ QPushButton& button(QWidget& w, const char* name) {
 
 QString shownQuestion(Form41& review) {
     return probe::control<QPlainTextEdit>(review, "Text1")->toPlainText();
+}
+
+QString shownPosition(Form41& review) {
+    auto* position = probe::control<QLabel>(review, "lblReviewPosition");
+    return position->isVisible() ? position->text() : QStringLiteral("(hidden)");
 }
 
 // Opens the review the way the candidate does, from the score sheet.
@@ -117,14 +123,17 @@ void TestWrongAnswerReview::threeWrongAnswersOfTheDrawOnly() {
     Form41& review = openReview();
     QCOMPARE(review.reviewCount(), 3);
     QCOMPARE(states(review), (ButtonStates{1, false, true}));
+    QCOMPARE(shownPosition(review), QStringLiteral("1 of 3"));
     const QString first = shownQuestion(review);
 
     QStringList seen{first};
     button(review, "cmdNextQ").click();
     QCOMPARE(states(review), (ButtonStates{2, true, true}));
+    QCOMPARE(shownPosition(review), QStringLiteral("2 of 3"));
     seen << shownQuestion(review);
     button(review, "cmdNextQ").click();
     QCOMPARE(states(review), (ButtonStates{3, true, false}));
+    QCOMPARE(shownPosition(review), QStringLiteral("3 of 3"));
     seen << shownQuestion(review);
     seen.sort();
     QCOMPARE(seen, (QStringList{"Question 2", "Question 4", "Question 5"}));
@@ -148,6 +157,8 @@ void TestWrongAnswerReview::oneWrongAnswer() {
     button(review, "cmdNextQ").click();
     QCOMPARE(shownQuestion(review), QStringLiteral("Question 1"));
     QCOMPARE(states(review), (ButtonStates{2, true, false}));
+    // The one question is still the one shown.
+    QCOMPARE(shownPosition(review), QStringLiteral("1 of 1"));
 
     button(review, "cmdPrevQ").click();
     QCOMPARE(shownQuestion(review), QStringLiteral("Question 1"));
@@ -170,6 +181,7 @@ void TestWrongAnswerReview::nothingWrongOpensEmpty() {
     QCOMPARE(ExamSettings.CurrentExhibit, QStringLiteral("kept.png"));
     QVERIFY(!button(review, "cmdNextQ").isEnabled());
     QVERIFY(!button(review, "cmdPrevQ").isEnabled());
+    QCOMPARE(shownPosition(review), QStringLiteral("(hidden)"));
     review.cmdNextQ_Click();
     review.cmdPrevQ_Click();
     review.Picture1_Click();
@@ -225,6 +237,11 @@ void TestWrongAnswerReview::keyBesideResponsesAndNothingWritable() {
     };
     QCOMPARE(marks(keyBoxes), (QList<bool>{true, false, true, false, false}));
     QCOMPARE(marks(responseBoxes), (QList<bool>{false, true, true, false, false}));
+    // One letter a row, beside the key; the candidate's boxes carry none.
+    for (int i = 0; i < 5; ++i) {
+        QCOMPARE(probe::control<QCheckBox>(review, keyBoxes[i])->text(), QString(QChar(u'A' + i)));
+        QCOMPARE(probe::control<QCheckBox>(review, responseBoxes[i])->text(), QString());
+    }
     const qint64 shownId = shownQuestion(review).section(QLatin1Char(' '), 1).toLongLong();
     QCOMPARE(probe::control<QPlainTextEdit>(review, "Text8")->toPlainText(),
              QStringLiteral("Answer %1.5").arg(shownId));

@@ -129,6 +129,10 @@ void TestAnswerWindow::showsKeyRowNamedInShowans() {
         expected[4] = QStringLiteral("5 [ ]");
     }
     QCOMPARE(shownRows(w), expected);
+    for (int n = 1; n <= 5; ++n) {
+        QCOMPARE(probe::control<QCheckBox>(w, QStringLiteral("Check%1").arg(n))->text(),
+                 QString(QChar(u'A' + n - 1)));
+    }
     QCOMPARE(s.env.endings, 0);
     QCOMPARE(fakes.total(), 0);
 }

@@ -61,6 +61,18 @@ Form11& openStudy(qint16 exam) {
     return forms::get<Form11>();
 }
 
+// Each shown selector carries its row's letter, A to E from the top.
+void verifyLetters(Form11& w) {
+    for (int n = 1; n <= 5; ++n) {
+        for (const char* kind : {"Option", "Check"}) {
+            auto* selector = control<QAbstractButton>(w, QStringLiteral("%1%2").arg(kind).arg(n));
+            if (!selector->isHidden()) {
+                QCOMPARE(selector->text(), QString(QChar(u'A' + n - 1)));
+            }
+        }
+    }
+}
+
 // Position label and question ID together: where the window stands.
 QString where(Form11& w) {
     return probe::textOf(w, "LblRec_Count11") + QLatin1Char('@') + probe::textOf(w, "Text1");
@@ -233,6 +245,7 @@ void TestStudyWindow::answerMarks() {
 
     Form11& w = openStudy(11);
     QCOMPARE(shownRows(w), rows);
+    verifyLetters(w);
     click(w, "CmdNextQ");
     click(w, "CmdNextQ");
     QCOMPARE(where(w), QStringLiteral("3@3"));
@@ -255,6 +268,7 @@ void TestStudyWindow::movesStayWithinRowsAndLimit() {
     // Fewer rows than the exam has questions: Next on the last row goes nowhere.
     Form11& w = openStudy(11);
     QCOMPARE(ExamSettings.QuestionsPerExam, probe::editionNamed(edition).questionsPerExam);
+    QCOMPARE(probe::textOf(w, "lblRecTotal"), QStringLiteral("of 4"));
     for (int i = 0; i < 3; ++i) {
         click(w, "CmdNextQ");
     }
@@ -276,6 +290,7 @@ void TestStudyWindow::movesStayWithinRowsAndLimit() {
     // More rows than the exam has questions: the rows past the limit are never shown.
     ExamSettings.QuestionsPerExam = 3;
     Form11& again = openStudy(11);
+    QCOMPARE(probe::textOf(again, "lblRecTotal"), QStringLiteral("of 3"));
     click(again, "CmdNextQ");
     QVERIFY(control<QPushButton>(again, "CmdNextQ")->isEnabled());
     QVERIFY(control<QPushButton>(again, "cmdPrevQ")->isEnabled());
@@ -455,6 +470,7 @@ void TestStudyWindow::emptyKeyTable() {
     QVERIFY(!control<QPushButton>(w, "cmdPrevQ")->isEnabled());
     QVERIFY(control<QPushButton>(w, "Picture1")->isHidden());
     QCOMPARE(probe::textOf(w, "Text2_0"), QString());
+    QCOMPARE(probe::textOf(w, "lblRecTotal"), QString());
     w.CmdNextQ_Click();
     w.cmdPrevQ_Click();
     w.Picture1_Click();
