@@ -2,10 +2,14 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QLabel>
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPixmap>
+#include <QPlainTextEdit>
+#include <QStyle>
+#include <QTextDocument>
 #include <QTimer>
 #include <algorithm>
 
@@ -18,6 +22,7 @@
 #include "app/window_names.h"
 #include "examdb/data_source.h"
 #include "examdb/statements.h"
+#include "look/text_zoom.h"
 #include "session/exam_session.h"
 #include "study/key_binding.h"
 #include "study/window_look.h"
@@ -71,8 +76,50 @@ Form11::Form11()
     if (edition.demo) {
         applyDemoDesign();
     }
+    addFifthLetter();
     connectHandlers();
     Form_Initialize();
+}
+
+void Form11::addFifthLetter() {
+    // The fifth selector shows only beside a right fifth answer; its letter stays all the same,
+    // where the selector's own letter would stand.
+    fifthLetter = new QLabel(QStringLiteral("E"), this);
+    fifthLetter->setObjectName(QStringLiteral("lblLetter5"));
+    fifthLetter->setIndent(style()->pixelMetric(QStyle::PM_ExclusiveIndicatorWidth) +
+                           style()->pixelMetric(QStyle::PM_RadioButtonLabelSpacing));
+    fifthLetter->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    look::followZoom(*fifthLetter);
+    ui->selectors5->addWidget(fifthLetter, 0, Qt::AlignTop);
+    fifthLetter->hide();
+}
+
+void Form11::levelFifthLetter() {
+    // The letter's middle on the middle of the text's first line, at any zoom.
+    const QPlainTextEdit& text = *answerBox(5);
+    const int lineMiddle = text.frameWidth() + qRound(text.document()->documentMargin()) +
+                           text.fontMetrics().height() / 2;
+    const int top = std::max(0, lineMiddle - fifthLetter->fontMetrics().height() / 2);
+    if (fifthLetter->contentsMargins().top() != top) {
+        fifthLetter->setContentsMargins(0, top, 0, 0);
+    }
+}
+
+bool Form11::event(QEvent* e) {
+    // A zoom changes both fonts and asks for a new layout.
+    if (e->type() == QEvent::LayoutRequest && fifthLetter) {
+        levelFifthLetter();
+    }
+    return QWidget::event(e);
+}
+
+void Form11::showFifthLetter() {
+    if (!fifthLetter) {
+        return;
+    }
+    levelFifthLetter();
+    fifthLetter->setVisible(!answerBox(5)->isHidden() && ui->Option5->isHidden() &&
+                            ui->Check5->isHidden());
 }
 
 Form11::~Form11() = default;
@@ -303,6 +350,7 @@ void Form11::Text2_Change(int) {
             Check[size_t(n - 1)]->hide();
         }
     }
+    showFifthLetter();
     study::fitAnswerRows(*ui->answerRows, 1);
 }
 
@@ -340,6 +388,7 @@ void Form11::ShowAnswerMode() {
             Check[size_t(n - 1)]->hide();
         }
     }
+    showFifthLetter();
     study::fitAnswerRows(*ui->answerRows, 1);
 }
 

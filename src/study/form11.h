@@ -12,6 +12,7 @@ namespace examdb {
 class DataSource;
 }
 class QCheckBox;
+class QLabel;
 class QPlainTextEdit;
 class QRadioButton;
 class QTimer;
@@ -45,6 +46,7 @@ public:
     void ShowAnswerMode();
 
 protected:
+    bool event(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:
@@ -56,6 +58,9 @@ private:
     void followExhibit();
     void selectOptions(const std::array<bool, 5>& marked);
     QPlainTextEdit* answerBox(int n) const;
+    void addFifthLetter();
+    void showFifthLetter();
+    void levelFifthLetter();
 
     const std::unique_ptr<Ui::Form11> ui;
     examdb::DataSource* iis;
@@ -63,6 +68,7 @@ private:
     std::array<QPlainTextEdit*, 6> Text2{};
     std::array<QRadioButton*, 5> Option{};
     std::array<QCheckBox*, 5> Check{};
+    QLabel* fifthLetter = nullptr;
     bool loaded = false;
     qint16 StudyPosition = 0;
     // Wider than the 16 bits such counters usually get, so a long session never wraps it.

@@ -71,6 +71,13 @@ void verifyLetters(Form11& w) {
             }
         }
     }
+    // A fifth answer whose selector is hidden (it is not a right one) keeps its letter.
+    const auto shown = [&w](const char* name) {
+        return !control<QWidget>(w, QString::fromLatin1(name))->isHidden();
+    };
+    auto* letter = control<QLabel>(w, QStringLiteral("lblLetter5"));
+    QCOMPARE(letter->text(), QStringLiteral("E"));
+    QCOMPARE(!letter->isHidden(), shown("Text2_3") && !shown("Option5") && !shown("Check5"));
 }
 
 // Position label and question ID together: where the window stands.
