@@ -86,8 +86,6 @@ void Form11::addFifthLetter() {
     // where the selector's own letter would stand.
     fifthLetter = new QLabel(QStringLiteral("E"), this);
     fifthLetter->setObjectName(QStringLiteral("lblLetter5"));
-    fifthLetter->setIndent(style()->pixelMetric(QStyle::PM_ExclusiveIndicatorWidth) +
-                           style()->pixelMetric(QStyle::PM_RadioButtonLabelSpacing));
     fifthLetter->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     look::followZoom(*fifthLetter);
     ui->selectors5->addWidget(fifthLetter, 0, Qt::AlignTop);
@@ -100,8 +98,11 @@ void Form11::levelFifthLetter() {
     const int lineMiddle = text.frameWidth() + qRound(text.document()->documentMargin()) +
                            text.fontMetrics().height() / 2;
     const int top = std::max(0, lineMiddle - fifthLetter->fontMetrics().height() / 2);
-    if (fifthLetter->contentsMargins().top() != top) {
-        fifthLetter->setContentsMargins(0, top, 0, 0);
+    // Where a selector's letter stands: after its indicator.
+    const int left = style()->pixelMetric(QStyle::PM_ExclusiveIndicatorWidth) +
+                     style()->pixelMetric(QStyle::PM_RadioButtonLabelSpacing);
+    if (fifthLetter->contentsMargins() != QMargins(left, top, 0, 0)) {
+        fifthLetter->setContentsMargins(left, top, 0, 0);
     }
 }
 
