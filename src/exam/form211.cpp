@@ -11,9 +11,7 @@
 #include <QRadioButton>
 #include <QShortcut>
 #include <QSignalBlocker>
-#include <QTextCursor>
 #include <QTimer>
-#include <QVBoxLayout>
 #include <algorithm>
 #include <utility>
 
@@ -34,6 +32,7 @@
 #include "examdb/database.h"
 #include "examdb/statements.h"
 #include "examdb/transaction.h"
+#include "look/choice_alignment.h"
 #include "look/choice_names.h"
 #include "look/inks.h"
 #include "look/text_zoom.h"
@@ -90,11 +89,13 @@ Form211::Form211()
     ui->lblID->setBuddy(ui->Text1);
     ui->lblClock->setAccessibleDescription(QStringLiteral("Time left"));
     ui->LblRec_Count->setAccessibleDescription(QStringLiteral("Question number"));
-    look::nameChoiceRows({{ui->Text2_1, {ui->Option1, ui->Check1}},
-                          {ui->Text2_2, {ui->Option2, ui->Check2}},
-                          {ui->Text2_4, {ui->Option3, ui->Check3}},
-                          {ui->Text2_5, {ui->Option4, ui->Check4}},
-                          {ui->Text2_3, {ui->Option5, ui->Check5}}});
+    const std::vector<look::ChoiceRow> rows{{ui->Text2_1, {ui->Option1, ui->Check1}},
+                                            {ui->Text2_2, {ui->Option2, ui->Check2}},
+                                            {ui->Text2_4, {ui->Option3, ui->Check3}},
+                                            {ui->Text2_5, {ui->Option4, ui->Check4}},
+                                            {ui->Text2_3, {ui->Option5, ui->Check5}}};
+    look::nameChoiceRows(rows);
+    look::alignChoiceRows(rows);
     instruction = ui->lblBestChoice->text();
     for (QWidget* text :
          {ui->Label2, ui->LblRec_Count, ui->Label1, ui->lblClock, ui->lblBestChoice}) {
@@ -669,12 +670,6 @@ QAbstractButton* Form211::selector(int n) const {
     return check(n);
 }
 
-QVBoxLayout* Form211::selectorColumn(int n) const {
-    const std::array<QVBoxLayout*, 5> columns{ui->selectors1, ui->selectors2, ui->selectors3,
-                                              ui->selectors4, ui->selectors5};
-    return columns[size_t(n - 1)];
-}
-
 void Form211::clickChoice(int row) {
     if (ended || !hasQuestion() || !isVisible()) {
         return;
@@ -768,18 +763,6 @@ bool Form211::alignSelectors() {
                 mark->setMinimumWidth(widest);
                 changed = true;
             }
-        }
-    }
-    for (int n = 1; n <= 5; ++n) {
-        QPlainTextEdit* text = answerText(n);
-        const QRect firstLine = text->cursorRect(QTextCursor(text->document()));
-        const int lineMiddle = text->contentsRect().top() + firstLine.center().y();
-        // The style draws the indicator in the middle of the selector's height.
-        const int top = std::max(0, lineMiddle - selector(n)->sizeHint().height() / 2);
-        QVBoxLayout* column = selectorColumn(n);
-        if (column->contentsMargins().top() != top) {
-            column->setContentsMargins(0, top, 0, 0);
-            changed = true;
         }
     }
     return changed;

@@ -19,7 +19,6 @@ class QPlainTextEdit;
 class QPushButton;
 class QRadioButton;
 class QTimer;
-class QVBoxLayout;
 
 namespace Ui {
 class Form211;
@@ -150,7 +149,6 @@ private:
     QRadioButton* option(int n) const { return options[size_t(n - 1)]; }
     // The selector of answer n the question's answer mode shows.
     QAbstractButton* selector(int n) const;
-    QVBoxLayout* selectorColumn(int n) const;
     // The text box of answer n (1 to 5); Text2's indexes are not in answer order.
     QPlainTextEdit* answerText(int n) const;
 
